@@ -1,0 +1,37 @@
+# Shared by run.sh and test.sh: install what is missing, then build into build/.
+# Sourced, not run.
+
+TESSALY_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+TESSALY_BUILD="$TESSALY_ROOT/build"
+
+# Debian packages the build, the program and the tests need.
+TESSALY_PACKAGES=(
+  cmake g++ make pkg-config
+  qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev
+  util-linux
+)
+
+# Installs the packages of TESSALY_PACKAGES that are not installed yet; apt is
+# not touched at all when every one is already there.
+tessaly_install_missing() {
+  local missing=() pkg status
+  for pkg in "${TESSALY_PACKAGES[@]}"; do
+    status=$(dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null || true)
+    [[ "$status" == "install ok installed" ]] || missing+=("$pkg")
+  done
+  [[ ${#missing[@]} -eq 0 ]] && return 0
+
+  local sudo=()
+  if [[ $(id -u) -ne 0 ]]; then
+    command -v sudo >/dev/null || { echo "Missing packages (${missing[*]}) and no sudo to install them." >&2; return 1; }
+    sudo=(sudo)
+  fi
+  echo "Installing: ${missing[*]}"
+  "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -q
+  "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
+}
+
+tessaly_build() {
+  cmake -S "$TESSALY_ROOT" -B "$TESSALY_BUILD" -DCMAKE_BUILD_TYPE="${CMAKE_BUILD_TYPE:-RelWithDebInfo}" >/dev/null
+  cmake --build "$TESSALY_BUILD" -j "$(nproc)"
+}

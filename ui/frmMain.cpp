@@ -1,0 +1,248 @@
+#include "frmMain.h"
+
+#include "Twips.h"
+
+#include "filelist/CGetFiles.h"
+#include "filelist/basToolsAp.h"
+#include "platform/DropData.h"
+
+#include <QAction>
+#include <QCursor>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QScreen>
+
+#include <algorithm>
+#include <exception>
+
+namespace {
+
+// Each load step that fails is skipped, so that the window always opens.
+template <typename Step> void guarded(Step step) {
+    try {
+        step();
+    } catch (const std::exception&) {
+    }
+}
+
+QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption,
+                        const QRect& geometry) {
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(QLatin1String(name));
+    button->setGeometry(geometry);
+    return button;
+}
+
+QLabel* makeLabel(QWidget* parent, const char* name, const QString& caption,
+                  const QRect& geometry) {
+    auto* label = new QLabel(caption, parent);
+    label->setObjectName(QLatin1String(name));
+    label->setGeometry(geometry);
+    label->setWordWrap(true);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return label;
+}
+
+} // namespace
+
+frmMain::frmMain(platform::Services& services, std::shared_ptr<colFileName> startupPaths,
+                 QWidget* parent)
+    : QWidget(parent)
+    , m_services(services)
+    , m_startupPaths(std::move(startupPaths)) {
+    setObjectName(QStringLiteral("frmMain"));
+    // Fixed single border: a minimize button, no maximize, not resizable.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
+    setFixedSize(twips(9480), twips(6795));
+    createControls();
+    createPopupMenu();
+    Form_Load();
+}
+
+void frmMain::createControls() {
+    // Made in keyboard order, so that the tab order follows it.
+    cmdCheckAll = makeButton(this, "cmdCheckAll", QStringLiteral("ﾁｪｯｸﾏｰｸ付加"),
+                             twipsRect(4680, 120, 1335, 375));
+    cmdCheckReset = makeButton(this, "cmdCheckReset", QStringLiteral("ﾁｪｯｸﾏｰｸ解除"),
+                               twipsRect(6120, 120, 1335, 375));
+    cmdCheckReverse = makeButton(this, "cmdCheckReverse", QStringLiteral("ﾁｪｯｸﾏｰｸ反転"),
+                                 twipsRect(7560, 120, 1335, 375));
+    cmdAbout = makeButton(this, "cmdAbout", QStringLiteral("？"), twipsRect(9000, 120, 375, 375));
+    ListView1 = new ListView(this);
+    ListView1->setObjectName(QStringLiteral("ListView1"));
+    ListView1->setGeometry(twipsRect(120, 600, 9255, 5055));
+    ListView1->setAccessibleName(QStringLiteral("Excel Files"));
+    cmdPrint = makeButton(this, "cmdPrint", QStringLiteral("連続印刷実行(&P)"),
+                          twipsRect(120, 5760, 9255, 735));
+
+    lblCaption[0] = makeLabel(
+        this, "lblCaption_0",
+        QStringLiteral("印刷対象のExcelﾌｧｲﾙをﾄﾞﾗｯｸﾞ＆ﾄﾞﾛｯﾌﾟで以下のﾘｽﾄに追加して下さい。"),
+        twipsRect(480, 120, 3855, 375));
+    lblCopyright = makeLabel(this, "lblCopyright", m_services.versionInfo.legalCopyright(),
+                             twipsRect(5280, 6600, 4095, 255));
+    lblCaption[2] = makeLabel(this, "lblCaption_2", QStringLiteral("■"),
+                              twipsRect(240, 120, 255, 375));
+
+    setTabOrder(cmdCheckAll, cmdCheckReset);
+    setTabOrder(cmdCheckReset, cmdCheckReverse);
+    setTabOrder(cmdCheckReverse, cmdAbout);
+    setTabOrder(cmdAbout, ListView1);
+    setTabOrder(ListView1, cmdPrint);
+
+    connect(cmdCheckAll, &QPushButton::clicked, this, &frmMain::cmdCheckAll_Click);
+    connect(cmdCheckReset, &QPushButton::clicked, this, &frmMain::cmdCheckReset_Click);
+    connect(cmdCheckReverse, &QPushButton::clicked, this, &frmMain::cmdCheckReverse_Click);
+    connect(ListView1, &ListView::MouseDown, this, &frmMain::ListView1_MouseDown);
+    connect(ListView1, &ListView::OLEDragOver, this, &frmMain::ListView1_OLEDragOver);
+    connect(ListView1, &ListView::OLEDragDrop, this, &frmMain::ListView1_OLEDragDrop);
+}
+
+void frmMain::createPopupMenu() {
+    mnuPopupMenu = new QMenu(QStringLiteral("ﾎﾟｯﾌﾟｱｯﾌﾟﾒﾆｭｰ"), this);
+    mnuPopupMenu->setObjectName(QStringLiteral("mnuPopupMenu"));
+    const auto entry = [this](const char* name, const QString& caption) {
+        QAction* action = mnuPopupMenu->addAction(caption);
+        action->setObjectName(QLatin1String(name));
+        return action;
+    };
+    const auto bar = [this](const char* name) {
+        QAction* action = mnuPopupMenu->addSeparator();
+        action->setObjectName(QLatin1String(name));
+        return action;
+    };
+    mnuPopupCheck = entry("mnuPopupCheck", QStringLiteral("選択ﾌｧｲﾙにﾁｪｯｸﾏｰｸを付加する"));
+    mnuPopupReset = entry("mnuPopupReset", QStringLiteral("選択ﾌｧｲﾙのﾁｪｯｸﾏｰｸを解除する"));
+    mnuPopupReverse = entry("mnuPopupReverse", QStringLiteral("選択ﾌｧｲﾙのﾁｪｯｸﾏｰｸを反転する"));
+    mnuPopupBar1 = bar("mnuPopupBar1");
+    mnuPopupRemove = entry("mnuPopupRemove", QStringLiteral("選択ﾌｧｲﾙをﾘｽﾄから除外する"));
+    mnuPopupBar2 = bar("mnuPopupBar2");
+    mnuPopupClose = entry("mnuPopupClose", QStringLiteral("閉じる"));
+
+    connect(mnuPopupCheck, &QAction::triggered, this, &frmMain::mnuPopupCheck_Click);
+    connect(mnuPopupReset, &QAction::triggered, this, &frmMain::mnuPopupReset_Click);
+    connect(mnuPopupReverse, &QAction::triggered, this, &frmMain::mnuPopupReverse_Click);
+    connect(mnuPopupRemove, &QAction::triggered, this, &frmMain::mnuPopupRemove_Click);
+}
+
+void frmMain::Form_Load() {
+    guarded([this] { setWindowTitle(m_services.versionInfo.productName()); });
+    guarded([this] { placeWindow(); });
+    guarded([this] { setUpListView(); });
+    addStartupPaths();
+}
+
+void frmMain::placeWindow() {
+    // Centred on the screen, never above or left of its corner.
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr)
+        return;
+    const QRect area = screen->availableGeometry();
+    const int top = std::max(0, (area.height() - height()) / 2);
+    const int left = std::max(0, (area.width() - width()) / 2);
+    move(area.x() + left, area.y() + top);
+}
+
+void frmMain::setUpListView() {
+    ListView1->setMultiSelect(true);
+    ListView1->setLabelEdit(false);
+    ListView1->clearColumnHeaders();
+    ListView1->addColumnHeader(QStringLiteral("Excel Files"), qRound(0.98 * ListView1->width()));
+    ListView1->setFullRowSelect(true);
+    ListView1->setCheckboxes(true);
+    ListView1->listItems().Clear();
+}
+
+void frmMain::addStartupPaths() {
+    if (!m_startupPaths)
+        return;
+    for (const auto& entry : *m_startupPaths) {
+        const QString path = entry->FileName();
+        guarded([this, &path] { AddPathToList(path); });
+    }
+}
+
+void frmMain::addTickedItem(const QString& text) {
+    ListView1->listItems().Add(text).setChecked(true);
+}
+
+void frmMain::AddPathToList(const QString& strPath) {
+    platform::IDirectorySearch& search = m_services.directorySearch;
+    if (search.isOrdinaryFile(strPath)) {
+        if (basToolsAp::GetExtName(strPath).toUpper() == QLatin1String("XLS"))
+            addTickedItem(strPath);
+        return;
+    }
+    if (!search.isFileOrFolder(strPath))
+        return;
+    CGetFiles scan(search);
+    scan.setFolder(strPath);
+    scan.setExtName(QStringLiteral("*.xls"));
+    scan.GetFiles();
+    for (const auto& found : *scan.Files())
+        addTickedItem(found->FileName());
+}
+
+void frmMain::cmdCheckAll_Click() {
+    for (ListItem item : ListView1->listItems())
+        item.setChecked(true);
+}
+
+void frmMain::cmdCheckReset_Click() {
+    for (ListItem item : ListView1->listItems())
+        item.setChecked(false);
+}
+
+void frmMain::cmdCheckReverse_Click() {
+    for (ListItem item : ListView1->listItems())
+        item.setChecked(!item.Checked());
+}
+
+void frmMain::ListView1_MouseDown(int button, int /*shift*/, int /*x*/, int /*y*/) {
+    if (button == ListView::kRightButton)
+        mnuPopupMenu->exec(QCursor::pos());
+}
+
+void frmMain::ListView1_OLEDragOver(const QMimeData* data, qint32& effect, int /*button*/,
+                                    int /*shift*/, int /*x*/, int /*y*/, int /*state*/) {
+    effect = data != nullptr && platform::offersFileList(*data) ? ListView::kDropEffectCopy
+                                                                : ListView::kDropEffectNone;
+}
+
+void frmMain::ListView1_OLEDragDrop(const QMimeData* data, qint32& /*effect*/, int /*button*/,
+                                    int /*shift*/, int /*x*/, int /*y*/) {
+    if (data == nullptr || !platform::offersFileList(*data))
+        return;
+    for (const QString& path : platform::dropFileList(*data))
+        AddPathToList(path);
+}
+
+void frmMain::mnuPopupCheck_Click() {
+    for (ListItem item : ListView1->listItems())
+        if (item.Selected())
+            item.setChecked(true);
+}
+
+void frmMain::mnuPopupReset_Click() {
+    for (ListItem item : ListView1->listItems())
+        if (item.Selected())
+            item.setChecked(false);
+}
+
+void frmMain::mnuPopupReverse_Click() {
+    for (ListItem item : ListView1->listItems())
+        if (item.Selected())
+            item.setChecked(!item.Checked());
+}
+
+void frmMain::mnuPopupRemove_Click() {
+    ListItems& items = ListView1->listItems();
+    // Backwards, so that the positions not yet visited stay valid.
+    for (qint32 i = items.Count(); i >= 1; --i)
+        if (items.Item(i).Selected())
+            items.Remove(i);
+}
