@@ -76,7 +76,9 @@ QByteArray encodeFileName(const QString& name) {
     };
     for (qsizetype i = 0; i < name.size(); ++i) {
         const char16_t unit = name[i].unicode();
-        if (unit >= kEscapeBase + 0x80 && unit <= kEscapeBase + 0xFF) {
+        const bool escape = unit >= kEscapeBase + 0x80 && unit <= kEscapeBase + 0xFF;
+        // A low surrogate right after a high one is half of a real character, not an escape.
+        if (escape && !(i > 0 && name[i - 1].isHighSurrogate())) {
             flushRun(i);
             result.append(static_cast<char>(unit - kEscapeBase));
             runStart = i + 1;
