@@ -57,7 +57,8 @@ QString decodeFileName(const QByteArray& bytes) {
             continue;
         }
         result.append(QString::fromUtf8(bytes.constData() + runStart, i - runStart));
-        result.append(QChar(static_cast<char16_t>(kEscapeBase + static_cast<unsigned char>(bytes[i]))));
+        result.append(
+            QChar(static_cast<char16_t>(kEscapeBase + static_cast<unsigned char>(bytes[i]))));
         runStart = ++i;
     }
     if (runStart == 0)

@@ -85,8 +85,8 @@ void frmMain::createControls() {
         twipsRect(480, 120, 3855, 375));
     lblCopyright = makeLabel(this, "lblCopyright", m_services.versionInfo.legalCopyright(),
                              twipsRect(5280, 6600, 4095, 255));
-    lblCaption[2] = makeLabel(this, "lblCaption_2", QStringLiteral("■"),
-                              twipsRect(240, 120, 255, 375));
+    lblCaption[2] =
+        makeLabel(this, "lblCaption_2", QStringLiteral("■"), twipsRect(240, 120, 255, 375));
 
     setTabOrder(cmdCheckAll, cmdCheckReset);
     setTabOrder(cmdCheckReset, cmdCheckReverse);

@@ -34,10 +34,10 @@ private slots:
     void cmdCheckReset_Click();
     void cmdCheckReverse_Click();
     void ListView1_MouseDown(int button, int shift, int x, int y);
-    void ListView1_OLEDragOver(const QMimeData* data, qint32& effect, int button, int shift,
-                               int x, int y, int state);
-    void ListView1_OLEDragDrop(const QMimeData* data, qint32& effect, int button, int shift,
-                               int x, int y);
+    void ListView1_OLEDragOver(const QMimeData* data, qint32& effect, int button, int shift, int x,
+                               int y, int state);
+    void ListView1_OLEDragDrop(const QMimeData* data, qint32& effect, int button, int shift, int x,
+                               int y);
     void mnuPopupCheck_Click();
     void mnuPopupReset_Click();
     void mnuPopupReverse_Click();

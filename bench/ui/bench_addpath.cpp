@@ -4,10 +4,10 @@
 // usage: bench_addpath [N ...]   (default: 2000 20000 200000)
 
 #include "platform/BuildVersionInfo.h"
+#include "platform/FlockInstanceLock.h"
 #include "platform/PosixCommandLine.h"
 #include "platform/PosixDirectorySearch.h"
 #include "platform/QtMessageBox.h"
-#include "platform/FlockInstanceLock.h"
 #include "ui/frmMain.h"
 
 #include <QApplication>

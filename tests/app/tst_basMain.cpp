@@ -98,9 +98,10 @@ private slots:
 
         QVERIFY(!basMain::Main(services));
         QCOMPARE(messages.shown.size(), std::size_t{1});
-        QCOMPARE(messages.shown[0].text,
-                 QStringLiteral("Tessalyは既に起動しています。本ソフトウェアは，多重起動に未対応です。"
-                                "\r\n\r\nプログラムの起動を中止します。"));
+        QCOMPARE(
+            messages.shown[0].text,
+            QStringLiteral("Tessalyは既に起動しています。本ソフトウェアは，多重起動に未対応です。"
+                           "\r\n\r\nプログラムの起動を中止します。"));
         QCOMPARE(messages.shown[0].icon, platform::MessageIcon::Stop);
         QCOMPARE(messages.shown[0].title, QStringLiteral("Tessaly"));
         QVERIFY(openMainWindows().isEmpty());

@@ -32,7 +32,8 @@ private slots:
         list.Add(QStringLiteral(" x "));
         list.Add(QStringLiteral(" x "));
         QCOMPARE(list.Count(), 3);
-        QCOMPARE(textsOf(list), (QStringList{QString(), QStringLiteral(" x "), QStringLiteral(" x ")}));
+        QCOMPARE(textsOf(list),
+                 (QStringList{QString(), QStringLiteral(" x "), QStringLiteral(" x ")}));
     }
 
     void addAtPosition_data() {

@@ -36,8 +36,10 @@ private slots:
     }
 
     void localFilePath() {
-        QCOMPARE(platform::localFilePath(QUrl("file:///data/a%20b.xls")), QStringLiteral("/data/a b.xls"));
-        QCOMPARE(platform::localFilePath(QUrl("file://localhost/data/a.xls")), QStringLiteral("/data/a.xls"));
+        QCOMPARE(platform::localFilePath(QUrl("file:///data/a%20b.xls")),
+                 QStringLiteral("/data/a b.xls"));
+        QCOMPARE(platform::localFilePath(QUrl("file://localhost/data/a.xls")),
+                 QStringLiteral("/data/a.xls"));
         QCOMPARE(platform::localFilePath(QUrl("file:///data/caf%E9.xls")),
                  platform::decodeFileName("/data/caf\xe9.xls"));
         QCOMPARE(platform::localFilePath(QUrl("file:///data/%E5%B8%B3.xls")),

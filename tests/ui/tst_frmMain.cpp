@@ -170,8 +170,8 @@ private slots:
                    widget->objectName().isEmpty())
                 widget = widget->nextInFocusChain();
         }
-        QCOMPARE(order, (QStringList{"cmdCheckAll", "cmdCheckReset", "cmdCheckReverse",
-                                     "cmdAbout", "ListView1", "cmdPrint"}));
+        QCOMPARE(order, (QStringList{"cmdCheckAll", "cmdCheckReset", "cmdCheckReverse", "cmdAbout",
+                                     "ListView1", "cmdPrint"}));
     }
 
     void placedCentred() {
@@ -185,7 +185,8 @@ private slots:
         MainWindowFixture f;
         ListView* list = f.list();
         QCOMPARE(list->model()->columnCount(), 1);
-        QCOMPARE(list->model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("Excel Files"));
+        QCOMPARE(list->model()->headerData(0, Qt::Horizontal).toString(),
+                 QStringLiteral("Excel Files"));
         QCOMPARE(list->header()->sectionSize(0), qRound(0.98 * 617));
         QCOMPARE(list->selectionMode(), QAbstractItemView::ExtendedSelection);
         QCOMPARE(list->editTriggers(), QAbstractItemView::NoEditTriggers);
@@ -220,8 +221,8 @@ private slots:
         const QString japanese = tree.file("帳票 2005年.xls");
 
         MainWindowFixture f({QString(), upper, QStringLiteral(" "), xlsx, noDot, hidden,
-                             tree.path("missing.xls"), folder, tree.path(".hiddenfolder"),
-                             folder, japanese, upper});
+                             tree.path("missing.xls"), folder, tree.path(".hiddenfolder"), folder,
+                             japanese, upper});
         const QString one = folder + QStringLiteral("/one.xls");
         QCOMPARE(f.texts(), (QStringList{upper, one, one, japanese, upper}));
         QCOMPARE(f.ticks(), (QList<bool>{true, true, true, true, true}));
@@ -255,15 +256,16 @@ private slots:
         MainWindowFixture f;
         for (const char* name : {"cmdCheckAll", "cmdCheckReset", "cmdCheckReverse"})
             QTest::mouseClick(f.child<QPushButton>(name), Qt::LeftButton);
-        for (const char* name : {"mnuPopupCheck", "mnuPopupReset", "mnuPopupReverse", "mnuPopupRemove"})
+        for (const char* name :
+             {"mnuPopupCheck", "mnuPopupReset", "mnuPopupReverse", "mnuPopupRemove"})
             f.child<QAction>(name)->trigger();
         QCOMPARE(f.list()->listItems().Count(), 0);
     }
 
     void menuCommandsActOnSelectedItemsOnly() {
         TempTree tree;
-        MainWindowFixture f({tree.file("a.xls"), tree.file("b.xls"), tree.file("c.xls"),
-                             tree.file("d.xls")});
+        MainWindowFixture f(
+            {tree.file("a.xls"), tree.file("b.xls"), tree.file("c.xls"), tree.file("d.xls")});
         f.setTicks({false, true, false, true});
         f.select({0, 1});
         f.child<QAction>("mnuPopupReverse")->trigger();
@@ -315,8 +317,8 @@ private slots:
         MainWindowFixture f({first});
         f.setTicks({false});
 
-        const auto data = fileListData({first, second, text, xlsx, tree.path("folder"),
-                                        tree.path("empty")});
+        const auto data =
+            fileListData({first, second, text, xlsx, tree.path("folder"), tree.path("empty")});
         const DragResult result = dragOnto(f.list()->viewport(), data.get(), true);
         QVERIFY(result.enterAccepted);
         QVERIFY(result.moveAccepted);
@@ -368,10 +370,12 @@ private slots:
         f.window->show();
         QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
 
-        QAccessibleInterface* button = QAccessible::queryAccessibleInterface(f.child<QPushButton>("cmdCheckAll"));
+        QAccessibleInterface* button =
+            QAccessible::queryAccessibleInterface(f.child<QPushButton>("cmdCheckAll"));
         QVERIFY(button);
         QCOMPARE(button->text(QAccessible::Name), QStringLiteral("ﾁｪｯｸﾏｰｸ付加"));
-        QAccessibleInterface* label = QAccessible::queryAccessibleInterface(f.child<QLabel>("lblCaption_0"));
+        QAccessibleInterface* label =
+            QAccessible::queryAccessibleInterface(f.child<QLabel>("lblCaption_0"));
         QVERIFY(label->text(QAccessible::Name).startsWith(QStringLiteral("印刷対象の")));
 
         QAccessibleInterface* list = QAccessible::queryAccessibleInterface(f.list());
