@@ -232,6 +232,9 @@ private slots:
         TempTree tree;
         const QString raw = platform::decodeFileName(tree.rawFile("caf\xe9.xls"));
         MainWindowFixture f({raw, tree.path()});
+        f.window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+        f.list()->viewport()->repaint();
         QCOMPARE(f.texts(), (QStringList{raw, raw}));
         QCOMPARE(platform::encodeFileName(f.texts()[1]),
                  QFile::encodeName(tree.path()) + "/caf\xe9.xls");
