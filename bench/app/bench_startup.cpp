@@ -4,12 +4,8 @@
 //
 // usage: bench_startup [runs]   (default 15)
 
+#include "app/SystemServices.h"
 #include "app/basMain.h"
-#include "platform/BuildVersionInfo.h"
-#include "platform/FlockInstanceLock.h"
-#include "platform/PosixCommandLine.h"
-#include "platform/PosixDirectorySearch.h"
-#include "platform/QtMessageBox.h"
 
 #include <QApplication>
 #include <QProcess>
@@ -51,13 +47,8 @@ int runChild(int argc, char* argv[]) {
     ExposeWatch watch;
     application.installEventFilter(&watch);
     const char* noArguments[] = {"tessaly"};
-    platform::PosixCommandLine commandLine(1, noArguments);
-    platform::FlockInstanceLock lock(QString::fromLocal8Bit(argv[2]));
-    platform::BuildVersionInfo version;
-    platform::PosixDirectorySearch search;
-    platform::QtMessageBox messages;
-    platform::Services services{lock, commandLine, version, search, messages};
-    if (!basMain::Main(services))
+    SystemServices system(1, noArguments, QString::fromLocal8Bit(argv[2]));
+    if (!basMain::Main(system.services()))
         return 1;
     const int status = QApplication::exec();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

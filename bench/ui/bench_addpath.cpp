@@ -3,11 +3,7 @@
 //
 // usage: bench_addpath [N ...]   (default: 2000 20000 200000)
 
-#include "platform/BuildVersionInfo.h"
-#include "platform/FlockInstanceLock.h"
-#include "platform/PosixCommandLine.h"
-#include "platform/PosixDirectorySearch.h"
-#include "platform/QtMessageBox.h"
+#include "app/SystemServices.h"
 #include "ui/frmMain.h"
 
 #include <QApplication>
@@ -48,13 +44,8 @@ int main(int argc, char* argv[]) {
         sizes = {2000, 20000, 200000};
 
     const char* noArguments[] = {"bench"};
-    platform::PosixCommandLine commandLine(1, noArguments);
     QTemporaryDir lockDir;
-    platform::FlockInstanceLock lock(lockDir.filePath(QStringLiteral("bench.lock")));
-    platform::BuildVersionInfo version;
-    platform::PosixDirectorySearch search;
-    platform::QtMessageBox messages;
-    platform::Services services{lock, commandLine, version, search, messages};
+    SystemServices system(1, noArguments, lockDir.filePath(QStringLiteral("bench.lock")));
 
     std::printf("%10s %6s %12s %14s\n", "files", "runs", "median s", "us per file");
     for (const int count : sizes) {
@@ -63,7 +54,7 @@ int main(int argc, char* argv[]) {
         const int runs = count >= 100000 ? 3 : 7;
         std::vector<double> seconds;
         for (int run = 0; run < runs; ++run) {
-            frmMain window(services, std::make_shared<colFileName>());
+            frmMain window(system.services(), std::make_shared<colFileName>());
             window.show();
             QCoreApplication::processEvents();
             QElapsedTimer timer;

@@ -4,7 +4,7 @@
 #include "platform/PosixDirectorySearch.h"
 #include "ui/frmMain.h"
 
-#include "fakes/FakePlatform.h"
+#include "fakes/FakeServices.h"
 #include "fakes/ListViewProbe.h"
 #include "fakes/TempTree.h"
 
@@ -35,14 +35,7 @@ QStringList piecesOf(const colFileName& list) {
     return pieces;
 }
 
-struct StartServices {
-    FakeInstanceLock lock;
-    FakeCommandLine commandLine;
-    FakeVersionInfo version;
-    platform::PosixDirectorySearch search;
-    FakeMessageBox messages;
-    platform::Services services{lock, commandLine, version, search, messages};
-};
+using StartServices = FakeServices;
 
 } // namespace
 
@@ -89,14 +82,16 @@ private slots:
         QVERIFY(firstCopy.waitForReadyRead(10000));
 
         platform::FlockInstanceLock lock(lockPath);
-        FakeCommandLine commandLine;
-        commandLine.text = QStringLiteral("\"") + tree.file("a.xls") + QStringLiteral("\"");
-        FakeVersionInfo version;
-        platform::PosixDirectorySearch search;
-        FakeMessageBox messages;
-        platform::Services services{lock, commandLine, version, search, messages};
+        FakeServices fakes;
+        fakes.commandLine.text = QStringLiteral("\"") + tree.file("a.xls") + QStringLiteral("\"");
+        FakeMessageBox& messages = fakes.messages;
+        platform::Services& services = fakes.services;
+        platform::Services withRealLock{lock,          services.commandLine, services.versionInfo,
+                                        services.directorySearch, services.messageBox,
+                                        services.profileFile,     services.shell,
+                                        services.programLauncher, services.registry};
 
-        QVERIFY(!basMain::Main(services));
+        QVERIFY(!basMain::Main(withRealLock));
         QCOMPARE(messages.shown.size(), std::size_t{1});
         QCOMPARE(
             messages.shown[0].text,

@@ -2,7 +2,7 @@
 #include "platform/PosixDirectorySearch.h"
 #include "ui/frmMain.h"
 
-#include "fakes/FakePlatform.h"
+#include "fakes/FakeServices.h"
 #include "fakes/ListViewProbe.h"
 #include "fakes/TempTree.h"
 
@@ -22,13 +22,7 @@
 
 namespace {
 
-struct MainWindowFixture {
-    FakeInstanceLock lock;
-    FakeCommandLine commandLine;
-    FakeVersionInfo version;
-    platform::PosixDirectorySearch search;
-    FakeMessageBox messages;
-    platform::Services services{lock, commandLine, version, search, messages};
+struct MainWindowFixture : FakeServices {
     std::unique_ptr<frmMain> window;
 
     explicit MainWindowFixture(const QStringList& startupPaths = {}) {
