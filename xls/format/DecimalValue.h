@@ -31,6 +31,9 @@ public:
 
 private:
     void keepLeadingDigits(int keep);
+    // Adds one unit in the last of the first `count` digits, which become the digits.
+    void addUnitAt(int count);
+    void trimTrailingZeros();
 
     std::array<signed char, MaxDigits> m_digits{};
     int m_count = 0;
