@@ -1,5 +1,6 @@
 #include "platform/FileName.h"
 #include "platform/PosixDirectorySearch.h"
+#include "ui/frmAbout.h"
 #include "ui/frmMain.h"
 
 #include "fakes/FakeServices.h"
@@ -357,6 +358,48 @@ private slots:
         QVERIFY(!index.flags().testFlag(Qt::ItemIsEditable));
         QVERIFY(f.list()->model()->setData(index, Qt::Unchecked, Qt::CheckStateRole));
         QCOMPARE(f.ticks(), QList<bool>{false});
+    }
+
+    void aboutButtonShowsAFreshModalBoxEachTime() {
+        MainWindowFixture f;
+        f.window->show();
+        for (int click = 0; click < 2; ++click) {
+            bool shownModal = false;
+            QTimer::singleShot(0, [&shownModal] {
+                auto* box = qobject_cast<frmAbout*>(QApplication::activeModalWidget());
+                shownModal = box != nullptr && box->isModal() && box->parent() == nullptr;
+                if (box)
+                    box->accept();
+            });
+            QTest::mouseClick(f.child<QPushButton>("cmdAbout"), Qt::LeftButton);
+            QVERIFY(shownModal);
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            bool boxLeft = false;
+            for (QWidget* widget : QApplication::topLevelWidgets())
+                boxLeft = boxLeft || qobject_cast<frmAbout*>(widget) != nullptr;
+            QVERIFY(!boxLeft);
+        }
+    }
+
+    void makersLineOpensTheWebPage() {
+        MainWindowFixture f;
+        f.window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+        auto* line = f.child<QLabel>("lblCopyright");
+        QCOMPARE(line->cursor().shape(), Qt::PointingHandCursor);
+        QCOMPARE(line->toolTip(), QStringLiteral("有限会社HalvornのWebサイトを表示します。"));
+        QTest::mouseClick(line, Qt::LeftButton);
+        QCOMPARE(f.shell.calls.size(), std::size_t{1});
+        const FakeShell::Call& call = f.shell.calls[0];
+        QVERIFY(!call.extended);
+        QVERIFY(!call.verb.has_value());
+        QCOMPARE(call.file, QByteArray("https://www.halvorn.example/"));
+        QCOMPARE(call.show, 10);
+        QVERIFY(f.messages.shown.empty());
+        // A refusal is not the user's business here: no message.
+        f.shell.answer = 31;
+        QTest::mouseClick(line, Qt::LeftButton);
+        QVERIFY(f.messages.shown.empty());
     }
 
     void assistiveToolsSeeControlsAndItems() {
