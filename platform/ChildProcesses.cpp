@@ -43,9 +43,10 @@ ChildProcesses::Started ChildProcesses::start(const QList<QByteArray>& argv,
     // A session of its own: the started program outlives us and ignores our terminal.
     posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSID);
     pid_t pid = 0;
-    const int error = argv.first().contains('/')
-                          ? posix_spawn(&pid, args[0], &actions, &attributes, args.data(), environ)
-                          : posix_spawnp(&pid, args[0], &actions, &attributes, args.data(), environ);
+    const int error =
+        argv.first().contains('/')
+            ? posix_spawn(&pid, args[0], &actions, &attributes, args.data(), environ)
+            : posix_spawnp(&pid, args[0], &actions, &attributes, args.data(), environ);
     posix_spawnattr_destroy(&attributes);
     posix_spawn_file_actions_destroy(&actions);
     if (error != 0)

@@ -30,8 +30,8 @@ public:
                                 quint32 samDesired, Key& result) = 0;
     // Copies the value's data (a text value with its terminating zero) into data; size holds the
     // buffer's size going in and the data's size coming out.
-    virtual qint32 RegQueryValueEx(Key key, const QByteArray& valueName, quint32& type,
-                                   char* data, quint32& size) = 0;
+    virtual qint32 RegQueryValueEx(Key key, const QByteArray& valueName, quint32& type, char* data,
+                                   quint32& size) = 0;
     virtual qint32 RegCloseKey(Key key) = 0;
 };
 

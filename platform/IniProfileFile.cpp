@@ -29,7 +29,9 @@ struct Contents {
     bool endsWithLineEnd = true;
 };
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
 
 QByteArray trimmedBlanks(QByteArray text) {
     qsizetype start = 0;
@@ -183,7 +185,8 @@ QByteArray serialise(const Contents& contents) {
 bool writeAll(int fd, const QByteArray& data) {
     qsizetype done = 0;
     while (done < data.size()) {
-        const ssize_t n = ::write(fd, data.constData() + done, static_cast<size_t>(data.size() - done));
+        const ssize_t n =
+            ::write(fd, data.constData() + done, static_cast<size_t>(data.size() - done));
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)
@@ -201,8 +204,8 @@ bool replaceFile(const QByteArray& fileName, const QByteArray& data) {
     if (fd < 0)
         return false;
     struct stat existing {};
-    const mode_t mode = ::stat(fileName.constData(), &existing) == 0 ? (existing.st_mode & 07777)
-                                                                      : 0644;
+    const mode_t mode =
+        ::stat(fileName.constData(), &existing) == 0 ? (existing.st_mode & 07777) : 0644;
     const bool written = ::fchmod(fd, mode) == 0 && writeAll(fd, data) && ::fsync(fd) == 0;
     const bool closed = ::close(fd) == 0;
     if (!written || !closed || ::rename(temporary.constData(), fileName.constData()) != 0) {
@@ -212,7 +215,9 @@ bool replaceFile(const QByteArray& fileName, const QByteArray& data) {
     return true;
 }
 
-bool breaksLines(const QByteArray& text) { return text.contains('\n') || text.contains('\r'); }
+bool breaksLines(const QByteArray& text) {
+    return text.contains('\n') || text.contains('\r');
+}
 
 } // namespace
 
@@ -251,8 +256,7 @@ quint32 IniProfileFile::GetPrivateProfileString(const QByteArray& section, const
 }
 
 int IniProfileFile::WritePrivateProfileString(const QByteArray& section, const QByteArray& key,
-                                              const QByteArray& value,
-                                              const QByteArray& fileName) {
+                                              const QByteArray& value, const QByteArray& fileName) {
     const QByteArray sectionName = trimmedBlanks(section);
     const QByteArray keyName = trimmedBlanks(key);
     if (sectionName.isEmpty() || keyName.isEmpty() || breaksLines(section) || breaksLines(key) ||

@@ -14,7 +14,9 @@ constexpr qintptr kAccepted = 42;
 
 enum class Verb { Open, Explore, Print, Unknown };
 
-bool sameAscii(const QByteArray& a, const char* b) { return a.compare(b, Qt::CaseInsensitive) == 0; }
+bool sameAscii(const QByteArray& a, const char* b) {
+    return a.compare(b, Qt::CaseInsensitive) == 0;
+}
 
 Verb verbOf(const std::optional<QByteArray>& verb) {
     if (!verb || verb->isEmpty() || sameAscii(*verb, "open"))
@@ -58,7 +60,8 @@ mode_t modeOf(const QByteArray& path) {
 // Why a path names nothing: its file is missing, or already its folder is.
 qintptr missingCode(const QByteArray& path) {
     const qsizetype slash = path.lastIndexOf('/');
-    const QByteArray folder = slash < 0 ? QByteArray(".") : path.left(std::max<qsizetype>(slash, 1));
+    const QByteArray folder =
+        slash < 0 ? QByteArray(".") : path.left(std::max<qsizetype>(slash, 1));
     return S_ISDIR(modeOf(folder)) ? IShell::kFileNotFound : IShell::kPathNotFound;
 }
 
@@ -112,9 +115,8 @@ bool XdgShell::ShellExecuteEx(ShellExecuteInfo& info) {
     const bool expand = (info.fMask & ShellExecuteInfo::SEE_MASK_DOENVSUBST) != 0;
     const QByteArray file = expand ? expandEnvironment(info.lpFile.value_or(QByteArray()))
                                    : info.lpFile.value_or(QByteArray());
-    const QByteArray directory = expand
-                                     ? expandEnvironment(info.lpDirectory.value_or(QByteArray()))
-                                     : info.lpDirectory.value_or(QByteArray());
+    const QByteArray directory = expand ? expandEnvironment(info.lpDirectory.value_or(QByteArray()))
+                                        : info.lpDirectory.value_or(QByteArray());
     const QByteArray parameters = info.lpParameters.value_or(QByteArray());
 
     const Launch launch = [&]() -> Launch {
@@ -142,8 +144,7 @@ bool XdgShell::ShellExecuteEx(ShellExecuteInfo& info) {
         case Verb::Explore:
             return S_ISDIR(mode) ? start({"xdg-open", path}, directory) : Launch{kNoAssociation, 0};
         case Verb::Print:
-            return S_ISREG(mode) ? start({"lp", "--", path}, directory)
-                                 : Launch{kNoAssociation, 0};
+            return S_ISREG(mode) ? start({"lp", "--", path}, directory) : Launch{kNoAssociation, 0};
         default:
             if (S_ISREG(mode) && ::access(path.constData(), X_OK) == 0)
                 return start(QList<QByteArray>{path} + splitParameters(parameters), directory);

@@ -12,9 +12,13 @@ constexpr quint32 kShellExecuteInfoSize = 60;
 constexpr int kOutOfMemory = 7;
 
 // Texts reach the desktop in the locale's narrow encoding; paths keep their bytes.
-QByteArray narrow(const QString& text) { return platform::encodeFileName(text); }
+QByteArray narrow(const QString& text) {
+    return platform::encodeFileName(text);
+}
 
-qint32 launchResult(qintptr code) { return code > 32 ? -1 : static_cast<qint32>(code); }
+qint32 launchResult(qintptr code) {
+    return code > 32 ? -1 : static_cast<qint32>(code);
+}
 
 } // namespace
 

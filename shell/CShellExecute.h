@@ -29,8 +29,7 @@ public:
                         qint32 eShowStyle = SW_SHOWDEFAULT);
     qint32 LaunchProgram(qint32 lnghWnd, const QString& strProgram,
                          const QString& strParameters = QString(),
-                         const QString& strStartIn = QString(),
-                         qint32 eShowStyle = SW_SHOWDEFAULT);
+                         const QString& strStartIn = QString(), qint32 eShowStyle = SW_SHOWDEFAULT);
     qint32 LaunchURL(qint32 lnghWnd, const QString& strURL, qint32 eShowStyle = SW_SHOWDEFAULT);
     qint32 PrintDocument(qint32 lnghWnd, const QString& strDocument);
 

@@ -99,7 +99,9 @@ void frmAbout::createControls() {
     txtRegistry->setGeometry(twipsRect(960, 1560, 4575, 735));
     txtRegistry->setReadOnly(true);
     txtRegistry->setFrameShape(QFrame::NoFrame);
-    txtRegistry->setBackgroundRole(QPalette::Window);
+    QPalette plain = txtRegistry->palette();
+    plain.setColor(QPalette::Base, plain.color(QPalette::Window));
+    txtRegistry->setPalette(plain);
     txtRegistry->setAccessibleName(QStringLiteral("Registered to"));
 
     lblDescription = makeLabel(this, "lblDescription", twipsRect(960, 1320, 4365, 330));
@@ -174,9 +176,13 @@ void frmAbout::paintEvent(QPaintEvent* event) {
     painter.drawLine(twips(105), twips(2460), twips(5654), twips(2460));
 }
 
-void frmAbout::cmdOK_Click() { accept(); }
+void frmAbout::cmdOK_Click() {
+    accept();
+}
 
-void frmAbout::cmdSysInfo_Click() { StartSysInfo(); }
+void frmAbout::cmdSysInfo_Click() {
+    StartSysInfo();
+}
 
 void frmAbout::StartSysInfo() {
     try {

@@ -21,8 +21,8 @@ struct BrokenProfileFile : platform::IProfileFile {
                                 const QByteArray&) override {
         throw std::runtime_error("broken");
     }
-    quint32 GetPrivateProfileString(const QByteArray&, const QByteArray&, const QByteArray&,
-                                    char*, quint32, const QByteArray&) override {
+    quint32 GetPrivateProfileString(const QByteArray&, const QByteArray&, const QByteArray&, char*,
+                                    quint32, const QByteArray&) override {
         throw std::runtime_error("broken");
     }
     int WritePrivateProfileString(const QByteArray&, const QByteArray&, const QByteArray&,
@@ -43,7 +43,8 @@ private slots:
                        "WORD=twelve\r\n");
         platform::IniProfileFile ini;
         CPrivateProfile profile(ini);
-        QCOMPARE(profile.GetValueString(file, "Registry", "COMPANY"), QStringLiteral("有限会社Halvorn"));
+        QCOMPARE(profile.GetValueString(file, "Registry", "COMPANY"),
+                 QStringLiteral("有限会社Halvorn"));
         QCOMPARE(profile.GetValueString(file, "Registry", "NAME"), QString());
         QCOMPARE(profile.GetValueString(file, "Registry", "MISSING"), QString());
         QCOMPARE(profile.GetValueLong(file, "Registry", "COUNT"), 12);
@@ -64,8 +65,8 @@ private slots:
         TempTree tree;
         const QString file = tree.path("a.INI");
         const QString japanese(60, QChar(0x5E33)); // 180 bytes
-        writeAll(file, "[S]\nascii=" + QByteArray(300, 'z') + "\njapanese=" + japanese.toUtf8() +
-                           "\n");
+        writeAll(file,
+                 "[S]\nascii=" + QByteArray(300, 'z') + "\njapanese=" + japanese.toUtf8() + "\n");
         platform::IniProfileFile ini;
         CPrivateProfile profile(ini);
         QCOMPARE(profile.GetValueString(file, "S", "ascii"), QString(127, u'z'));

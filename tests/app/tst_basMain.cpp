@@ -86,10 +86,15 @@ private slots:
         fakes.commandLine.text = QStringLiteral("\"") + tree.file("a.xls") + QStringLiteral("\"");
         FakeMessageBox& messages = fakes.messages;
         platform::Services& services = fakes.services;
-        platform::Services withRealLock{lock,          services.commandLine, services.versionInfo,
-                                        services.directorySearch, services.messageBox,
-                                        services.profileFile,     services.shell,
-                                        services.programLauncher, services.registry};
+        platform::Services withRealLock{lock,
+                                        services.commandLine,
+                                        services.versionInfo,
+                                        services.directorySearch,
+                                        services.messageBox,
+                                        services.profileFile,
+                                        services.shell,
+                                        services.programLauncher,
+                                        services.registry};
 
         QVERIFY(!basMain::Main(withRealLock));
         QCOMPARE(messages.shown.size(), std::size_t{1});

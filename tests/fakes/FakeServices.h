@@ -125,6 +125,6 @@ struct FakeServices {
     FakeShell shell;
     FakeProgramLauncher launcher;
     MemoryRegistry registry;
-    platform::Services services{lock,     commandLine, version, search,  messages,
+    platform::Services services{lock,    commandLine, version,  search,  messages,
                                 profile, shell,       launcher, registry};
 };

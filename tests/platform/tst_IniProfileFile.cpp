@@ -128,8 +128,8 @@ private slots:
         const QByteArray ascii(200, 'a');
         const QByteArray japanese = QString(50, QChar(0x6F22)).toUtf8(); // 150 bytes
         const QByteArray shifted = "a" + japanese;                       // a character at 126
-        writeAll(path, "[S]\nascii=" + ascii + "\njapanese=" + japanese + "\nshifted=" +
-                           shifted + "\nexact=" + QByteArray(127, 'b') + "\n");
+        writeAll(path, "[S]\nascii=" + ascii + "\njapanese=" + japanese + "\nshifted=" + shifted +
+                           "\nexact=" + QByteArray(127, 'b') + "\n");
         Reader r{{}, QFile::encodeName(path)};
         QCOMPARE(r.text("S", "ascii"), QByteArray(127, 'a'));
         QCOMPARE(r.text("S", "japanese"), japanese.left(126));
@@ -143,9 +143,11 @@ private slots:
         TempTree tree;
         const QString path = tree.path("new.INI");
         platform::IniProfileFile ini;
-        QVERIFY(ini.WritePrivateProfileString("Registry", "COMPANY", "有限会社", QFile::encodeName(path)) != 0);
+        QVERIFY(ini.WritePrivateProfileString("Registry", "COMPANY", "有限会社",
+                                              QFile::encodeName(path)) != 0);
         QCOMPARE(readAll(path), QByteArray("[Registry]\nCOMPANY=有限会社\n"));
-        QVERIFY(ini.WritePrivateProfileString("Registry", "NAME", "Taro", QFile::encodeName(path)) != 0);
+        QVERIFY(ini.WritePrivateProfileString("Registry", "NAME", "Taro",
+                                              QFile::encodeName(path)) != 0);
         QVERIFY(ini.WritePrivateProfileString("Other", "key", "v", QFile::encodeName(path)) != 0);
         QCOMPARE(readAll(path),
                  QByteArray("[Registry]\nCOMPANY=有限会社\nNAME=Taro\n[Other]\nkey=v\n"));
@@ -194,7 +196,9 @@ private slots:
 
     void failedWriteLeavesNothingBehind() {
         platform::IniProfileFile ini;
-        QCOMPARE(ini.WritePrivateProfileString("A", "k", "v", "/nonexistent-folder-of-tessaly/x.INI"), 0);
+        QCOMPARE(
+            ini.WritePrivateProfileString("A", "k", "v", "/nonexistent-folder-of-tessaly/x.INI"),
+            0);
     }
 };
 

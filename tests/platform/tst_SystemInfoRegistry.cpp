@@ -30,7 +30,8 @@ private slots:
         makeExecutable(tree.path("a/kinfocenter"));
         makeExecutable(tree.path("b/gnome-system-monitor"));
         makeExecutable(tree.path("b/kinfocenter"));
-        qputenv("PATH", QFile::encodeName(tree.path("a")) + ':' + QFile::encodeName(tree.path("b")));
+        qputenv("PATH",
+                QFile::encodeName(tree.path("a")) + ':' + QFile::encodeName(tree.path("b")));
 
         platform::SystemInfoRegistry registry;
         platform::IRegistry::Key key = 0;
@@ -83,9 +84,9 @@ private slots:
                  platform::IRegistry::ERROR_FILE_NOT_FOUND);
         QCOMPARE(registry.RegOpenKeyEx(0x80000001, kKey, 0, platform::IRegistry::KEY_READ, key),
                  platform::IRegistry::ERROR_FILE_NOT_FOUND);
-        QCOMPARE(registry.RegOpenKeyEx(platform::IRegistry::HKEY_LOCAL_MACHINE, kKey, 0, 0x2003F,
-                                       key),
-                 platform::IRegistry::ERROR_ACCESS_DENIED);
+        QCOMPARE(
+            registry.RegOpenKeyEx(platform::IRegistry::HKEY_LOCAL_MACHINE, kKey, 0, 0x2003F, key),
+            platform::IRegistry::ERROR_ACCESS_DENIED);
     }
 
 private:

@@ -76,7 +76,8 @@ private slots:
                  QList<QByteArray>{"https://www.example/a b?x=1;y"});
         QFile::remove(tree.path("record"));
 
-        QVERIFY(shell.ShellExecute(0, std::nullopt, "mailto:", std::nullopt, std::nullopt, 10) > 32);
+        QVERIFY(shell.ShellExecute(0, std::nullopt, "mailto:", std::nullopt, std::nullopt, 10) >
+                32);
         QCOMPARE(waitForRecord(tree.path("record")), QList<QByteArray>{"mailto:"});
         QFile::remove(tree.path("record"));
 
@@ -99,8 +100,7 @@ private slots:
         platform::XdgShell shell(children);
         QVERIFY(shell.ShellExecute(0, QByteArray("print"), document.toUtf8(), std::nullopt,
                                    std::nullopt, 0) > 32);
-        QCOMPARE(waitForRecord(tree.path("record")),
-                 (QList<QByteArray>{"--", document.toUtf8()}));
+        QCOMPARE(waitForRecord(tree.path("record")), (QList<QByteArray>{"--", document.toUtf8()}));
     }
 
     void refusals() {

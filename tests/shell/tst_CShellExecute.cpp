@@ -170,7 +170,8 @@ private slots:
         QFile script(program);
         QVERIFY(script.open(QIODevice::WriteOnly));
         // It also ends when its folder goes, so that it never outlives the test.
-        script.write("#!/bin/sh\nwhile [ ! -e \"$1\" ] && [ -d \"${1%/*}\" ]; do sleep 0.05; done\n");
+        script.write(
+            "#!/bin/sh\nwhile [ ! -e \"$1\" ] && [ -d \"${1%/*}\" ]; do sleep 0.05; done\n");
         script.close();
         QVERIFY(script.setPermissions(QFile::ReadOwner | QFile::ExeOwner));
 

@@ -59,12 +59,14 @@ private slots:
         QCOMPARE(f.child<QLabel>(*box, "lblTitle")->text(), QStringLiteral("Tessaly"));
         QVERIFY(f.child<QLabel>(*box, "lblTitle")->font().bold());
         QCOMPARE(f.child<QLabel>(*box, "lblTitle")->font().pointSize(), 9);
-        QCOMPARE(f.child<QLabel>(*box, "lblVersion")->text(), QStringLiteral("Version 1.0.000(2005/02/24)"));
+        QCOMPARE(f.child<QLabel>(*box, "lblVersion")->text(),
+                 QStringLiteral("Version 1.0.000(2005/02/24)"));
         QCOMPARE(f.child<QLabel>(*box, "lblCopyright")->text(), f.version.copyright);
         QCOMPARE(f.child<QLabel>(*box, "lblDisclaimer")->text(), QString());
         QCOMPARE(f.child<QLabel>(*box, "lblDescription")->text(), QString());
         QCOMPARE(f.child<QPushButton>(*box, "cmdOK")->text(), QStringLiteral("OK"));
-        QCOMPARE(f.child<QPushButton>(*box, "cmdSysInfo")->text(), QStringLiteral("ｼｽﾃﾑ情報(&S)..."));
+        QCOMPARE(f.child<QPushButton>(*box, "cmdSysInfo")->text(),
+                 QStringLiteral("ｼｽﾃﾑ情報(&S)..."));
         QCOMPARE(f.child<QPushButton>(*box, "cmdOK")->geometry(), QRect(283, 175, 92, 23));
         QCOMPARE(f.child<QPushButton>(*box, "cmdSysInfo")->geometry(), QRect(284, 205, 92, 23));
         QCOMPARE(f.child<QPlainTextEdit>(*box, "txtRegistry")->geometry(), QRect(64, 104, 305, 49));
@@ -78,10 +80,10 @@ private slots:
         QTest::addColumn<QString>("owner");
         QTest::newRow("both") << QByteArray("[Registry]\nCOMPANY=有限会社Halvorn\nNAME=山田 太郎\n")
                               << QStringLiteral("有限会社Halvorn\n山田 太郎");
-        QTest::newRow("company only") << QByteArray("[Registry]\nCOMPANY=Example\nNAME=\n")
-                                      << QStringLiteral("Example");
-        QTest::newRow("name only") << QByteArray("[registry]\nname=Taro\n")
-                                   << QStringLiteral("\nTaro");
+        QTest::newRow("company only")
+            << QByteArray("[Registry]\nCOMPANY=Example\nNAME=\n") << QStringLiteral("Example");
+        QTest::newRow("name only")
+            << QByteArray("[registry]\nname=Taro\n") << QStringLiteral("\nTaro");
         QTest::newRow("neither") << QByteArray("[Other]\nCOMPANY=x\n") << QString();
     }
     void owner() {
@@ -120,7 +122,8 @@ private slots:
 
     void captionAddition() {
         AboutFixture f;
-        QCOMPARE(f.shownBox(QStringLiteral("試用版"))->windowTitle(), QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報 試用版"));
+        QCOMPARE(f.shownBox(QStringLiteral("試用版"))->windowTitle(),
+                 QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報 試用版"));
         // Set after the box has loaded, it changes nothing.
         auto box = f.shownBox();
         box->setUsrCaption(QStringLiteral("late"));
@@ -149,7 +152,8 @@ private slots:
         AboutFixture f;
         frmAbout box(f.services);
         bool okPressed = false;
-        connect(f.child<QPushButton>(box, "cmdOK"), &QPushButton::clicked, [&] { okPressed = true; });
+        connect(f.child<QPushButton>(box, "cmdOK"), &QPushButton::clicked,
+                [&] { okPressed = true; });
         QTimer::singleShot(0, [&box, key] { QTest::keyClick(&box, Qt::Key(key)); });
         QTimer::singleShot(5000, &box, &QDialog::reject); // a way out should the key fail
         QCOMPARE(box.exec(), int(QDialog::Accepted));
@@ -201,7 +205,8 @@ private slots:
             f.launcher.fails = true;
             break;
         case 3:
-            f.registry.keys[MemoryRegistry::folded(kToolKey)]["path"] = {platform::IRegistry::REG_SZ, {}};
+            f.registry.keys[MemoryRegistry::folded(kToolKey)]["path"] = {
+                platform::IRegistry::REG_SZ, {}};
             break;
         case 4:
             f.registry.refuseWriteAccess = true;
@@ -233,7 +238,8 @@ private slots:
         AboutFixture f;
         f.registry.setText("K", "text", "値");
         f.registry.keys["k"]["unterminated"] = {platform::IRegistry::REG_SZ, "abc"};
-        f.registry.keys["k"]["number"] = {platform::IRegistry::REG_DWORD, QByteArray("\x00\x01\x00\x00", 4)};
+        f.registry.keys["k"]["number"] = {platform::IRegistry::REG_DWORD,
+                                          QByteArray("\x00\x01\x00\x00", 4)};
         f.registry.keys["k"]["binary"] = {3, QByteArray("\x01\x02", 2)};
         frmAbout box(f.services);
         const auto root = platform::IRegistry::HKEY_LOCAL_MACHINE;
