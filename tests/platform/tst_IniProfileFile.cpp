@@ -27,7 +27,7 @@ struct Reader {
         QByteArray buffer(static_cast<qsizetype>(size), 'x');
         const quint32 count =
             ini.GetPrivateProfileString(section, key, fallback, buffer.data(), size, file);
-        const QByteArray value(buffer.constData());
+        QByteArray value(buffer.constData());
         if (count != static_cast<quint32>(value.size()))
             qWarning("count %u does not match the text copied", count);
         return value;
