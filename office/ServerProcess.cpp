@@ -61,6 +61,11 @@ struct ChildSetup {
     ::_exit(127);
 }
 
+AutomationError startError(const QString& program, int error) {
+    return AutomationError(QStringLiteral("Cannot start %1: %2")
+                               .arg(program, QString::fromLocal8Bit(std::strerror(error))));
+}
+
 } // namespace
 
 ServerProcess::ServerProcess(const QString& program, const QStringList& arguments,
@@ -83,8 +88,7 @@ ServerProcess::ServerProcess(const QString& program, const QStringList& argument
         const int error = errno;
         if (devNull >= 0)
             ::close(devNull);
-        throw AutomationError(QStringLiteral("Cannot start %1: %2")
-                                  .arg(program, QString::fromLocal8Bit(std::strerror(error))));
+        throw startError(program, error);
     }
     const long openMax = ::sysconf(_SC_OPEN_MAX);
     const ChildSetup setup{
@@ -101,8 +105,7 @@ ServerProcess::ServerProcess(const QString& program, const QStringList& argument
     if (m_pid < 0) {
         ::close(errorPipe[0]);
         m_reaped = true;
-        throw AutomationError(QStringLiteral("Cannot start %1: %2")
-                                  .arg(program, QString::fromLocal8Bit(std::strerror(forkError))));
+        throw startError(program, forkError);
     }
     // Also done here, so that the group exists before the child has run at all.
     ::setpgid(m_pid, m_pid);
@@ -116,8 +119,7 @@ ServerProcess::ServerProcess(const QString& program, const QStringList& argument
     if (got == static_cast<ssize_t>(sizeof execError)) {
         ::waitpid(m_pid, nullptr, 0);
         m_reaped = true;
-        throw AutomationError(QStringLiteral("Cannot start %1: %2")
-                                  .arg(program, QString::fromLocal8Bit(std::strerror(execError))));
+        throw startError(program, execError);
     }
 }
 

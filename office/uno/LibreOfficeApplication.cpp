@@ -1,5 +1,7 @@
 #include "LibreOfficeApplication.h"
 
+#include <utility>
+
 namespace office {
 
 LibreOfficeApplication::LibreOfficeApplication(std::shared_ptr<OfficeServer> server,

@@ -13,6 +13,7 @@
 #include <com/sun/star/frame/Desktop.hpp>
 #include <com/sun/star/util/XChangesBatch.hpp>
 
+#include <QCryptographicHash>
 #include <QRandomGenerator>
 
 #include <algorithm>
@@ -28,6 +29,7 @@ namespace office {
 
 namespace {
 
+constexpr char kPipeFolder[] = "/tmp";
 constexpr auto kConnectRetry = std::chrono::milliseconds(20);
 // A server that drops the connection usually exits a moment later; waiting for that gives a
 // better cause than the broken bridge.
@@ -74,7 +76,6 @@ OfficeServer::OfficeServer(std::shared_ptr<UnoRuntime> runtime, const LibreOffic
     , m_soffice(soffice)
     , m_pipeName(randomPipeName())
     , m_profile(settings.profileRoot()) {
-    const QString& pipeName = m_pipeName;
     const QStringList arguments{
         QStringLiteral("--headless"),
         QStringLiteral("--invisible"),
@@ -83,12 +84,12 @@ OfficeServer::OfficeServer(std::shared_ptr<UnoRuntime> runtime, const LibreOffic
         QStringLiteral("--nodefault"),
         QStringLiteral("--nolockcheck"),
         QStringLiteral("-env:UserInstallation=") + fileUrl(m_profile.folder()),
-        QStringLiteral("--accept=pipe,name=%1;urp;StarOffice.ComponentContext").arg(pipeName)};
+        QStringLiteral("--accept=pipe,name=%1;urp;StarOffice.ComponentContext").arg(m_pipeName)};
     m_process = std::make_unique<ServerProcess>(soffice, arguments, m_profile.lockDescriptor(),
                                                 settings.quitGrace());
     m_watchdog = std::make_unique<CallWatchdog>([this] { m_process->signalGroup(SIGKILL); });
     try {
-        connect(pipeName);
+        connect();
     } catch (...) {
         end();
         throw;
@@ -99,7 +100,7 @@ OfficeServer::~OfficeServer() {
     end();
 }
 
-void OfficeServer::connect(const QString& pipeName) {
+void OfficeServer::connect() {
     const auto deadline = std::chrono::steady_clock::now() + m_settings.startTimeout();
     const auto startFailure = [&](const QString& detail) {
         if (m_process->hasExited())
@@ -120,7 +121,7 @@ void OfficeServer::connect(const QString& pipeName) {
             if (m_process->hasExited() || std::chrono::steady_clock::now() >= deadline)
                 throw startFailure({});
             try {
-                connection = connector->connect(toUno(QStringLiteral("pipe,name=") + pipeName));
+                connection = connector->connect(toUno(QStringLiteral("pipe,name=") + m_pipeName));
             } catch (const css::connection::NoConnectException&) {
                 std::this_thread::sleep_for(kConnectRetry);
             }
@@ -191,7 +192,7 @@ void OfficeServer::quit() {
     m_ended = true;
     m_process->stop(ServerProcess::Stop::AlreadyAsked);
     releaseBridge();
-    removeStalePipe();
+    removeStalePipes();
 }
 
 void OfficeServer::end() {
@@ -201,18 +202,32 @@ void OfficeServer::end() {
     // The process goes first: a hung server could hold up the bridge's own shutdown.
     m_process->stop(ServerProcess::Stop::SendTerm);
     releaseBridge();
-    removeStalePipe();
+    removeStalePipes();
 }
 
-void OfficeServer::removeStalePipe() const {
-    // A server that was killed leaves its pipe's socket behind in the folder where the UNO
-    // runtime keeps pipes; one that ended normally has removed it already.
-    const QByteArray path = platform::encodeFileName(
-        QStringLiteral("/tmp/OSL_PIPE_%1_%2").arg(::getuid()).arg(m_pipeName));
-    struct stat status {};
-    if (::lstat(path.constData(), &status) == 0 && S_ISSOCK(status.st_mode) &&
-        status.st_uid == ::getuid())
-        ::unlink(path.constData());
+void OfficeServer::removeStalePipes() const {
+    // A server that was signalled or killed leaves the sockets of its pipes behind where the UNO
+    // runtime keeps them: the one we connected to, and the one through which a second
+    // LibreOffice on the same profile would find this one, named after an MD5 of the UTF-16
+    // profile URL in hex digits without leading zeros. The profile is still locked by us here,
+    // so no other server of ours can be using that one.
+    const QString url = fileUrl(m_profile.folder());
+    const QByteArray digest = QCryptographicHash::hash(
+        QByteArrayView(reinterpret_cast<const char*>(url.utf16()), url.size() * 2),
+        QCryptographicHash::Md5);
+    QString profileHash;
+    for (const char byte : digest)
+        profileHash += QString::number(static_cast<unsigned char>(byte), 16);
+    for (const QString& name : {m_pipeName, QStringLiteral("SingleOfficeIPC_") + profileHash}) {
+        const QByteArray path = platform::encodeFileName(QStringLiteral("%1/OSL_PIPE_%2_%3")
+                                                             .arg(QLatin1String(kPipeFolder))
+                                                             .arg(::getuid())
+                                                             .arg(name));
+        struct stat status {};
+        if (::lstat(path.constData(), &status) == 0 && S_ISSOCK(status.st_mode) &&
+            status.st_uid == ::getuid())
+            ::unlink(path.constData());
+    }
 }
 
 void OfficeServer::releaseBridge() {

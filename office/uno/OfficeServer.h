@@ -43,13 +43,13 @@ public:
     void end();
 
 private:
-    void connect(const QString& pipeName);
+    void connect();
     void configure(const css::uno::Reference<css::uno::XComponentContext>& remote);
     // Raises the error for a failed call, naming the likeliest cause; disconnected tells that
     // the bridge to the server broke.
     [[noreturn]] void fail(const QString& what, const QString& detail, bool disconnected = false);
     void releaseBridge();
-    void removeStalePipe() const;
+    void removeStalePipes() const;
 
     std::shared_ptr<UnoRuntime> m_runtime;
     LibreOfficeSettings m_settings;

@@ -9,6 +9,7 @@
 #include "tests/support/FolderSnapshot.h"
 #include "tests/support/PrivateCups.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QtTest>
 
@@ -22,6 +23,18 @@ using namespace std::chrono_literals;
 namespace {
 
 const QString kQueue = QStringLiteral("tessaly-failures");
+
+// The socket through which a LibreOffice finds another one running on the same profile.
+QString profilePipe(const QString& profile) {
+    const QString url = QStringLiteral("file://") + profile;
+    const QByteArray digest = QCryptographicHash::hash(
+        QByteArrayView(reinterpret_cast<const char*>(url.utf16()), url.size() * 2),
+        QCryptographicHash::Md5);
+    QString hash;
+    for (const char byte : digest)
+        hash += QString::number(static_cast<unsigned char>(byte), 16);
+    return QStringLiteral("/tmp/OSL_PIPE_%1_SingleOfficeIPC_%2").arg(::getuid()).arg(hash);
+}
 
 } // namespace
 
@@ -185,7 +198,9 @@ void OfficeFailuresTest::serverKilledBetweenCallsFailsTheNextCall() {
     QVERIFY(pipe.hasMatch());
     const QString socket =
         QStringLiteral("/tmp/OSL_PIPE_%1_%2").arg(::getuid()).arg(pipe.captured(1));
+    const QString profileSocket = profilePipe(m_bed.profileRoot() + QStringLiteral("/profile-0"));
     QVERIFY(QFileInfo::exists(socket));
+    QVERIFY2(QFileInfo::exists(profileSocket), qPrintable(profileSocket));
     testsupport::signalProcesses(servers, SIGKILL);
     QTRY_VERIFY(m_bed.serverProcesses().isEmpty());
 
@@ -200,8 +215,9 @@ void OfficeFailuresTest::serverKilledBetweenCallsFailsTheNextCall() {
             }).contains(QStringLiteral("ended unexpectedly")));
     QVERIFY(failureOf([&] { application->Quit(); }).contains(QStringLiteral("ended unexpectedly")));
     QCOMPARE(jobCount(), m_jobsBefore);
-    // The killed server's pipe does not stay behind.
+    // The killed server's pipes do not stay behind.
     QVERIFY(!QFileInfo::exists(socket));
+    QVERIFY(!QFileInfo::exists(profileSocket));
 }
 
 void OfficeFailuresTest::serverKilledDuringACallFailsThatCall() {

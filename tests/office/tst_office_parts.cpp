@@ -32,7 +32,6 @@ class OfficePartsTest : public QObject {
 
 private slots:
     void initTestCase();
-    void errorCarriesItsCause();
     void settingsComeFromTheEnvironment();
     void sofficeIsFoundOnPathFirst();
     void fileUrlsKeepEveryByte();
@@ -52,14 +51,6 @@ private:
 
 void OfficePartsTest::initTestCase() {
     QVERIFY(m_bed.isValid());
-}
-
-void OfficePartsTest::errorCarriesItsCause() {
-    const office::AutomationError error(QStringLiteral("印刷できません: q1"));
-    QCOMPARE(error.cause(), QStringLiteral("印刷できません: q1"));
-    QCOMPARE(QString::fromUtf8(error.what()), error.cause());
-    const std::exception& base = error;
-    QCOMPARE(QString::fromUtf8(base.what()), error.cause());
 }
 
 void OfficePartsTest::settingsComeFromTheEnvironment() {
