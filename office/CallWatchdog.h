@@ -1,0 +1,56 @@
+#pragma once
+
+#include <chrono>
+#include <condition_variable>
+#include <functional>
+#include <mutex>
+#include <thread>
+
+namespace office {
+
+// Runs an action when a call takes longer than its deadline. A blocked call cannot be
+// interrupted from its own thread, so a thread of the watchdog's own waits for the deadline.
+class CallWatchdog {
+public:
+    explicit CallWatchdog(std::function<void()> onExpiry);
+    ~CallWatchdog();
+    CallWatchdog(const CallWatchdog&) = delete;
+    CallWatchdog& operator=(const CallWatchdog&) = delete;
+
+    // Starts the clock for one call.
+    void arm(std::chrono::milliseconds timeout);
+    // Stops it. Once disarm() returns, the action is not running and will not run for this call.
+    void disarm();
+    // Whether the action ran for the call armed last.
+    bool fired() const;
+
+    // Keeps the watchdog armed for one call while it lives.
+    class Guard {
+    public:
+        Guard(CallWatchdog& watchdog, std::chrono::milliseconds timeout)
+            : m_watchdog(watchdog) {
+            m_watchdog.arm(timeout);
+        }
+        ~Guard() { m_watchdog.disarm(); }
+        Guard(const Guard&) = delete;
+        Guard& operator=(const Guard&) = delete;
+
+    private:
+        CallWatchdog& m_watchdog;
+    };
+
+private:
+    void run();
+
+    std::function<void()> m_onExpiry;
+    mutable std::mutex m_mutex;
+    std::condition_variable m_changed;
+    std::chrono::steady_clock::time_point m_deadline;
+    unsigned long m_call = 0; // counts arm() calls, so that a new call is told from the last
+    bool m_armed = false;
+    bool m_fired = false;
+    bool m_stopping = false;
+    std::thread m_thread;
+};
+
+} // namespace office

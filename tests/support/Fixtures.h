@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QString>
+
+namespace testsupport {
+
+// The workbooks written by make_fixtures.py at build time; its docstring says what each holds.
+QString fixturePath(const QString& name);
+
+// Copies a fixture into folder, as newName when given; the copy's path, or empty on failure.
+// Tests work on copies, never on the fixtures themselves.
+QString copyFixture(const QString& name, const QString& folder, const QString& newName = {});
+
+} // namespace testsupport
