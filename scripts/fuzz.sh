@@ -39,6 +39,7 @@ PY
 
 corpus=${TESSALY_FUZZ_CORPUS:-$TESSALY_ROOT/fuzz-corpus}
 mkdir -p "$corpus"
+export LSAN_OPTIONS="suppressions=$TESSALY_ROOT/xls/fuzz/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
 exec "$build/xls/xls_fuzz" -max_total_time="$seconds" -max_len=65536 -timeout=10 \
   -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$build/fuzz-artifacts/" \
   "$corpus" "$seeds"

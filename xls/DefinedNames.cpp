@@ -29,6 +29,13 @@ int biff5Row(quint16 field) {
     return field & 0x3FFF;
 }
 
+// A built-in name by its one-character code, or a name written out in full.
+bool isName(const QString& name, bool builtIn, char16_t code, QLatin1String text) {
+    if (builtIn && name.size() == 1)
+        return name[0] == code;
+    return name.compare(text, Qt::CaseInsensitive) == 0;
+}
+
 CellRange normalised(CellRange range) {
     if (range.firstRow > range.lastRow)
         std::swap(range.firstRow, range.lastRow);
@@ -131,16 +138,8 @@ void DefinedNames::read(RecordReader& reader, const Strings& strings) {
     if (sheet == 0)
         return;
 
-    bool titles = false;
-    if (builtIn && name.size() == 1 && name[0] == kPrintAreaCode)
-        titles = false;
-    else if (builtIn && name.size() == 1 && name[0] == kPrintTitlesCode)
-        titles = true;
-    else if (name.compare(QLatin1String("Print_Area"), Qt::CaseInsensitive) == 0)
-        titles = false;
-    else if (name.compare(QLatin1String("Print_Titles"), Qt::CaseInsensitive) == 0)
-        titles = true;
-    else
+    const bool titles = isName(name, builtIn, kPrintTitlesCode, QLatin1String("Print_Titles"));
+    if (!titles && !isName(name, builtIn, kPrintAreaCode, QLatin1String("Print_Area")))
         return;
 
     if (formulaSize > reader.remaining())

@@ -11,7 +11,8 @@ namespace xls {
 
 namespace {
 
-const iconv_t kNoConverter = reinterpret_cast<iconv_t>(-1);
+// iconv_open's failure value.
+const iconv_t kNoConverter = reinterpret_cast<iconv_t>(-1); // NOLINT(performance-no-int-to-ptr)
 constexpr int kWesternCodePage = 1252;
 
 // iconv's name for a Windows code page number; nullptr for numbers it has no name for.

@@ -104,7 +104,7 @@ QByteArray compoundFile(const QByteArray& stream, const char* name) {
     g_object_unref(child);
     gsf_output_close(GSF_OUTPUT(ole));
     g_object_unref(ole);
-    const QByteArray bytes(
+    QByteArray bytes(
         reinterpret_cast<const char*>(gsf_output_memory_get_bytes(GSF_OUTPUT_MEMORY(memory))),
         static_cast<qsizetype>(gsf_output_size(memory)));
     g_object_unref(memory);
