@@ -14,9 +14,7 @@ namespace xls {
 namespace {
 
 constexpr int kColumnCount = 256;
-constexpr quint16 kBofWorksheet = 0x0010;
 constexpr quint16 kBofChart = 0x0020;
-constexpr quint16 kBofMacroSheet = 0x0040;
 constexpr quint16 kBofModule = 0x0006;
 
 // A number stored in 30 bits: an integer or the high bits of a double, either divided by 100.
@@ -89,9 +87,10 @@ qsizetype SheetReader::read(qsizetype offset, Sheet& sheet) {
     RecordReader bof(record);
     bof.u16();
     const quint16 type = bof.u16();
+    // Charts and modules have no cells, whether their BOF or the sheet list says so.
     const bool hasCells =
-        type == kBofWorksheet || type == kBofMacroSheet ||
-        (type != kBofChart && type != kBofModule && sheet.kind() == SheetKind::Worksheet);
+        type != kBofChart && type != kBofModule &&
+        (sheet.kind() == SheetKind::Worksheet || sheet.kind() == SheetKind::MacroSheet);
 
     int depth = 0; // substreams nested inside this one
     while (records.next(record)) {

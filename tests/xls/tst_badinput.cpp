@@ -229,6 +229,15 @@ private slots:
         QCOMPARE(sheet.cells().size(), size_t(2));
         QCOMPARE(sheet.cell(1, 0)->number(), 2.0);
         QVERIFY(sheet.cell(5, 5) == nullptr);
+
+        // A chart sheet keeps its name and kind; records inside it are no cells.
+        BiffBuilder chart;
+        chart.bof(5).boundSheet(QStringLiteral("Chart1"), 0, 2).eof().sheetBof(0x20);
+        chart.record(0x0203, u16(0) + u16(0) + u16(15) + f64(1)).eof();
+        const Workbook workbook = readStream(chart.stream());
+        QCOMPARE(workbook.sheets()[0].kind(), SheetKind::Chart);
+        QCOMPARE(workbook.sheets()[0].name(), QStringLiteral("Chart1"));
+        QVERIFY(workbook.sheets()[0].cells().empty());
     }
 };
 
