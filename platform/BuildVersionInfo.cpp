@@ -21,10 +21,20 @@ BuildVersionInfo::BuildVersionInfo() {
     m_exeBaseName = dot > 0 ? fileName.left(dot) : fileName;
 }
 
-QString BuildVersionInfo::productName() const { return QString::fromUtf16(TESSALY_PRODUCT_NAME); }
-int BuildVersionInfo::major() const { return TESSALY_VERSION_MAJOR; }
-int BuildVersionInfo::minor() const { return TESSALY_VERSION_MINOR; }
-int BuildVersionInfo::revision() const { return TESSALY_VERSION_REVISION; }
-QString BuildVersionInfo::legalCopyright() const { return QString::fromUtf16(TESSALY_COPYRIGHT); }
+QString BuildVersionInfo::productName() const {
+    return QString::fromUtf16(TESSALY_PRODUCT_NAME);
+}
+int BuildVersionInfo::major() const {
+    return TESSALY_VERSION_MAJOR;
+}
+int BuildVersionInfo::minor() const {
+    return TESSALY_VERSION_MINOR;
+}
+int BuildVersionInfo::revision() const {
+    return TESSALY_VERSION_REVISION;
+}
+QString BuildVersionInfo::legalCopyright() const {
+    return QString::fromUtf16(TESSALY_COPYRIGHT);
+}
 
 } // namespace platform

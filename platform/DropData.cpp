@@ -16,6 +16,8 @@ QStringList dropFileList(const QMimeData& data) {
     return paths;
 }
 
-bool offersFileList(const QMimeData& data) { return !dropFileList(data).isEmpty(); }
+bool offersFileList(const QMimeData& data) {
+    return !dropFileList(data).isEmpty();
+}
 
 } // namespace platform

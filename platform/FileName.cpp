@@ -57,7 +57,8 @@ QString decodeFileName(const QByteArray& bytes) {
             continue;
         }
         result.append(QString::fromUtf8(bytes.constData() + runStart, i - runStart));
-        result.append(QChar(static_cast<char16_t>(kEscapeBase + static_cast<unsigned char>(bytes[i]))));
+        result.append(
+            QChar(static_cast<char16_t>(kEscapeBase + static_cast<unsigned char>(bytes[i]))));
         runStart = ++i;
     }
     if (runStart == 0)
@@ -76,7 +77,9 @@ QByteArray encodeFileName(const QString& name) {
     };
     for (qsizetype i = 0; i < name.size(); ++i) {
         const char16_t unit = name[i].unicode();
-        if (unit >= kEscapeBase + 0x80 && unit <= kEscapeBase + 0xFF) {
+        const bool escape = unit >= kEscapeBase + 0x80 && unit <= kEscapeBase + 0xFF;
+        // A low surrogate right after a high one is half of a real character, not an escape.
+        if (escape && !(i > 0 && name[i - 1].isHighSurrogate())) {
             flushRun(i);
             result.append(static_cast<char>(unit - kEscapeBase));
             runStart = i + 1;

@@ -13,8 +13,8 @@ namespace platform {
 
 FlockInstanceLock::FlockInstanceLock(const QString& lockPath) {
     // O_CLOEXEC keeps the lock out of every program we start, so none of them can hold it on.
-    m_fd = ::open(encodeFileName(lockPath).constData(),
-                  O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+    m_fd = ::open(encodeFileName(lockPath).constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW,
+                  0600);
     if (m_fd < 0)
         return; // Without a lock file no copy can hold it either: start normally.
     if (::flock(m_fd, LOCK_EX | LOCK_NB) != 0) {

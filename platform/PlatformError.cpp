@@ -24,7 +24,8 @@ PlatformError PlatformError::fromErrno(int errnoValue, const QString& path) {
     default:
         break;
     }
-    return {number, path + QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(errnoValue))};
+    return {number,
+            path + QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(errnoValue))};
 }
 
 } // namespace platform

@@ -65,7 +65,7 @@ public:
             }
             if (entry->d_name[0] == '.')
                 continue;
-            const QString name = decodeFileName(QByteArray(entry->d_name));
+            QString name = decodeFileName(QByteArray(entry->d_name));
             if (!wildcardMatch(name, m_wildcard) || !isRegular(*entry))
                 continue;
             return name;

@@ -4,6 +4,10 @@
 #include "IDirectorySearch.h"
 #include "IInstanceLock.h"
 #include "IMessageBox.h"
+#include "IProfileFile.h"
+#include "IProgramLauncher.h"
+#include "IRegistry.h"
+#include "IShell.h"
 #include "IVersionInfo.h"
 
 namespace platform {
@@ -15,6 +19,10 @@ struct Services {
     IVersionInfo& versionInfo;
     IDirectorySearch& directorySearch;
     IMessageBox& messageBox;
+    IProfileFile& profileFile;
+    IShell& shell;
+    IProgramLauncher& programLauncher;
+    IRegistry& registry;
 };
 
 } // namespace platform

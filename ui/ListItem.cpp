@@ -6,9 +6,13 @@ ListItem::ListItem(ListItems* owner, std::shared_ptr<ListItemEntry> entry)
     : m_owner(owner)
     , m_entry(std::move(entry)) {}
 
-QString ListItem::Text() const { return m_entry ? m_entry->text : QString(); }
+QString ListItem::Text() const {
+    return m_entry ? m_entry->text : QString();
+}
 
-bool ListItem::Checked() const { return m_entry && m_entry->checked; }
+bool ListItem::Checked() const {
+    return m_entry && m_entry->checked;
+}
 
 void ListItem::setChecked(bool value) {
     if (!m_entry)

@@ -72,7 +72,9 @@ void ListItems::setCheckboxes(bool on) {
         emit dataChanged(index(0), index(rowCount() - 1), {Qt::CheckStateRole});
 }
 
-void ListItems::setLabelEdit(bool on) { m_labelEdit = on; }
+void ListItems::setLabelEdit(bool on) {
+    m_labelEdit = on;
+}
 
 int ListItems::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : static_cast<int>(m_entries.size());

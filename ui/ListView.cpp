@@ -86,9 +86,13 @@ void ListView::setFullRowSelect(bool on) {
     setAllColumnsShowFocus(on);
 }
 
-void ListView::setCheckboxes(bool on) { m_items->setCheckboxes(on); }
+void ListView::setCheckboxes(bool on) {
+    m_items->setCheckboxes(on);
+}
 
-void ListView::clearColumnHeaders() { m_items->clearColumns(); }
+void ListView::clearColumnHeaders() {
+    m_items->clearColumns();
+}
 
 void ListView::addColumnHeader(const QString& text, int width) {
     m_items->addColumn(text);
@@ -127,11 +131,17 @@ void ListView::answerDrag(QDragMoveEvent* event, int state) {
     }
 }
 
-void ListView::dragEnterEvent(QDragEnterEvent* event) { answerDrag(event, kDragEnter); }
+void ListView::dragEnterEvent(QDragEnterEvent* event) {
+    answerDrag(event, kDragEnter);
+}
 
-void ListView::dragMoveEvent(QDragMoveEvent* event) { answerDrag(event, kDragOver); }
+void ListView::dragMoveEvent(QDragMoveEvent* event) {
+    answerDrag(event, kDragOver);
+}
 
-void ListView::dragLeaveEvent(QDragLeaveEvent* event) { event->accept(); }
+void ListView::dragLeaveEvent(QDragLeaveEvent* event) {
+    event->accept();
+}
 
 void ListView::dropEvent(QDropEvent* event) {
     qint32 effect = effectsOf(event->possibleActions());

@@ -1,10 +1,14 @@
 #include "frmMain.h"
 
+#include "LinkLabel.h"
+#include "Placement.h"
 #include "Twips.h"
+#include "frmAbout.h"
 
 #include "filelist/CGetFiles.h"
 #include "filelist/basToolsAp.h"
 #include "platform/DropData.h"
+#include "shell/CShellExecute.h"
 
 #include <QAction>
 #include <QCursor>
@@ -14,10 +18,11 @@
 #include <QPushButton>
 #include <QScreen>
 
-#include <algorithm>
 #include <exception>
 
 namespace {
+
+const QString kMakerWebPage = QStringLiteral("https://www.halvorn.example/");
 
 // Each load step that fails is skipped, so that the window always opens.
 template <typename Step> void guarded(Step step) {
@@ -58,6 +63,10 @@ frmMain::frmMain(platform::Services& services, std::shared_ptr<colFileName> star
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
     setFixedSize(twips(9480), twips(6795));
+    QIcon icon;
+    for (const int size : {16, 32, 48, 256})
+        icon.addFile(QStringLiteral(":/icons/tessaly-%1.png").arg(size));
+    setWindowIcon(icon);
     createControls();
     createPopupMenu();
     Form_Load();
@@ -83,10 +92,12 @@ void frmMain::createControls() {
         this, "lblCaption_0",
         QStringLiteral("印刷対象のExcelﾌｧｲﾙをﾄﾞﾗｯｸﾞ＆ﾄﾞﾛｯﾌﾟで以下のﾘｽﾄに追加して下さい。"),
         twipsRect(480, 120, 3855, 375));
-    lblCopyright = makeLabel(this, "lblCopyright", m_services.versionInfo.legalCopyright(),
-                             twipsRect(5280, 6600, 4095, 255));
-    lblCaption[2] = makeLabel(this, "lblCaption_2", QStringLiteral("■"),
-                              twipsRect(240, 120, 255, 375));
+    lblCopyright = new LinkLabel(m_services.versionInfo.legalCopyright(), this);
+    lblCopyright->setObjectName(QStringLiteral("lblCopyright"));
+    lblCopyright->setGeometry(twipsRect(5280, 6600, 4095, 255));
+    lblCopyright->setToolTip(QStringLiteral("有限会社HalvornのWebサイトを表示します。"));
+    lblCaption[2] =
+        makeLabel(this, "lblCaption_2", QStringLiteral("■"), twipsRect(240, 120, 255, 375));
 
     setTabOrder(cmdCheckAll, cmdCheckReset);
     setTabOrder(cmdCheckReset, cmdCheckReverse);
@@ -97,6 +108,8 @@ void frmMain::createControls() {
     connect(cmdCheckAll, &QPushButton::clicked, this, &frmMain::cmdCheckAll_Click);
     connect(cmdCheckReset, &QPushButton::clicked, this, &frmMain::cmdCheckReset_Click);
     connect(cmdCheckReverse, &QPushButton::clicked, this, &frmMain::cmdCheckReverse_Click);
+    connect(cmdAbout, &QPushButton::clicked, this, &frmMain::cmdAbout_Click);
+    connect(lblCopyright, &LinkLabel::clicked, this, &frmMain::lblCopyright_Click);
     connect(ListView1, &ListView::MouseDown, this, &frmMain::ListView1_MouseDown);
     connect(ListView1, &ListView::OLEDragOver, this, &frmMain::ListView1_OLEDragOver);
     connect(ListView1, &ListView::OLEDragDrop, this, &frmMain::ListView1_OLEDragDrop);
@@ -137,14 +150,10 @@ void frmMain::Form_Load() {
 }
 
 void frmMain::placeWindow() {
-    // Centred on the screen, never above or left of its corner.
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    if (screen == nullptr)
-        return;
-    const QRect area = screen->availableGeometry();
-    const int top = std::max(0, (area.height() - height()) / 2);
-    const int left = std::max(0, (area.width() - width()) / 2);
-    move(area.x() + left, area.y() + top);
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        move(area.topLeft() + centredPosition(area.size(), size()));
+    }
 }
 
 void frmMain::setUpListView() {
@@ -200,6 +209,17 @@ void frmMain::cmdCheckReset_Click() {
 void frmMain::cmdCheckReverse_Click() {
     for (ListItem item : ListView1->listItems())
         item.setChecked(!item.Checked());
+}
+
+void frmMain::cmdAbout_Click() {
+    // A fresh box each time, modal, with no owner window.
+    frmAbout box(m_services);
+    box.exec();
+}
+
+void frmMain::lblCopyright_Click() {
+    CShellExecute shell(m_services.shell, m_services.messageBox);
+    shell.LaunchURL(static_cast<qint32>(winId()), kMakerWebPage, CShellExecute::SW_SHOWDEFAULT);
 }
 
 void frmMain::ListView1_MouseDown(int button, int /*shift*/, int /*x*/, int /*y*/) {

@@ -10,6 +10,7 @@
 #include <map>
 #include <memory>
 
+class LinkLabel;
 class QAction;
 class QLabel;
 class QMenu;
@@ -33,11 +34,13 @@ private slots:
     void cmdCheckAll_Click();
     void cmdCheckReset_Click();
     void cmdCheckReverse_Click();
+    void cmdAbout_Click();
+    void lblCopyright_Click();
     void ListView1_MouseDown(int button, int shift, int x, int y);
-    void ListView1_OLEDragOver(const QMimeData* data, qint32& effect, int button, int shift,
-                               int x, int y, int state);
-    void ListView1_OLEDragDrop(const QMimeData* data, qint32& effect, int button, int shift,
-                               int x, int y);
+    void ListView1_OLEDragOver(const QMimeData* data, qint32& effect, int button, int shift, int x,
+                               int y, int state);
+    void ListView1_OLEDragDrop(const QMimeData* data, qint32& effect, int button, int shift, int x,
+                               int y);
     void mnuPopupCheck_Click();
     void mnuPopupReset_Click();
     void mnuPopupReverse_Click();
@@ -62,7 +65,7 @@ private:
     ListView* ListView1 = nullptr;
     QPushButton* cmdPrint = nullptr;
     std::map<int, QLabel*> lblCaption;
-    QLabel* lblCopyright = nullptr;
+    LinkLabel* lblCopyright = nullptr;
 
     QMenu* mnuPopupMenu = nullptr;
     QAction* mnuPopupCheck = nullptr;
