@@ -1,5 +1,7 @@
 #include "Workbook.h"
 
+#include "xls/format/NumberFormat.h"
+
 namespace xls {
 
 const Font& Workbook::font(int fontIndex) const {
@@ -13,6 +15,14 @@ const Font& Workbook::font(int fontIndex) const {
 const CellFormat& Workbook::cellFormat(int index) const {
     static const CellFormat kDefaultFormat;
     return index >= 0 && index < m_cellFormats.size() ? m_cellFormats[index] : kDefaultFormat;
+}
+
+QString Workbook::numberFormatCode(int formatIndex) const {
+    const auto own = m_numberFormats.constFind(formatIndex);
+    if (own != m_numberFormats.constEnd())
+        return *own;
+    const QString builtIn = builtInFormatCode(formatIndex);
+    return builtIn.isEmpty() ? QStringLiteral("General") : builtIn;
 }
 
 } // namespace xls

@@ -49,6 +49,9 @@ public:
     // The number formats the file defines itself (FORMAT records), by format index.
     const QMap<int, QString>& numberFormats() const { return m_numberFormats; }
     void setNumberFormats(const QMap<int, QString>& formats) { m_numberFormats = formats; }
+    // The code of a number format: the file's own, else the built-in format of that index
+    // (as Japanese Excel numbers them), else "General".
+    QString numberFormatCode(int formatIndex) const;
 
     const Palette& palette() const { return m_palette; }
     Palette& palette() { return m_palette; }

@@ -37,6 +37,29 @@ private slots:
         QVERIFY(run.err.isEmpty());
     }
 
+    void cellsInOrderWithTheirShownText() {
+        const Run run = tool({"cells", fixture("formats.xls")});
+        QCOMPARE(run.exitCode, 0);
+        const QStringList lines = run.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        QVERIFY(lines.contains("Layout\t26\t1\tline one\\nline two\\ttabbed \\\\ backslash"));
+        QVERIFY(lines.contains("Layout\t23\t1\tTRUE"));
+        QVERIFY(lines.contains("Layout\t24\t2\t#DIV/0!"));
+        QVERIFY(lines.contains("Numbers\t2\t2\t1235"));
+        QVERIFY(lines.contains("Dates\t32\t2\t2008年1月1日"));
+        // Blank cells that only carry a border are not listed.
+        QVERIFY(!run.out.contains("Layout\t25\t"));
+        // Sheet order, then row, then column.
+        const QStringList order = {"Numbers", "Dates", "Layout", "Fit"};
+        QList<std::tuple<qsizetype, int, int>> keys;
+        for (const QString& line : lines) {
+            const QStringList fields = line.split(QLatin1Char('\t'));
+            QCOMPARE(fields.size(), 4);
+            keys.append({order.indexOf(fields[0]), fields[1].toInt(), fields[2].toInt()});
+        }
+        QVERIFY(std::is_sorted(keys.begin(), keys.end()));
+        QCOMPARE(keys.size(), 360 + 460 + 30 + 1); // the values the fixture script writes
+    }
+
     void everyErrorIsOneLine() {
         QTemporaryDir dir;
         for (const QString& file : {fixture("encrypted.xls"), fixture("truncated.xls"),
@@ -50,9 +73,9 @@ private slots:
             }
         }
         QVERIFY(tool({"sheets", fixture("encrypted.xls")}).err.contains("password"));
-        for (const QStringList& wrong : {QStringList(), QStringList({"sheets"}),
-                                         QStringList({"rows", fixture("formats.xls")}),
-                                         QStringList({"sheets", "a.xls", "b.xls"})}) {
+        for (const QStringList& wrong :
+             {QStringList(), QStringList({"sheets"}), QStringList({"rows", fixture("formats.xls")}),
+              QStringList({"sheets", "a.xls", "b.xls"})}) {
             const Run run = tool(wrong);
             QCOMPARE(run.exitCode, 1);
             QCOMPARE(run.err.count(QLatin1Char('\n')), 1);

@@ -1,6 +1,8 @@
 // libFuzzer target: reads any input as a whole .xls file (when it starts like a compound file)
-// or as a bare workbook stream, then walks the model the way a printer would.
+// or as a bare workbook stream, then walks the model the way a printer would, shown texts
+// included.
 
+#include "xls/CellText.h"
 #include "xls/IconvCodePages.h"
 #include "xls/ReadError.h"
 #include "xls/WorkbookReader.h"
@@ -13,8 +15,10 @@ namespace {
 // Touches what a printer reads of each cell, so that a model that lies is caught here.
 int walk(const xls::Workbook& workbook) {
     int sum = 0;
+    const xls::CellText cellText(workbook);
     for (const xls::Sheet& sheet : workbook.sheets()) {
         for (const xls::Cell& cell : sheet.cells()) {
+            sum += static_cast<int>(cellText.text(cell).size());
             const xls::CellFormat& format = workbook.cellFormat(cell.formatIndex());
             sum += workbook.font(format.fontIndex).height;
             sum += workbook.palette().color(format.patternColorIndex).isValid() ? 1 : 0;

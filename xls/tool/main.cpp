@@ -1,10 +1,14 @@
 // tessaly-xls: shows what the spreadsheet engine reads from a workbook, for diagnosis.
 //
 //   tessaly-xls sheets FILE   the sheet names, one a line, in order
+//   tessaly-xls cells FILE    every cell that holds a value: sheet name, row and column (from
+//                             1) and the text the cell shows, tab-separated, in sheet, row and
+//                             column order
 //
 // On any error it prints one line to standard error and exits with 1.
 
 #include "platform/FileName.h"
+#include "xls/CellText.h"
 #include "xls/IconvCodePages.h"
 #include "xls/ReadError.h"
 #include "xls/WorkbookReader.h"
@@ -49,10 +53,28 @@ void printSheets(const xls::Workbook& workbook) {
         printLine(escaped(sheet.name()));
 }
 
+void printCells(const xls::Workbook& workbook) {
+    const xls::CellText cellText(workbook);
+    for (const xls::Sheet& sheet : workbook.sheets()) {
+        const QString name = escaped(sheet.name());
+        for (const xls::Cell& cell : sheet.cells()) {
+            if (cell.type() == xls::CellType::Blank)
+                continue;
+            printLine(QStringLiteral("%1\t%2\t%3\t%4")
+                          .arg(name)
+                          .arg(cell.row() + 1)
+                          .arg(cell.column() + 1)
+                          .arg(escaped(cellText.text(cell))));
+        }
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3 || (qstrcmp(argv[1], "sheets") != 0)) {
+    const bool sheets = argc == 3 && qstrcmp(argv[1], "sheets") == 0;
+    const bool cells = argc == 3 && qstrcmp(argv[1], "cells") == 0;
+    if (!sheets && !cells) {
         std::fprintf(stderr, "%s\n", kUsage);
         return 1;
     }
@@ -60,7 +82,10 @@ int main(int argc, char** argv) {
     try {
         const xls::IconvCodePages codePages;
         const xls::Workbook workbook = xls::WorkbookReader(codePages).readFile(path);
-        printSheets(workbook);
+        if (sheets)
+            printSheets(workbook);
+        else
+            printCells(workbook);
     } catch (const xls::ReadError& error) {
         std::fprintf(stderr, "tessaly-xls: %s: %s\n", argv[2],
                      error.message().toUtf8().constData());
