@@ -47,14 +47,17 @@ struct FileDescriptor {
 void ignoreLogMessage(const gchar*, GLogLevelFlags, const gchar*, gpointer) {}
 
 // libgsf needs one initialisation; its warnings about damaged containers are dropped, since
-// the reader reports every damage as an error of its own.
+// the reader reports every damage as an error of its own. Some of them it logs without a
+// domain of its own, under GLib's default one, which nothing else in the program uses.
 void initialiseGsf() {
     static std::once_flag once;
     std::call_once(once, [] {
         gsf_init();
-        g_log_set_handler("libgsf:msole",
-                          static_cast<GLogLevelFlags>(G_LOG_LEVEL_MASK | G_LOG_FLAG_RECURSION),
-                          ignoreLogMessage, nullptr);
+        const auto levels =
+            static_cast<GLogLevelFlags>(G_LOG_LEVEL_WARNING | G_LOG_LEVEL_MESSAGE |
+                                        G_LOG_LEVEL_CRITICAL | G_LOG_FLAG_RECURSION);
+        g_log_set_handler("libgsf:msole", levels, ignoreLogMessage, nullptr);
+        g_log_set_handler(nullptr, levels, ignoreLogMessage, nullptr);
     });
 }
 
@@ -95,13 +98,19 @@ ReadError notAContainer(QByteArrayView file) {
 }
 
 // The child stream of the root storage whose name matches, ignoring letter case as compound
-// files do.
+// files do; nullptr when there is none. A stream whose sectors cannot be found is damage.
 GPtr<GsfInput> childStream(GsfInfile* root, const char* name) {
     const int count = gsf_infile_num_children(root);
     for (int i = 0; i < count; ++i) {
         const char* childName = gsf_infile_name_by_index(root, i);
-        if (childName != nullptr && g_ascii_strcasecmp(childName, name) == 0)
-            return GPtr<GsfInput>(gsf_infile_child_by_index(root, i));
+        if (childName == nullptr || g_ascii_strcasecmp(childName, name) != 0)
+            continue;
+        GPtr<GsfInput> child(gsf_infile_child_by_index(root, i));
+        if (child == nullptr)
+            throw ReadError(Kind::Corrupt,
+                            QStringLiteral("the workbook stream is damaged: its container "
+                                           "does not hold all of it"));
+        return child;
     }
     return nullptr;
 }
@@ -139,6 +148,11 @@ QByteArray CompoundFile::workbookStreamOf(QByteArrayView file) {
             return file.toByteArray();
         throw notAContainer(file);
     }
+    // libgsf leaves out the entries it finds damaged; a container left with none is damaged.
+    if (gsf_infile_num_children(root.get()) <= 0)
+        throw ReadError(Kind::Corrupt,
+                        QStringLiteral("the file's compound-file container holds no readable "
+                                       "stream"));
     for (const char* name : {"Workbook", "Book"}) {
         if (const GPtr<GsfInput> stream = childStream(root.get(), name))
             return readAll(stream.get(), file.size());

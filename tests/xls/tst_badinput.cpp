@@ -108,6 +108,12 @@ private slots:
         QFile formats(fixture("formats.xls"));
         QVERIFY(formats.open(QIODevice::ReadOnly));
         whole = formats.readAll();
+        // A workbook stream that claims more sectors than the container holds.
+        QByteArray tooLong = whole;
+        const qsizetype entry = tooLong.indexOf(QByteArray("W\0o\0r\0k\0b\0o\0o\0k\0", 16));
+        QVERIFY(entry > 0);
+        tooLong.replace(entry + 0x78, 4, u32(static_cast<quint32>(whole.size())));
+        QCOMPARE(fileError(write("toolong.xls", tooLong)), Kind::Corrupt);
         for (const qsizetype size :
              {whole.size() - 512, whole.size() / 2, qsizetype(512), qsizetype(100)})
             QCOMPARE(fileError(write("cut.xls", whole.left(size))), Kind::Corrupt);
