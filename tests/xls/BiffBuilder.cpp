@@ -1,0 +1,118 @@
+#include "BiffBuilder.h"
+
+#include <gsf/gsf-outfile-msole.h>
+#include <gsf/gsf-outfile.h>
+#include <gsf/gsf-output-memory.h>
+#include <gsf/gsf-output.h>
+#include <gsf/gsf-utils.h>
+
+#include <cstring>
+
+namespace xlstest {
+
+QByteArray u8(int value) {
+    return QByteArray(1, static_cast<char>(value & 0xFF));
+}
+
+QByteArray u16(int value) {
+    return u8(value) + u8(value >> 8);
+}
+
+QByteArray u32(quint32 value) {
+    return u16(static_cast<int>(value & 0xFFFF)) + u16(static_cast<int>(value >> 16));
+}
+
+QByteArray f64(double value) {
+    quint64 bits = 0;
+    std::memcpy(&bits, &value, sizeof bits);
+    return u32(static_cast<quint32>(bits)) + u32(static_cast<quint32>(bits >> 32));
+}
+
+QByteArray unicodeString(const QString& text, int lengthBytes, bool wide) {
+    QByteArray out =
+        lengthBytes == 1 ? u8(static_cast<int>(text.size())) : u16(static_cast<int>(text.size()));
+    out += u8(wide ? 1 : 0);
+    for (const QChar c : text)
+        out += wide ? u16(c.unicode()) : u8(c.unicode());
+    return out;
+}
+
+BiffBuilder::BiffBuilder(xls::BiffVersion version)
+    : m_version(version) {}
+
+BiffBuilder& BiffBuilder::record(quint16 code, const QByteArray& data) {
+    m_stream += encoded(code, data);
+    return *this;
+}
+
+BiffBuilder& BiffBuilder::bof(int type) {
+    const int version = m_version == xls::BiffVersion::Biff8 ? 0x0600 : 0x0500;
+    QByteArray data = u16(version) + u16(type) + u16(0x0DBB) + u16(0x07CC);
+    if (m_version == xls::BiffVersion::Biff8)
+        data += u32(0) + u32(6);
+    return record(0x0809, data);
+}
+
+BiffBuilder& BiffBuilder::boundSheet(const QByteArray& encodedName, int visibility, int kind) {
+    m_boundSheetAt.append(m_stream.size() + 4);
+    return record(0x0085, u32(0) + u8(visibility) + u8(kind) + encodedName);
+}
+
+BiffBuilder& BiffBuilder::boundSheet(const QString& name, int visibility, int kind) {
+    if (m_version == xls::BiffVersion::Biff8)
+        return boundSheet(unicodeString(name, 1, true), visibility, kind);
+    return boundSheet(u8(static_cast<int>(name.size())) + name.toLatin1(), visibility, kind);
+}
+
+BiffBuilder& BiffBuilder::sheetBof(int type) {
+    m_sheetAt.append(m_stream.size());
+    return bof(type);
+}
+
+QByteArray BiffBuilder::encoded(quint16 code, const QByteArray& data) {
+    return u16(code) + u16(static_cast<int>(data.size())) + data;
+}
+
+QByteArray BiffBuilder::workbook(const QList<QByteArray>& globalRecords,
+                                 const QList<QByteArray>& sheetRecords, xls::BiffVersion version) {
+    BiffBuilder builder(version);
+    builder.bof(0x0005);
+    for (const QByteArray& r : globalRecords)
+        builder.m_stream += r;
+    builder.boundSheet(QStringLiteral("Sheet1")).eof().sheetBof();
+    for (const QByteArray& r : sheetRecords)
+        builder.m_stream += r;
+    builder.eof();
+    return builder.stream();
+}
+
+QByteArray BiffBuilder::stream() const {
+    QByteArray out = m_stream;
+    for (qsizetype i = 0; i < m_boundSheetAt.size() && i < m_sheetAt.size(); ++i)
+        out.replace(m_boundSheetAt[i], 4, u32(static_cast<quint32>(m_sheetAt[i])));
+    return out;
+}
+
+QByteArray compoundFile(const QByteArray& stream, const char* name) {
+    gsf_init();
+    GsfOutput* memory = gsf_output_memory_new();
+    GsfOutfile* ole = gsf_outfile_msole_new(memory);
+    GsfOutput* child = gsf_outfile_new_child(ole, name, FALSE);
+    gsf_output_write(child, static_cast<size_t>(stream.size()),
+                     reinterpret_cast<const guint8*>(stream.constData()));
+    gsf_output_close(child);
+    g_object_unref(child);
+    gsf_output_close(GSF_OUTPUT(ole));
+    g_object_unref(ole);
+    QByteArray bytes(
+        reinterpret_cast<const char*>(gsf_output_memory_get_bytes(GSF_OUTPUT_MEMORY(memory))),
+        static_cast<qsizetype>(gsf_output_size(memory)));
+    g_object_unref(memory);
+    return bytes;
+}
+
+QString fixture(const QString& name) {
+    return QStringLiteral(TESSALY_XLS_FIXTURES "/") + name;
+}
+
+} // namespace xlstest

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "xls/Workbook.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+namespace xlstest {
+
+QByteArray u8(int value);
+QByteArray u16(int value);
+QByteArray u32(quint32 value);
+QByteArray f64(double value);
+// An Excel 97-2003 string: its length in lengthBytes (1 or 2), a flag byte, the characters,
+// 16-bit when wide, else 8-bit.
+QByteArray unicodeString(const QString& text, int lengthBytes, bool wide = false);
+
+// Builds workbook streams record by record, for inputs that no writer produces. The offsets
+// in BOUNDSHEET records are filled in with the positions of the sheets' BOF records.
+class BiffBuilder {
+public:
+    explicit BiffBuilder(xls::BiffVersion version = xls::BiffVersion::Biff8);
+
+    BiffBuilder& record(quint16 code, const QByteArray& data);
+    // A BOF of the workbook globals (type 5) or of a worksheet (0x10) or chart (0x20).
+    BiffBuilder& bof(int type);
+    BiffBuilder& eof() { return record(0x000A, {}); }
+    // A BOUNDSHEET record whose offset is filled in by the nth sheetBof() call.
+    BiffBuilder& boundSheet(const QByteArray& encodedName, int visibility = 0, int kind = 0);
+    BiffBuilder& boundSheet(const QString& name, int visibility = 0, int kind = 0);
+    // The BOF of the next sheet that a BOUNDSHEET names.
+    BiffBuilder& sheetBof(int type = 0x10);
+
+    // A one-sheet workbook: globals with the given records, then a sheet holding the others.
+    static QByteArray workbook(const QList<QByteArray>& globalRecords,
+                               const QList<QByteArray>& sheetRecords,
+                               xls::BiffVersion version = xls::BiffVersion::Biff8);
+    // One encoded record, for workbook().
+    static QByteArray encoded(quint16 code, const QByteArray& data);
+
+    QByteArray stream() const;
+
+private:
+    xls::BiffVersion m_version;
+    QByteArray m_stream;
+    QList<qsizetype> m_boundSheetAt; // where each BOUNDSHEET's offset field is
+    QList<qsizetype> m_sheetAt;      // where each sheet's BOF is
+};
+
+// A compound file that holds stream under name, written with libgsf.
+QByteArray compoundFile(const QByteArray& stream, const char* name = "Workbook");
+
+// The path of a committed fixture workbook.
+QString fixture(const QString& name);
+
+} // namespace xlstest

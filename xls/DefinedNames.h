@@ -1,0 +1,44 @@
+#pragma once
+
+#include "CellRange.h"
+#include "RecordReader.h"
+#include "Sheet.h"
+#include "Strings.h"
+#include "Workbook.h"
+
+#include <QList>
+
+#include <vector>
+
+namespace xls {
+
+// The defined names that decide what prints: each sheet's built-in Print_Area and
+// Print_Titles names (NAME records local to a sheet), whose formulas are lists of cell
+// ranges. Other names, and print names whose formulas are anything but ranges, are ignored.
+class DefinedNames {
+public:
+    explicit DefinedNames(BiffVersion version);
+
+    // Reads a NAME record and keeps it when it is a print name.
+    void read(RecordReader& reader, const Strings& strings);
+    // Gives each sheet its print areas and print titles.
+    void applyTo(std::vector<Sheet>& sheets) const;
+
+private:
+    struct PrintName {
+        int sheet = 0; // from 0
+        bool titles = false;
+        QList<CellRange> ranges;
+    };
+
+    // The ranges of a name's formula, or nothing when it holds anything else.
+    QList<CellRange> rangesOf(RecordReader& formula) const;
+    CellRange areaOperand(RecordReader& formula) const;
+    CellRange cellOperand(RecordReader& formula) const;
+    int lastRow() const;
+
+    BiffVersion m_version;
+    QList<PrintName> m_names;
+};
+
+} // namespace xls

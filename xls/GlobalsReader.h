@@ -1,0 +1,50 @@
+#pragma once
+
+#include "DefinedNames.h"
+#include "ICodePages.h"
+#include "Strings.h"
+#include "Workbook.h"
+
+#include <QByteArrayView>
+#include <QList>
+#include <QString>
+
+namespace xls {
+
+// Where a sheet's records start, and what the workbook globals say about the sheet.
+struct SheetEntry {
+    qsizetype offset = 0;
+    QString name;
+    SheetKind kind = SheetKind::Worksheet;
+    SheetVisibility visibility = SheetVisibility::Visible;
+};
+
+// Reads the workbook globals, the records from the stream's first BOF to its EOF: code page,
+// date system, sheet list, fonts, cell and number formats, palette, shared strings and print
+// names. An encrypted workbook (FILEPASS) ends the reading with ReadError (Encrypted).
+class GlobalsReader {
+public:
+    GlobalsReader(QByteArrayView stream, BiffVersion version, const ICodePages& codePages);
+
+    // Reads the globals into workbook (everything but its sheets).
+    void read(Workbook& workbook);
+
+    const QList<SheetEntry>& sheets() const { return m_sheets; }
+    const QList<QString>& sharedStrings() const { return m_sharedStrings; }
+    const DefinedNames& names() const { return m_names; }
+    // The strings decoder, set to the workbook's code page.
+    const Strings& strings() const { return m_strings; }
+    // Where the globals end, just after their EOF record.
+    qsizetype end() const { return m_end; }
+
+private:
+    QByteArrayView m_stream;
+    BiffVersion m_version;
+    Strings m_strings;
+    QList<SheetEntry> m_sheets;
+    QList<QString> m_sharedStrings;
+    DefinedNames m_names;
+    qsizetype m_end = 0;
+};
+
+} // namespace xls

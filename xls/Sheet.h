@@ -1,0 +1,105 @@
+#pragma once
+
+#include "Cell.h"
+#include "CellRange.h"
+#include "ColumnInfo.h"
+#include "PageSetup.h"
+#include "RowInfo.h"
+
+#include <QList>
+#include <QString>
+
+#include <optional>
+#include <vector>
+
+namespace xls {
+
+enum class SheetKind { Worksheet, Chart, MacroSheet, Module };
+enum class SheetVisibility { Visible, Hidden, VeryHidden };
+
+// One sheet of a workbook. Worksheets (dialog sheets among them) and macro sheets have their
+// contents read; charts and modules have their name, kind and visibility only.
+//
+// Rows and columns count from 0. Excel 97-2003 sheets have 65,536 rows and 256 columns,
+// Excel 5.0/95 sheets 16,384 rows and 256 columns.
+class Sheet {
+public:
+    Sheet(const QString& name, SheetKind kind, SheetVisibility visibility);
+
+    QString name() const { return m_name; }
+    SheetKind kind() const { return m_kind; }
+    SheetVisibility visibility() const { return m_visibility; }
+
+    // Every cell that has a value or carries a format, in row order and, within a row, in
+    // column order; one cell per position.
+    const std::vector<Cell>& cells() const { return m_cells; }
+    // The cell at a position, or nullptr when there is none.
+    const Cell* cell(int row, int column) const;
+    // Takes the cells in any order; a later cell at the same position replaces an earlier one.
+    void setCells(std::vector<Cell> cells);
+
+    // Rows that have a ROW record, in row order.
+    const std::vector<RowInfo>& rows() const { return m_rows; }
+    // The ROW record of a row, or nullptr when the row has the default height and format.
+    const RowInfo* rowInfo(int row) const;
+    void setRows(std::vector<RowInfo> rows);
+    // Height in twips of rows without a ROW record.
+    int defaultRowHeight() const { return m_defaultRowHeight; }
+    bool rowsHiddenByDefault() const { return m_rowsHiddenByDefault; }
+    void setDefaultRowHeight(int twips, bool hidden);
+    // The height of a row in twips and whether it is hidden, record or default.
+    int rowHeight(int row) const;
+    bool isRowHidden(int row) const;
+
+    // Runs of columns that have a COLINFO record, in column order, not overlapping.
+    const std::vector<ColumnInfo>& columns() const { return m_columns; }
+    // The COLINFO run that holds a column, or nullptr when the column has the default width.
+    const ColumnInfo* columnInfo(int column) const;
+    void setColumns(std::vector<ColumnInfo> columns);
+    // The default width of columns without a COLINFO record: the STANDARDWIDTH record's, in
+    // 1/256 of a "0" (padding included), when the file has one; otherwise DEFCOLWIDTH's,
+    // in whole characters of "0" without the padding (8 unless the file says otherwise).
+    std::optional<int> standardColumnWidth() const { return m_standardColumnWidth; }
+    int defaultColumnWidth() const { return m_defaultColumnWidth; }
+    void setStandardColumnWidth(int width) { m_standardColumnWidth = width; }
+    void setDefaultColumnWidth(int characters) { m_defaultColumnWidth = characters; }
+    bool isColumnHidden(int column) const;
+
+    // Merged ranges, in the file's order. The merged area shows the value and the format of
+    // its top left cell.
+    const QList<CellRange>& mergedRanges() const { return m_mergedRanges; }
+    void setMergedRanges(const QList<CellRange>& ranges) { m_mergedRanges = ranges; }
+
+    // The ranges the print area is made of (from the sheet's Print_Area name); empty when the
+    // whole used part of the sheet prints.
+    const QList<CellRange>& printAreas() const { return m_printAreas; }
+    void setPrintAreas(const QList<CellRange>& areas) { m_printAreas = areas; }
+    // Rows repeated at the top of every page (spanning every column) and columns repeated at
+    // the left (spanning every row), from the sheet's Print_Titles name.
+    std::optional<CellRange> titleRows() const { return m_titleRows; }
+    std::optional<CellRange> titleColumns() const { return m_titleColumns; }
+    void setTitleRows(const CellRange& rows) { m_titleRows = rows; }
+    void setTitleColumns(const CellRange& columns) { m_titleColumns = columns; }
+
+    const PageSetup& pageSetup() const { return m_pageSetup; }
+    PageSetup& pageSetup() { return m_pageSetup; }
+
+private:
+    QString m_name;
+    SheetKind m_kind;
+    SheetVisibility m_visibility;
+    std::vector<Cell> m_cells;
+    std::vector<RowInfo> m_rows;
+    int m_defaultRowHeight = 255;
+    bool m_rowsHiddenByDefault = false;
+    std::vector<ColumnInfo> m_columns;
+    std::optional<int> m_standardColumnWidth;
+    int m_defaultColumnWidth = 8;
+    QList<CellRange> m_mergedRanges;
+    QList<CellRange> m_printAreas;
+    std::optional<CellRange> m_titleRows;
+    std::optional<CellRange> m_titleColumns;
+    PageSetup m_pageSetup;
+};
+
+} // namespace xls

@@ -1,0 +1,400 @@
+#include "SheetReader.h"
+
+#include "ReadError.h"
+#include "RecordCodes.h"
+#include "RecordReader.h"
+#include "RecordStream.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+namespace xls {
+
+namespace {
+
+constexpr int kColumnCount = 256;
+constexpr quint16 kBofChart = 0x0020;
+constexpr quint16 kBofModule = 0x0006;
+
+// A number stored in 30 bits: an integer or the high bits of a double, either divided by 100.
+double rkValue(quint32 rk) {
+    double value = 0;
+    if ((rk & 0x02) != 0) {
+        value = static_cast<double>(static_cast<qint32>(rk) >> 2);
+    } else {
+        const quint64 bits = static_cast<quint64>(rk & 0xFFFFFFFCU) << 32;
+        std::memcpy(&value, &bits, sizeof value);
+    }
+    return (rk & 0x01) != 0 ? value / 100.0 : value;
+}
+
+CellError errorOf(quint8 code) {
+    switch (code) {
+    case 0x00:
+    case 0x07:
+    case 0x0F:
+    case 0x17:
+    case 0x1D:
+    case 0x24:
+    case 0x2A:
+        return static_cast<CellError>(code);
+    default:
+        return CellError::NotAvailable;
+    }
+}
+
+// A margin as the file gives it, in inches, unless it is not a usable length.
+double marginOf(RecordReader& reader, double fallback) {
+    const double inches = reader.f64();
+    return std::isfinite(inches) && inches >= 0 && inches < 100 ? inches : fallback;
+}
+
+} // namespace
+
+SheetReader::SheetReader(QByteArrayView stream, BiffVersion version, const Strings& strings,
+                         const QList<QString>& sharedStrings)
+    : m_stream(stream)
+    , m_version(version)
+    , m_strings(strings)
+    , m_sharedStrings(sharedStrings)
+    , m_rowCount(version == BiffVersion::Biff8 ? 65536 : 16384) {}
+
+bool SheetReader::validPosition(int row, int column) const {
+    return row < m_rowCount && column < kColumnCount;
+}
+
+void SheetReader::addCell(Cell cell) {
+    m_pendingString = -1;
+    if (validPosition(cell.row(), cell.column()))
+        m_cells.push_back(std::move(cell));
+}
+
+qsizetype SheetReader::read(qsizetype offset, Sheet& sheet) {
+    m_sheet = &sheet;
+    m_cells.clear();
+    m_rows.clear();
+    m_columns.clear();
+    m_merged.clear();
+    m_pendingString = -1;
+
+    RecordStream records(m_stream, offset);
+    Record record;
+    if (offset >= m_stream.size() || !records.next(record) || record.code != record::kBof)
+        throw ReadError(
+            ReadError::Kind::Corrupt,
+            QStringLiteral("sheet \"%1\" does not start with a BOF record").arg(sheet.name()));
+    RecordReader bof(record);
+    bof.u16();
+    const quint16 type = bof.u16();
+    // Charts and modules have no cells, whether their BOF or the sheet list says so.
+    const bool hasCells =
+        type != kBofChart && type != kBofModule &&
+        (sheet.kind() == SheetKind::Worksheet || sheet.kind() == SheetKind::MacroSheet);
+
+    int depth = 0; // substreams nested inside this one
+    while (records.next(record)) {
+        if (record.code == record::kBof) {
+            ++depth;
+        } else if (record.code == record::kEof) {
+            if (depth == 0) {
+                sheet.setCells(std::move(m_cells));
+                sheet.setRows(std::move(m_rows));
+                sheet.setColumns(std::move(m_columns));
+                sheet.setMergedRanges(m_merged);
+                return records.position();
+            }
+            --depth;
+        } else if (depth == 0 && hasCells) {
+            readRecord(record, records);
+        }
+    }
+    throw ReadError(
+        ReadError::Kind::Corrupt,
+        QStringLiteral("the workbook stream ends inside sheet \"%1\"").arg(sheet.name()));
+}
+
+void SheetReader::readRecord(const Record& record, RecordStream& records) {
+    switch (record.code) {
+    case record::kBlank:
+    case record::kMulBlank:
+    case record::kNumber:
+    case record::kRk:
+    case record::kMulRk:
+    case record::kLabel:
+    case record::kLabelSst:
+    case record::kRString:
+    case record::kBoolErr:
+    case record::kFormula:
+    case record::kString:
+        readCellRecord(record, records);
+        break;
+    case record::kRow:
+    case record::kColInfo:
+    case record::kDefColWidth:
+    case record::kStandardWidth:
+    case record::kDefaultRowHeight:
+    case record::kMergedCells:
+        readLayoutRecord(record);
+        break;
+    default:
+        readPageRecord(record);
+        break;
+    }
+}
+
+void SheetReader::readCellRecord(const Record& record, RecordStream& records) {
+    RecordReader reader(record);
+    if (record.code == record::kString) {
+        // The text result of the formula just before it.
+        RecordReader text(record, records.takeContinues());
+        const QString value = m_strings.longString(text);
+        if (m_pendingString >= 0) {
+            Cell& cell = m_cells[static_cast<size_t>(m_pendingString)];
+            cell = Cell::text(cell.row(), cell.column(), cell.formatIndex(), value);
+            cell.setFormula(true);
+            m_pendingString = -1;
+        }
+        return;
+    }
+    const int row = reader.u16();
+    const int column = reader.u16();
+    switch (record.code) {
+    case record::kBlank:
+        addCell(Cell::blank(row, column, reader.u16()));
+        break;
+    case record::kMulBlank: {
+        const qsizetype count = (reader.remaining() - 2) / 2;
+        for (qsizetype i = 0; i < count; ++i)
+            addCell(Cell::blank(row, column + static_cast<int>(i), reader.u16()));
+        break;
+    }
+    case record::kNumber: {
+        const int format = reader.u16();
+        addCell(Cell::number(row, column, format, reader.f64()));
+        break;
+    }
+    case record::kRk: {
+        const int format = reader.u16();
+        addCell(Cell::number(row, column, format, rkValue(reader.u32())));
+        break;
+    }
+    case record::kMulRk: {
+        const qsizetype count = (reader.remaining() - 2) / 6;
+        for (qsizetype i = 0; i < count; ++i) {
+            const int format = reader.u16();
+            addCell(Cell::number(row, column + static_cast<int>(i), format, rkValue(reader.u32())));
+        }
+        break;
+    }
+    case record::kLabel:
+    case record::kRString: {
+        const int format = reader.u16();
+        addCell(Cell::text(row, column, format, m_strings.longString(reader)));
+        break;
+    }
+    case record::kLabelSst: {
+        const int format = reader.u16();
+        const quint32 index = reader.u32();
+        if (index >= static_cast<quint32>(m_sharedStrings.size()))
+            throw reader.corrupt(QStringLiteral("shared string %1 does not exist; the table "
+                                                "holds %2")
+                                     .arg(index)
+                                     .arg(m_sharedStrings.size()));
+        addCell(Cell::text(row, column, format, m_sharedStrings[index]));
+        break;
+    }
+    case record::kBoolErr: {
+        const int format = reader.u16();
+        const quint8 value = reader.u8();
+        if (reader.u8() != 0)
+            addCell(Cell::error(row, column, format, errorOf(value)));
+        else
+            addCell(Cell::boolean(row, column, format, value != 0));
+        break;
+    }
+    case record::kFormula: {
+        const int format = reader.u16();
+        const QByteArray result = reader.bytes(8);
+        const auto byte = [&](int i) { return static_cast<quint8>(result[i]); };
+        Cell cell = Cell::blank(row, column, format);
+        bool textFollows = false;
+        if (byte(6) == 0xFF && byte(7) == 0xFF) {
+            switch (byte(0)) {
+            case 0:
+                cell = Cell::text(row, column, format, QString());
+                textFollows = true;
+                break;
+            case 1:
+                cell = Cell::boolean(row, column, format, byte(2) != 0);
+                break;
+            case 2:
+                cell = Cell::error(row, column, format, errorOf(byte(2)));
+                break;
+            default:
+                cell = Cell::text(row, column, format, QString());
+                break;
+            }
+        } else {
+            RecordReader number(Record{record.code, record.offset, result});
+            cell = Cell::number(row, column, format, number.f64());
+        }
+        cell.setFormula(true);
+        addCell(std::move(cell));
+        if (textFollows && validPosition(row, column))
+            m_pendingString = static_cast<qsizetype>(m_cells.size()) - 1;
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void SheetReader::readLayoutRecord(const Record& record) {
+    RecordReader reader(record);
+    switch (record.code) {
+    case record::kRow: {
+        RowInfo info;
+        info.row = reader.u16();
+        reader.skip(4); // first and last column
+        const quint16 height = reader.u16();
+        reader.skip(4);
+        const quint16 flags = reader.u16();
+        const quint16 format = reader.u16();
+        info.height = height & 0x7FFF;
+        info.hidden = (flags & 0x0020) != 0;
+        info.customHeight = (flags & 0x0040) != 0;
+        info.formatIndex = (flags & 0x0080) != 0 ? (format & 0x0FFF) : -1;
+        if (info.row < m_rowCount)
+            m_rows.push_back(info);
+        break;
+    }
+    case record::kColInfo: {
+        ColumnInfo info;
+        info.firstColumn = reader.u16();
+        info.lastColumn = std::min<int>(reader.u16(), kColumnCount - 1);
+        info.width = reader.u16();
+        info.formatIndex = reader.u16();
+        info.hidden = (reader.u16() & 0x0001) != 0;
+        if (info.firstColumn <= info.lastColumn)
+            m_columns.push_back(info);
+        break;
+    }
+    case record::kDefColWidth:
+        m_sheet->setDefaultColumnWidth(reader.u16());
+        break;
+    case record::kStandardWidth:
+        m_sheet->setStandardColumnWidth(reader.u16());
+        break;
+    case record::kDefaultRowHeight: {
+        const quint16 flags = reader.u16();
+        m_sheet->setDefaultRowHeight(reader.u16() & 0x7FFF, (flags & 0x0002) != 0);
+        break;
+    }
+    case record::kMergedCells: {
+        const int count = reader.u16();
+        for (int i = 0; i < count; ++i) {
+            CellRange range;
+            range.firstRow = reader.u16();
+            range.lastRow = std::min(static_cast<int>(reader.u16()), m_rowCount - 1);
+            range.firstColumn = reader.u16();
+            range.lastColumn = std::min(static_cast<int>(reader.u16()), kColumnCount - 1);
+            if (range.firstRow <= range.lastRow && range.firstColumn <= range.lastColumn)
+                m_merged.append(range);
+        }
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+QList<int> SheetReader::pageBreaks(RecordReader& reader) const {
+    const int count = reader.u16();
+    QList<int> breaks;
+    breaks.reserve(std::min<qsizetype>(count, reader.remaining() / 2));
+    for (int i = 0; i < count; ++i) {
+        breaks.append(reader.u16());
+        if (m_version == BiffVersion::Biff8)
+            reader.skip(4); // the span of the break across the other direction
+    }
+    std::sort(breaks.begin(), breaks.end());
+    breaks.erase(std::unique(breaks.begin(), breaks.end()), breaks.end());
+    return breaks;
+}
+
+void SheetReader::readPageRecord(const Record& record) {
+    RecordReader reader(record);
+    PageSetup& page = m_sheet->pageSetup();
+    switch (record.code) {
+    case record::kSetup: {
+        const quint16 paperSize = reader.u16();
+        const quint16 scale = reader.u16();
+        const qint16 firstPage = static_cast<qint16>(reader.u16());
+        page.fitWidth = reader.u16();
+        page.fitHeight = reader.u16();
+        const quint16 flags = reader.u16();
+        reader.skip(4); // printer resolutions
+        page.headerMargin = marginOf(reader, page.headerMargin);
+        page.footerMargin = marginOf(reader, page.footerMargin);
+        page.pageOrder = (flags & 0x0001) != 0 ? PageOrder::OverThenDown : PageOrder::DownThenOver;
+        // Without printer settings (0x04) paper, scale and orientation are the printer's.
+        if ((flags & 0x0004) == 0) {
+            page.paperSize = paperSize;
+            page.scale = scale >= 10 && scale <= 400 ? scale : 100;
+            if ((flags & 0x0040) == 0)
+                page.orientation =
+                    (flags & 0x0002) != 0 ? Orientation::Portrait : Orientation::Landscape;
+        }
+        if ((flags & 0x0080) != 0)
+            page.firstPageNumber = firstPage;
+        break;
+    }
+    case record::kWsBool:
+        page.fitToPages = (reader.u16() & 0x0100) != 0;
+        break;
+    case record::kLeftMargin:
+        page.leftMargin = marginOf(reader, page.leftMargin);
+        break;
+    case record::kRightMargin:
+        page.rightMargin = marginOf(reader, page.rightMargin);
+        break;
+    case record::kTopMargin:
+        page.topMargin = marginOf(reader, page.topMargin);
+        break;
+    case record::kBottomMargin:
+        page.bottomMargin = marginOf(reader, page.bottomMargin);
+        break;
+    case record::kHCenter:
+        page.centerHorizontally = reader.u16() != 0;
+        break;
+    case record::kVCenter:
+        page.centerVertically = reader.u16() != 0;
+        break;
+    case record::kHeader:
+    case record::kFooter: {
+        QString text;
+        if (!reader.atEnd())
+            text = m_version == BiffVersion::Biff8 ? m_strings.longString(reader)
+                                                   : m_strings.shortString(reader);
+        (record.code == record::kHeader ? page.header : page.footer) = text;
+        break;
+    }
+    case record::kPrintHeaders:
+        page.printHeadings = reader.u16() != 0;
+        break;
+    case record::kPrintGridlines:
+        page.printGridlines = reader.u16() != 0;
+        break;
+    case record::kHorizontalPageBreaks:
+        page.rowBreaks = pageBreaks(reader);
+        break;
+    case record::kVerticalPageBreaks:
+        page.columnBreaks = pageBreaks(reader);
+        break;
+    default:
+        break;
+    }
+}
+
+} // namespace xls

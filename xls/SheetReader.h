@@ -1,0 +1,55 @@
+#pragma once
+
+#include "Sheet.h"
+#include "Strings.h"
+#include "Workbook.h"
+
+#include <QByteArrayView>
+#include <QList>
+#include <QString>
+
+#include <vector>
+
+namespace xls {
+
+class RecordReader;
+class RecordStream;
+struct Record;
+
+// Reads one sheet's records, from its BOF to its EOF, into the sheet: cells with their values
+// and formats, rows and columns, merged ranges and page setup. Substreams nested inside (the
+// charts of a worksheet) are skipped, and so are the records of sheets that are not
+// worksheets.
+class SheetReader {
+public:
+    SheetReader(QByteArrayView stream, BiffVersion version, const Strings& strings,
+                const QList<QString>& sharedStrings);
+
+    // Reads the sheet whose BOF is at offset; returns where its records end.
+    qsizetype read(qsizetype offset, Sheet& sheet);
+
+private:
+    void readRecord(const Record& record, RecordStream& records);
+    void readCellRecord(const Record& record, RecordStream& records);
+    void readLayoutRecord(const Record& record);
+    void readPageRecord(const Record& record);
+    void addCell(Cell cell);
+    bool validPosition(int row, int column) const;
+    QList<int> pageBreaks(RecordReader& reader) const;
+
+    QByteArrayView m_stream;
+    BiffVersion m_version;
+    const Strings& m_strings;
+    const QList<QString>& m_sharedStrings;
+    int m_rowCount;
+
+    Sheet* m_sheet = nullptr;
+    std::vector<Cell> m_cells;
+    std::vector<RowInfo> m_rows;
+    std::vector<ColumnInfo> m_columns;
+    QList<CellRange> m_merged;
+    // The formula cell whose text result a STRING record brings next, or -1.
+    qsizetype m_pendingString = -1;
+};
+
+} // namespace xls

@@ -1,0 +1,70 @@
+#pragma once
+
+#include "CellFormat.h"
+#include "Font.h"
+#include "Palette.h"
+#include "Sheet.h"
+
+#include <QList>
+#include <QMap>
+#include <QString>
+
+#include <vector>
+
+namespace xls {
+
+enum class BiffVersion { Biff5, Biff8 };
+
+// A workbook as read from an .xls file: its sheets in the workbook's order and the formatting
+// they share. This is the model that the report printer paints from.
+class Workbook {
+public:
+    BiffVersion version() const { return m_version; }
+    void setVersion(BiffVersion version) { m_version = version; }
+    // The code page of the file's byte strings (CODEPAGE record); 1200 for Unicode.
+    int codePage() const { return m_codePage; }
+    void setCodePage(int codePage) { m_codePage = codePage; }
+    // True when the serial numbers of dates count from 1904-01-01 rather than from 1900.
+    bool uses1904Dates() const { return m_uses1904Dates; }
+    void setUses1904Dates(bool uses1904) { m_uses1904Dates = uses1904; }
+
+    const std::vector<Sheet>& sheets() const { return m_sheets; }
+    std::vector<Sheet>& sheets() { return m_sheets; }
+    int sheetCount() const { return static_cast<int>(m_sheets.size()); }
+
+    // Fonts in the order of their FONT records.
+    const QList<Font>& fonts() const { return m_fonts; }
+    void setFonts(const QList<Font>& fonts) { m_fonts = fonts; }
+    // The font that a cell format's font index names. Font index 4 is never written (the
+    // fifth FONT record has index 5), so indices above 4 name the record before; an index
+    // that names no font gives the first font, or a default font when there is none.
+    const Font& font(int fontIndex) const;
+
+    // Cell formats (XF records) in file order; cells name them by index.
+    const QList<CellFormat>& cellFormats() const { return m_cellFormats; }
+    void setCellFormats(const QList<CellFormat>& formats) { m_cellFormats = formats; }
+    // The cell format at an index; a default cell format when the index names none.
+    const CellFormat& cellFormat(int index) const;
+
+    // The number formats the file defines itself (FORMAT records), by format index.
+    const QMap<int, QString>& numberFormats() const { return m_numberFormats; }
+    void setNumberFormats(const QMap<int, QString>& formats) { m_numberFormats = formats; }
+    // The code of a number format: the file's own, else the built-in format of that index
+    // (as Japanese Excel numbers them), else "General".
+    QString numberFormatCode(int formatIndex) const;
+
+    const Palette& palette() const { return m_palette; }
+    Palette& palette() { return m_palette; }
+
+private:
+    BiffVersion m_version = BiffVersion::Biff8;
+    int m_codePage = 1200;
+    bool m_uses1904Dates = false;
+    std::vector<Sheet> m_sheets;
+    QList<Font> m_fonts;
+    QList<CellFormat> m_cellFormats;
+    QMap<int, QString> m_numberFormats;
+    Palette m_palette;
+};
+
+} // namespace xls

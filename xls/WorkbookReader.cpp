@@ -1,0 +1,99 @@
+#include "WorkbookReader.h"
+
+#include "CompoundFile.h"
+#include "GlobalsReader.h"
+#include "ReadError.h"
+#include "RecordCodes.h"
+#include "RecordReader.h"
+#include "RecordStream.h"
+#include "SheetReader.h"
+
+#include <algorithm>
+#include <numeric>
+
+namespace xls {
+
+namespace {
+
+constexpr quint16 kBiff8 = 0x0600;
+constexpr quint16 kBiff5 = 0x0500;
+constexpr quint16 kGlobalsType = 0x0005;
+
+// The version of a workbook stream from its first record, a BOF.
+BiffVersion versionOf(QByteArrayView stream) {
+    RecordStream records(stream, 0);
+    Record record;
+    if (!records.next(record))
+        throw ReadError(ReadError::Kind::NotAWorkbook,
+                        QStringLiteral("the workbook stream is empty"));
+    if (record.code == record::kBofBiff2 || record.code == record::kBofBiff3 ||
+        record.code == record::kBofBiff4)
+        throw ReadError(ReadError::Kind::UnsupportedVersion,
+                        QStringLiteral("the workbook is in an Excel 2.x, 3.0 or 4.0 format; only "
+                                       "Excel 5.0 to 2003 workbooks are read"));
+    if (record.code != record::kBof)
+        throw ReadError(ReadError::Kind::NotAWorkbook,
+                        QStringLiteral("the workbook stream does not start with a BOF record"));
+    RecordReader bof(record);
+    const quint16 version = bof.u16();
+    const quint16 type = bof.u16();
+    if (version != kBiff8 && version != kBiff5)
+        throw ReadError(ReadError::Kind::UnsupportedVersion,
+                        QStringLiteral("the workbook is in BIFF version 0x%1, which is not read; "
+                                       "only Excel 5.0 to 2003 workbooks are")
+                            .arg(version, 4, 16, QLatin1Char('0')));
+    if (type != kGlobalsType)
+        throw ReadError(ReadError::Kind::Corrupt,
+                        QStringLiteral("the workbook stream does not start with workbook globals"));
+    return version == kBiff8 ? BiffVersion::Biff8 : BiffVersion::Biff5;
+}
+
+} // namespace
+
+WorkbookReader::WorkbookReader(const ICodePages& codePages)
+    : m_codePages(codePages) {}
+
+Workbook WorkbookReader::readFile(const QString& path) const {
+    return readStream(CompoundFile::readWorkbookStream(path));
+}
+
+Workbook WorkbookReader::readFileImage(QByteArrayView file) const {
+    return readStream(CompoundFile::workbookStreamOf(file));
+}
+
+Workbook WorkbookReader::readStream(QByteArrayView stream) const {
+    const BiffVersion version = versionOf(stream);
+    Workbook workbook;
+    GlobalsReader globals(stream, version, m_codePages);
+    globals.read(workbook);
+
+    const QList<SheetEntry>& entries = globals.sheets();
+    std::vector<Sheet>& sheets = workbook.sheets();
+    sheets.reserve(static_cast<size_t>(entries.size()));
+    for (const SheetEntry& entry : entries)
+        sheets.emplace_back(entry.name, entry.kind, entry.visibility);
+
+    // Sheets are read in stream order, and no sheet may start inside the globals or inside
+    // another sheet: the records of each sheet are read once at most.
+    std::vector<qsizetype> order(static_cast<size_t>(entries.size()));
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(), [&](qsizetype a, qsizetype b) {
+        return entries[a].offset < entries[b].offset;
+    });
+    SheetReader reader(stream, version, globals.strings(), globals.sharedStrings());
+    qsizetype end = globals.end();
+    for (const qsizetype index : order) {
+        const SheetEntry& entry = entries[index];
+        if (entry.offset < end)
+            throw ReadError(ReadError::Kind::Corrupt,
+                            QStringLiteral("sheet \"%1\" starts at offset %2, inside the records "
+                                           "before it")
+                                .arg(entry.name)
+                                .arg(entry.offset));
+        end = reader.read(entry.offset, sheets[static_cast<size_t>(index)]);
+    }
+    globals.names().applyTo(sheets);
+    return workbook;
+}
+
+} // namespace xls
