@@ -18,27 +18,17 @@ namespace {
 
 constexpr int ValueCount = 1000000;
 
-const QStringList& typicalCodes()
-{
+const QStringList& typicalCodes() {
     static const QStringList codes{
-        QStringLiteral("General"),
-        QStringLiteral("0"),
-        QStringLiteral("#,##0"),
-        QStringLiteral("#,##0.00"),
-        QStringLiteral("0.00%"),
-        xls::builtInFormatCode(38),
-        xls::builtInFormatCode(43),
-        QStringLiteral("0.00E+00"),
-        QStringLiteral("# ?/?"),
-        QStringLiteral("yyyy/m/d"),
-        QStringLiteral("h:mm:ss"),
-        xls::builtInFormatCode(28),
+        QStringLiteral("General"),  QStringLiteral("0"),        QStringLiteral("#,##0"),
+        QStringLiteral("#,##0.00"), QStringLiteral("0.00%"),    xls::builtInFormatCode(38),
+        xls::builtInFormatCode(43), QStringLiteral("0.00E+00"), QStringLiteral("# ?/?"),
+        QStringLiteral("yyyy/m/d"), QStringLiteral("h:mm:ss"),  xls::builtInFormatCode(28),
     };
     return codes;
 }
 
-QList<double> makeValues()
-{
+QList<double> makeValues() {
     QRandomGenerator random(4);
     QList<double> values;
     values.reserve(ValueCount);
@@ -59,8 +49,7 @@ QList<double> makeValues()
     return values;
 }
 
-double medianMilliseconds(int runs, const std::function<qsizetype()>& work, qsizetype& check)
-{
+double medianMilliseconds(int runs, const std::function<qsizetype()>& work, qsizetype& check) {
     QList<double> times;
     for (int run = 0; run < runs; ++run) {
         QElapsedTimer timer;
@@ -74,8 +63,7 @@ double medianMilliseconds(int runs, const std::function<qsizetype()>& work, qsiz
 
 } // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     const int runs = argc > 1 ? std::max(1, QString::fromLocal8Bit(argv[1]).toInt()) : 7;
     const QList<double> values = makeValues();

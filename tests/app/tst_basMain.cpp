@@ -6,6 +6,7 @@
 
 #include "fakes/FakeServices.h"
 #include "fakes/ListViewProbe.h"
+#include "fakes/LockHolder.h"
 #include "fakes/TempTree.h"
 
 #include <QApplication>
@@ -71,15 +72,7 @@ private slots:
         TempTree tree;
         const QString lockPath = tree.path("tessaly.lock");
         QProcess firstCopy;
-        firstCopy.start(QStringLiteral("/usr/bin/python3"),
-                        {QStringLiteral("-c"),
-                         QStringLiteral("import fcntl, sys, time\n"
-                                        "f = open(sys.argv[1], 'w')\n"
-                                        "fcntl.flock(f, fcntl.LOCK_EX)\n"
-                                        "print('held', flush=True)\n"
-                                        "time.sleep(60)\n"),
-                         lockPath});
-        QVERIFY(firstCopy.waitForReadyRead(10000));
+        QVERIFY(holdLockElsewhere(firstCopy, lockPath));
 
         platform::FlockInstanceLock lock(lockPath);
         FakeServices fakes;

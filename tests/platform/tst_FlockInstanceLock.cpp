@@ -1,28 +1,12 @@
 #include "platform/FlockInstanceLock.h"
 
+#include "fakes/LockHolder.h"
+
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <csignal>
-
-namespace {
-
-// Another process, a single one with no children that could inherit the lock, holds it until
-// it is killed.
-bool holdLockElsewhere(QProcess& holder, const QString& lockPath) {
-    holder.start(QStringLiteral("/usr/bin/python3"),
-                 {QStringLiteral("-c"),
-                  QStringLiteral("import fcntl, sys, time\n"
-                                 "f = open(sys.argv[1], 'w')\n"
-                                 "fcntl.flock(f, fcntl.LOCK_EX)\n"
-                                 "print('held', flush=True)\n"
-                                 "time.sleep(60)\n"),
-                  lockPath});
-    return holder.waitForReadyRead(10000) && holder.readAll().startsWith("held");
-}
-
-} // namespace
 
 class tst_FlockInstanceLock : public QObject {
     Q_OBJECT
