@@ -141,7 +141,7 @@ void OfficeFailuresTest::missingSofficeFailsAtOnce() {
                 failureOf([&] { automation->createObject(QStringLiteral("Excel.Application")); });
         });
         QVERIFY2(cause.contains(QString::fromLatin1(missing)), qPrintable(cause));
-        QVERIFY2(took < 2s, qPrintable(QString::number(took.count())));
+        QVERIFY2(took < 5s, qPrintable(QString::number(took.count())));
     }
 }
 
@@ -154,7 +154,7 @@ void OfficeFailuresTest::sofficeThatExitsFailsAtOnce() {
         cause = failureOf([&] { automation->createObject(QStringLiteral("Excel.Application")); });
     });
     QVERIFY2(cause.contains(QStringLiteral("ended with exit status 3")), qPrintable(cause));
-    QVERIFY2(took < 3s, qPrintable(QString::number(took.count())));
+    QVERIFY2(took < 10s, qPrintable(QString::number(took.count())));
 }
 
 void OfficeFailuresTest::sofficeThatNeverAnswersFailsAtTheDeadline() {
@@ -168,7 +168,7 @@ void OfficeFailuresTest::sofficeThatNeverAnswersFailsAtTheDeadline() {
         cause = failureOf([&] { automation->createObject(QStringLiteral("Excel.Application")); });
     });
     QVERIFY2(cause.contains(QStringLiteral("did not answer within 2 s")), qPrintable(cause));
-    QVERIFY2(took >= 2s && took < 6s, qPrintable(QString::number(took.count())));
+    QVERIFY2(took >= 2s && took < 12s, qPrintable(QString::number(took.count())));
 }
 
 void OfficeFailuresTest::sofficeIgnoringTermIsKilled() {
@@ -183,7 +183,7 @@ void OfficeFailuresTest::sofficeIgnoringTermIsKilled() {
         cause = failureOf([&] { automation->createObject(QStringLiteral("Excel.Application")); });
     });
     QVERIFY2(cause.contains(QStringLiteral("did not answer")), qPrintable(cause));
-    QVERIFY2(took >= 2s && took < 6s, qPrintable(QString::number(took.count())));
+    QVERIFY2(took >= 2s && took < 12s, qPrintable(QString::number(took.count())));
 }
 
 void OfficeFailuresTest::serverKilledBetweenCallsFailsTheNextCall() {
@@ -209,7 +209,7 @@ void OfficeFailuresTest::serverKilledBetweenCallsFailsTheNextCall() {
         timed([&] { cause = failureOf([&] { workbook->PrintOut(1, true, kQueue); }); });
     QVERIFY2(cause.startsWith(QStringLiteral("PrintOut: LibreOffice ended unexpectedly")),
              qPrintable(cause));
-    QVERIFY2(took < 3s, qPrintable(QString::number(took.count())));
+    QVERIFY2(took < 10s, qPrintable(QString::number(took.count())));
     QVERIFY(failureOf([&] {
                 application->Workbooks().Open(m_workbook);
             }).contains(QStringLiteral("ended unexpectedly")));
@@ -236,7 +236,7 @@ void OfficeFailuresTest::serverKilledDuringACallFailsThatCall() {
         timed([&] { cause = failureOf([&] { workbook->PrintOut(1, true, kQueue); }); });
     killer.join();
     QVERIFY2(cause.contains(QStringLiteral("ended unexpectedly")), qPrintable(cause));
-    QVERIFY2(took >= 1s && took < 5s, qPrintable(QString::number(took.count())));
+    QVERIFY2(took >= 1s && took < 12s, qPrintable(QString::number(took.count())));
     QCOMPARE(jobCount(), m_jobsBefore);
 }
 
@@ -252,7 +252,7 @@ void OfficeFailuresTest::callPastItsDeadlineKillsTheServer() {
     const auto took = timed([&] { cause = failureOf([&] { workbook->Close(false); }); });
     QVERIFY2(cause.contains(QStringLiteral("Close: LibreOffice did not answer within 2 s")),
              qPrintable(cause));
-    QVERIFY2(took >= 2s && took < 6s, qPrintable(QString::number(took.count())));
+    QVERIFY2(took >= 2s && took < 12s, qPrintable(QString::number(took.count())));
     // Killed by the deadline, not only at release.
     QTRY_VERIFY(m_bed.serverProcesses().isEmpty());
     QVERIFY(!failureOf([&] { application->Workbooks().Open(m_workbook); }).isNull());

@@ -11,8 +11,9 @@
 namespace {
 
 // A program that writes its arguments, NUL-terminated, and its working folder to a record file,
-// then sleeps and exits with a given code.
-void writeRecorder(const QString& path, const QString& record, int sleepSeconds, int exitCode) {
+// then, when asked to, waits until the file record + ".go" exists (or its folder is gone), and
+// exits with a given code.
+void writeRecorder(const QString& path, const QString& record, bool waitForGo, int exitCode) {
     QDir().mkpath(QFileInfo(path).absolutePath());
     QFile script(path);
     QVERIFY(script.open(QIODevice::WriteOnly));
@@ -20,10 +21,13 @@ void writeRecorder(const QString& path, const QString& record, int sleepSeconds,
                                 "pwd > '%1.cwd'\n"
                                 "for a in \"$@\"; do printf '%s\\0' \"$a\"; done > '%1.tmp'\n"
                                 "mv '%1.tmp' '%1'\n"
-                                "sleep %2\n"
+                                "%2"
                                 "exit %3\n")
                      .arg(record)
-                     .arg(sleepSeconds)
+                     .arg(waitForGo ? QStringLiteral("while [ ! -e '%1.go' ] && [ -d '%2' ]; do "
+                                                     "sleep 0.05; done\n")
+                                          .arg(record, QFileInfo(record).absolutePath())
+                                    : QString())
                      .arg(exitCode)
                      .toUtf8());
     script.close();
@@ -64,7 +68,7 @@ class tst_XdgShell : public QObject {
 private slots:
     void addressesAndDocumentsGoToXdgOpen() {
         TempTree tree;
-        writeRecorder(tree.path("bin/xdg-open"), tree.path("record"), 0, 0);
+        writeRecorder(tree.path("bin/xdg-open"), tree.path("record"), false, 0);
         const QString document = tree.file("帳票 1.xls");
         const PathGuard path(QFile::encodeName(tree.path("bin")) + ":/usr/bin:/bin");
         platform::ChildProcesses children;
@@ -93,7 +97,7 @@ private slots:
 
     void printGoesToLp() {
         TempTree tree;
-        writeRecorder(tree.path("bin/lp"), tree.path("record"), 0, 0);
+        writeRecorder(tree.path("bin/lp"), tree.path("record"), false, 0);
         const QString document = tree.file("-looks-like-an-option.xls");
         const PathGuard path(QFile::encodeName(tree.path("bin")) + ":/usr/bin:/bin");
         platform::ChildProcesses children;
@@ -131,7 +135,7 @@ private slots:
         TempTree tree;
         const QString program = tree.path("work/prog");
         QDir().mkpath(tree.path("work"));
-        writeRecorder(program, tree.path("record"), 1, 3);
+        writeRecorder(program, tree.path("record"), true, 3);
         platform::ChildProcesses children;
         platform::XdgShell shell(children);
 
@@ -154,6 +158,7 @@ private slots:
         quint32 code = 0;
         QVERIFY(shell.GetExitCodeProcess(info.hProcess, code) != 0);
         QCOMPARE(code, platform::IShell::kStillActive);
+        tree.file("record.go");
         QTRY_VERIFY_WITH_TIMEOUT(shell.GetExitCodeProcess(info.hProcess, code) != 0 &&
                                      code != platform::IShell::kStillActive,
                                  10000);
@@ -163,7 +168,7 @@ private slots:
 
     void environmentIsExpandedWhenAsked() {
         TempTree tree;
-        writeRecorder(tree.path("prog"), tree.path("record"), 0, 0);
+        writeRecorder(tree.path("prog"), tree.path("record"), false, 0);
         qputenv("TESSALY_TEST_FOLDER", QFile::encodeName(tree.path()));
         platform::ChildProcesses children;
         platform::XdgShell shell(children);
