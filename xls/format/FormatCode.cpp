@@ -3,7 +3,7 @@
 #include "xls/format/FormatScanner.h"
 
 #include <algorithm>
-#include <array>
+#include <optional>
 
 namespace xls::format {
 
@@ -95,6 +95,34 @@ bool isMinute(const QList<RawToken>& tokens, qsizetype i) {
     return after && (after->kind == RawKind::Second || after->kind == RawKind::ElapsedSeconds);
 }
 
+// The date and time tokens that carry over unchanged, with their count alone.
+std::optional<TokenKind> plainDateKind(RawKind kind) {
+    switch (kind) {
+    case RawKind::Year:
+        return TokenKind::Year;
+    case RawKind::Day:
+        return TokenKind::Day;
+    case RawKind::Hour:
+        return TokenKind::Hour;
+    case RawKind::Second:
+        return TokenKind::Second;
+    case RawKind::ElapsedHours:
+        return TokenKind::ElapsedHours;
+    case RawKind::ElapsedMinutes:
+        return TokenKind::ElapsedMinutes;
+    case RawKind::ElapsedSeconds:
+        return TokenKind::ElapsedSeconds;
+    case RawKind::EraName:
+        return TokenKind::EraName;
+    case RawKind::EraYear:
+        return TokenKind::EraYear;
+    case RawKind::JapaneseWeekday:
+        return TokenKind::JapaneseWeekday;
+    default:
+        return std::nullopt;
+    }
+}
+
 FormatSection buildDateTime(const RawSection& raw) {
     FormatSection section = startSection(raw, SectionKind::DateTime);
     const QList<RawToken>& tokens = raw.tokens;
@@ -102,45 +130,20 @@ FormatSection buildDateTime(const RawSection& raw) {
         const RawToken& token = tokens[i];
         FormatToken out;
         out.count = token.count;
+        if (const std::optional<TokenKind> kind = plainDateKind(token.kind)) {
+            out.kind = *kind;
+            section.tokens.append(out);
+            continue;
+        }
         switch (token.kind) {
-        case RawKind::Year:
-            out.kind = TokenKind::Year;
-            break;
         case RawKind::MonthOrMinute:
             out.kind = isMinute(tokens, i) ? TokenKind::Minute : TokenKind::Month;
-            break;
-        case RawKind::Day:
-            out.kind = TokenKind::Day;
-            break;
-        case RawKind::Hour:
-            out.kind = TokenKind::Hour;
-            break;
-        case RawKind::Second:
-            out.kind = TokenKind::Second;
             break;
         case RawKind::AmPm:
             out.kind = TokenKind::AmPm;
             out.text = token.text;
             out.alternative = token.alternative;
             section.twelveHour = true;
-            break;
-        case RawKind::ElapsedHours:
-            out.kind = TokenKind::ElapsedHours;
-            break;
-        case RawKind::ElapsedMinutes:
-            out.kind = TokenKind::ElapsedMinutes;
-            break;
-        case RawKind::ElapsedSeconds:
-            out.kind = TokenKind::ElapsedSeconds;
-            break;
-        case RawKind::EraName:
-            out.kind = TokenKind::EraName;
-            break;
-        case RawKind::EraYear:
-            out.kind = TokenKind::EraYear;
-            break;
-        case RawKind::JapaneseWeekday:
-            out.kind = TokenKind::JapaneseWeekday;
             break;
         case RawKind::Point: {
             // "ss.00": decimals of the second, at most three.
