@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+
+namespace report {
+
+// The report printer control that the report print path drives, in this call order for each
+// workbook: setFile, StartSheets, then for each sheet AddSheet followed by CommitSheet,
+// SelectPrinter when a printer was chosen, and Print. Every failure is raised as a
+// report::ReportError.
+class IReportPrinter {
+public:
+    virtual ~IReportPrinter() = default;
+
+    // The workbook to print, a full path.
+    virtual void setFile(const QString& strFileName) = 0;
+    // Empties the list of sheets to print.
+    virtual void StartSheets() = 0;
+    // Names the next sheet to print; strRange is the empty text (the whole printed part of
+    // the sheet). The sheet joins the list at CommitSheet.
+    virtual void AddSheet(const QString& strSheetName, const QString& strRange) = 0;
+    virtual void CommitSheet() = 0;
+    // Chooses the output printer by its print-system name. lngKind 0 selects by name, the only
+    // kind there is; intStatus receives 0. A name the print system does not know is an error.
+    virtual void SelectPrinter(qint32 lngKind, const QString& strPrinterName,
+                               qint16& intStatus) = 0;
+    // Prints the sheets given, in the order given, as one job named after the workbook's file
+    // name, on the chosen printer or else on the default one. No sheet given prints nothing.
+    virtual void Print() = 0;
+};
+
+} // namespace report
