@@ -123,7 +123,8 @@ QMarginsF marginsOf(const xls::PageSetup& setup) {
 struct PageLayout::Impl {
     Impl(const xls::Workbook& workbook, const xls::Sheet& sheet, const SheetMetrics& metrics);
 
-    void layOut(double scale, bool rowBreaks, bool columnBreaks);
+    void layOut(double scale, bool rowBreaks, bool columnBreaks, const SizeOf& rowSizes);
+    SizeOf cachedRowSizes(std::vector<double>& cache) const;
     bool fits(int pagesWide, int pagesTall) const;
     QList<Band> bands(const Axis& axis, int page, const Titles& titles, double offset,
                       const SizeOf& sizeOf) const;
@@ -196,29 +197,49 @@ PageLayout::Impl::Impl(const xls::Workbook& workbook, const xls::Sheet& sheet,
     }
 
     if (!setup.fitToPages) {
+        // A scale of 0 is a file that never set one; others are held to 10 to 400 %.
         const int percent = setup.scale <= 0 ? 100 : std::clamp(setup.scale, 10, 400);
-        layOut(percent / 100.0, true, true);
+        layOut(percent / 100.0, true, true, rowSize);
         return;
     }
     // Fitting to pages ignores the manual breaks in each direction it fits, and keeps them
     // in a direction left free (0 pages): a break there does not change the scale found.
     const int wide = std::max(0, setup.fitWidth);
     const int tall = std::max(0, setup.fitHeight);
+    // The search lays the sheet out up to 91 times: its row heights are looked up once.
+    std::vector<double> cache;
+    const SizeOf rowSizes = cachedRowSizes(cache);
     int percent = 100;
     for (; percent > 10; --percent) {
-        layOut(percent / 100.0, tall == 0, wide == 0);
+        layOut(percent / 100.0, tall == 0, wide == 0, rowSizes);
         if (fits(wide, tall))
             break;
     }
     if (percent == 10)
-        layOut(0.10, tall == 0, wide == 0);
+        layOut(0.10, tall == 0, wide == 0, rowSizes);
 }
 
-void PageLayout::Impl::layOut(double scale, bool rowBreaks, bool columnBreaks) {
+SizeOf PageLayout::Impl::cachedRowSizes(std::vector<double>& cache) const {
+    int first = kLastRow;
+    int last = 0;
+    for (const Area& area : areas) {
+        first = std::min(first, area.rows.first);
+        last = std::max(last, area.rows.last);
+    }
+    for (int row = first; row <= last; ++row)
+        cache.push_back(rowSize(row));
+    return [&cache, first, this](int row) {
+        const auto at = static_cast<size_t>(row - first);
+        return row >= first && at < cache.size() ? cache[at] : rowSize(row);
+    };
+}
+
+void PageLayout::Impl::layOut(double scale, bool rowBreaks, bool columnBreaks,
+                              const SizeOf& rowSizes) {
     frame.scale = scale;
     const xls::PageSetup& setup = sheet.pageSetup();
     for (Area& area : areas) {
-        area.rows.starts = pageStarts(area.rows, rowSize, printableHeight / scale - headingHeight,
+        area.rows.starts = pageStarts(area.rows, rowSizes, printableHeight / scale - headingHeight,
                                       titleRows, rowBreaks ? setup.rowBreaks : QList<int>());
         area.columns.starts =
             pageStarts(area.columns, columnSize, printableWidth / scale - area.headingWidth,
@@ -226,6 +247,7 @@ void PageLayout::Impl::layOut(double scale, bool rowBreaks, bool columnBreaks) {
     }
 }
 
+// With several print areas, each must fit in the pages asked for; they share one scale.
 bool PageLayout::Impl::fits(int pagesWide, int pagesTall) const {
     return std::all_of(areas.begin(), areas.end(), [&](const Area& area) {
         const auto wide = static_cast<int>(area.columns.starts.size());
