@@ -59,8 +59,8 @@ FontMapper::Kind FontMapper::kindOf(const QString& workbookName, int familyClass
         return proportional ? Kind::ProportionalGothic : Kind::Gothic;
     if (containsAny(key, {"courier", "consolas", "lucidaconsole", "mono", "fixedsys"}))
         return Kind::Mono;
-    if (containsAny(key, {"times", "century", "roman", "serif", "georgia", "garamond",
-                          "bookman", "antiqua", "cambria", "palatino"}) &&
+    if (containsAny(key, {"times", "century", "roman", "serif", "georgia", "garamond", "bookman",
+                          "antiqua", "cambria", "palatino"}) &&
         !key.contains(QLatin1String("sansserif")))
         return Kind::Serif;
     if (containsAny(key, {"arial", "helvetica", "tahoma", "verdana", "calibri", "segoe",
@@ -111,8 +111,7 @@ QString FontMapper::installed(Kind kind) const {
     return {};
 }
 
-QStringList FontMapper::families(const QString& workbookName, int familyClass,
-                                 int charSet) const {
+QStringList FontMapper::families(const QString& workbookName, int familyClass, int charSet) const {
     const QString cacheKey =
         QStringLiteral("%1\n%2\n%3").arg(workbookName).arg(familyClass).arg(charSet);
     const auto cached = m_cache.constFind(cacheKey);

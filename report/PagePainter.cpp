@@ -21,8 +21,8 @@ namespace report {
 
 namespace {
 
-constexpr double kPixel = 0.75;            // one pixel at 96 dpi, in points
-constexpr double kPaddingX = 2 * kPixel;   // between a cell's edge and its text
+constexpr double kPixel = 0.75;          // one pixel at 96 dpi, in points
+constexpr double kPaddingX = 2 * kPixel; // between a cell's edge and its text
 constexpr double kPaddingY = 1 * kPixel;
 constexpr double kGridlineWidth = 0.5;
 constexpr int kStacked = 255;
@@ -46,8 +46,8 @@ std::vector<Run> runsWithin(const QList<Band>& bands, int first, int last) {
         const Band& band = bands[slot];
         if (band.index < first || band.index > last)
             continue;
-        const bool joins = !runs.empty() && runs.back().last == slot - 1 &&
-                           bands[slot - 1].title == band.title;
+        const bool joins =
+            !runs.empty() && runs.back().last == slot - 1 && bands[slot - 1].title == band.title;
         if (joins)
             runs.back().last = slot;
         else
@@ -111,8 +111,8 @@ QString withoutLineBreaks(QString text) {
 struct PagePainter::Grid {
     struct Merge {
         xls::CellRange range;
-        QRectF rect;    // the whole merged area, reaching off the page where it does
-        QRectF visible; // the part of it on this page
+        QRectF rect;     // the whole merged area, reaching off the page where it does
+        QRectF visible;  // the part of it on this page
         int rowSlot = 0; // the slot of its first visible cell
         int columnSlot = 0;
     };
@@ -224,8 +224,7 @@ void PagePainter::paint(QPainter& painter, const PageFrame& frame, const LaidOut
     grid.rows = page.rows;
     grid.columns = page.columns;
     grid.mergeAt.assign(static_cast<size_t>(page.rows.size() * page.columns.size()), -1);
-    const auto start = [](const QList<Band>& bands, const Run& run, int first,
-                          const auto& sizeOf) {
+    const auto start = [](const QList<Band>& bands, const Run& run, int first, const auto& sizeOf) {
         double offset = bands[run.first].offset;
         for (int index = first; index < bands[run.first].index; ++index)
             offset -= sizeOf(index);
@@ -234,14 +233,14 @@ void PagePainter::paint(QPainter& painter, const PageFrame& frame, const LaidOut
     const auto rowSize = [this](int row) { return m_metrics.rowHeight(row); };
     const auto columnSize = [this](int column) { return m_metrics.columnWidth(column); };
     if (!page.rows.isEmpty() && !page.columns.isEmpty()) {
-        const int firstRow = std::min_element(page.rows.begin(), page.rows.end(),
-                                              [](const Band& a, const Band& b) {
-                                                  return a.index < b.index;
-                                              })->index;
-        const int lastRow = std::max_element(page.rows.begin(), page.rows.end(),
-                                             [](const Band& a, const Band& b) {
-                                                 return a.index < b.index;
-                                             })->index;
+        const int firstRow =
+            std::min_element(page.rows.begin(), page.rows.end(), [](const Band& a, const Band& b) {
+                return a.index < b.index;
+            })->index;
+        const int lastRow =
+            std::max_element(page.rows.begin(), page.rows.end(), [](const Band& a, const Band& b) {
+                return a.index < b.index;
+            })->index;
         for (const xls::CellRange& range : m_sheet.mergedRanges()) {
             if (range.lastRow < firstRow || range.firstRow > lastRow)
                 continue;
@@ -262,17 +261,15 @@ void PagePainter::paint(QPainter& painter, const PageFrame& frame, const LaidOut
                     merge.range = range;
                     merge.rowSlot = rowRun.first;
                     merge.columnSlot = columnRun.first;
-                    merge.rect = QRectF(start(page.columns, columnRun, range.firstColumn,
-                                              columnSize),
-                                        start(page.rows, rowRun, range.firstRow, rowSize), width,
-                                        height);
+                    merge.rect =
+                        QRectF(start(page.columns, columnRun, range.firstColumn, columnSize),
+                               start(page.rows, rowRun, range.firstRow, rowSize), width, height);
                     const Band& lastRowBand = page.rows[rowRun.last];
                     const Band& lastColumnBand = page.columns[columnRun.last];
-                    merge.visible = QRectF(
-                        QPointF(page.columns[columnRun.first].offset,
-                                page.rows[rowRun.first].offset),
-                        QPointF(lastColumnBand.offset + lastColumnBand.size,
-                                lastRowBand.offset + lastRowBand.size));
+                    merge.visible = QRectF(QPointF(page.columns[columnRun.first].offset,
+                                                   page.rows[rowRun.first].offset),
+                                           QPointF(lastColumnBand.offset + lastColumnBand.size,
+                                                   lastRowBand.offset + lastRowBand.size));
                     const int index = static_cast<int>(grid.merges.size());
                     grid.merges.push_back(merge);
                     for (int r = rowRun.first; r <= rowRun.last; ++r) {
@@ -323,8 +320,7 @@ void PagePainter::paintFills(QPainter& painter, const Grid& grid) const {
                 }
                 continue;
             }
-            if (const xls::CellFormat* format =
-                    formatAt(grid.rows[r].index, grid.columns[c].index))
+            if (const xls::CellFormat* format = formatAt(grid.rows[r].index, grid.columns[c].index))
                 fill(grid.cellRect(r, c), *format);
         }
     }
@@ -376,8 +372,8 @@ void PagePainter::paintText(QPainter& painter, const Grid& grid, int rowSlot,
     QFont font = m_fonts.font(cellFont);
     if (cellFont.script != xls::Script::Normal)
         font.setPointSizeF(font.pointSizeF() * 2 / 3);
-    const QColor ink = shown.color > 0 ? color(shown.color + 7, Qt::black)
-                                       : color(cellFont.colorIndex, Qt::black);
+    const QColor ink =
+        shown.color > 0 ? color(shown.color + 7, Qt::black) : color(cellFont.colorIndex, Qt::black);
 
     QRectF cellRect = merge != nullptr ? merge->rect : grid.cellRect(rowSlot, columnSlot);
     QRectF clip = merge != nullptr ? merge->visible : cellRect;
@@ -395,7 +391,8 @@ void PagePainter::paintText(QPainter& painter, const Grid& grid, int rowSlot,
     // Centred across the blank cells to the right that are centred across selection too.
     if (horizontal == HorizontalAlignment::CenterAcrossSelection && merge == nullptr) {
         int next = columnSlot + 1;
-        while (next < grid.columns.size() && grid.columns[next].title == grid.columns[columnSlot].title &&
+        while (next < grid.columns.size() &&
+               grid.columns[next].title == grid.columns[columnSlot].title &&
                grid.mergeOf(rowSlot, next) == nullptr &&
                isEmptyCell(m_sheet.cell(row, grid.columns[next].index))) {
             const xls::CellFormat* nextFormat = formatAt(row, grid.columns[next].index);
@@ -410,10 +407,10 @@ void PagePainter::paintText(QPainter& painter, const Grid& grid, int rowSlot,
     }
 
     const QRectF content = cellRect.adjusted(kPaddingX, kPaddingY, -kPaddingX, -kPaddingY);
-    const double indent = (horizontal == HorizontalAlignment::Left ||
-                           horizontal == HorizontalAlignment::Right)
-                              ? format.indent * 3 * m_metrics.maxDigitWidth() * kPixel
-                              : 0.0;
+    const double indent =
+        (horizontal == HorizontalAlignment::Left || horizontal == HorizontalAlignment::Right)
+            ? format.indent * 3 * m_metrics.maxDigitWidth() * kPixel
+            : 0.0;
     const double available = std::max(0.0, content.width() - indent);
 
     painter.save();
@@ -442,9 +439,9 @@ void PagePainter::paintText(QPainter& painter, const Grid& grid, int rowSlot,
             else if (format.vertical == VerticalAlignment::Center)
                 y = content.center().y() - height / 2;
             for (const QChar ch : text) {
-                painter.drawText(QPointF(x + (width - metrics.horizontalAdvance(ch)) / 2,
-                                         y + metrics.ascent()),
-                                 QString(ch));
+                painter.drawText(
+                    QPointF(x + (width - metrics.horizontalAdvance(ch)) / 2, y + metrics.ascent()),
+                    QString(ch));
                 y += lineHeight;
             }
         } else {
@@ -550,11 +547,10 @@ void PagePainter::paintText(QPainter& painter, const Grid& grid, int rowSlot,
         // Text flows into empty neighbours: left-aligned to the right, right-aligned to the
         // left, centred both ways, up to a cell that holds something or the block's edge.
         const bool right = horizontal != HorizontalAlignment::Right;
-        const bool left = horizontal == HorizontalAlignment::Right ||
-                          horizontal == HorizontalAlignment::Center;
-        const double need = horizontal == HorizontalAlignment::Center
-                                ? (width - available) / 2
-                                : width - available;
+        const bool left =
+            horizontal == HorizontalAlignment::Right || horizontal == HorizontalAlignment::Center;
+        const double need =
+            horizontal == HorizontalAlignment::Center ? (width - available) / 2 : width - available;
         const auto reach = [&](int step) {
             double gained = 0;
             int slot = columnSlot + step;
@@ -688,9 +684,8 @@ void PagePainter::paintHeadings(QPainter& painter, const Grid& grid,
     painter.restore();
 }
 
-void PagePainter::paintHeaderFooter(QPainter& painter, const PageFrame& frame,
-                                    const QString& code, const HeaderFooterFields& fields,
-                                    bool header) const {
+void PagePainter::paintHeaderFooter(QPainter& painter, const PageFrame& frame, const QString& code,
+                                    const HeaderFooterFields& fields, bool header) const {
     if (code.isEmpty())
         return;
     const HeaderFooterText text = expandHeaderFooter(code, fields, m_workbook.font(0));
@@ -701,8 +696,8 @@ void PagePainter::paintHeaderFooter(QPainter& painter, const PageFrame& frame,
 
     const auto runFont = [this](const HeaderFooterRun& run) {
         const bool shifted = run.superscript || run.subscript;
-        QFont font = m_fonts.font(run.fontName, run.pointSize * (shifted ? 2.0 / 3 : 1.0),
-                                  run.bold, run.italic);
+        QFont font = m_fonts.font(run.fontName, run.pointSize * (shifted ? 2.0 / 3 : 1.0), run.bold,
+                                  run.italic);
         font.setUnderline(run.underline || run.doubleUnderline);
         font.setStrikeOut(run.strikeout);
         return font;
@@ -757,7 +752,8 @@ void PagePainter::paintHeaderFooter(QPainter& painter, const PageFrame& frame,
                 painter.setPen(Qt::black);
                 painter.drawText(QPointF(x, baseline + shift), run.text);
                 if (run.doubleUnderline) {
-                    const double under = baseline + metrics.underlinePos() + metrics.lineWidth() * 2;
+                    const double under =
+                        baseline + metrics.underlinePos() + metrics.lineWidth() * 2;
                     painter.setPen(QPen(Qt::black, metrics.lineWidth()));
                     painter.drawLine(QPointF(x, under),
                                      QPointF(x + metrics.horizontalAdvance(run.text), under));

@@ -29,9 +29,8 @@ class SheetMetrics;
 // charts are not painted.
 class PagePainter {
 public:
-    PagePainter(const xls::Workbook& workbook, const xls::Sheet& sheet,
-                const SheetMetrics& metrics, const FontMapper& fonts,
-                const xls::CellText& cellText);
+    PagePainter(const xls::Workbook& workbook, const xls::Sheet& sheet, const SheetMetrics& metrics,
+                const FontMapper& fonts, const xls::CellText& cellText);
 
     void paint(QPainter& painter, const PageFrame& frame, const LaidOutPage& page,
                const HeaderFooterFields& fields) const;

@@ -89,8 +89,7 @@ int ReportRenderer::render(QPrinter& printer, const QList<const xls::Sheet*>& sh
         if (count == 0)
             continue;
         const PageFrame& frame = entry.layout->frame();
-        const PagePainter pagePainter(m_workbook, *entry.sheet, *entry.metrics, m_fonts,
-                                      cellText);
+        const PagePainter pagePainter(m_workbook, *entry.sheet, *entry.metrics, m_fonts, cellText);
         fields.sheetName = entry.sheet->name();
         for (int ordinal = 0; ordinal < count; ++ordinal) {
             const LaidOutPage page = entry.layout->page(ordinal, nextNumber);

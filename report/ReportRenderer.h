@@ -23,8 +23,7 @@ class FontMapper;
 class ReportRenderer {
 public:
     // filePath: the workbook's full path, for &F and &Z in headers and footers.
-    ReportRenderer(const xls::Workbook& workbook, const QString& filePath,
-                   const FontMapper& fonts);
+    ReportRenderer(const xls::Workbook& workbook, const QString& filePath, const FontMapper& fonts);
 
     // How many pages the sheets print.
     int pageCount(const QList<const xls::Sheet*>& sheets) const;

@@ -74,8 +74,7 @@ void XlsReport::Print() {
             }
         }
         if (found == nullptr)
-            throw ReportError(
-                QStringLiteral("The workbook has no sheet named \"%1\".").arg(name));
+            throw ReportError(QStringLiteral("The workbook has no sheet named \"%1\".").arg(name));
         sheets.append(found);
     }
 
@@ -88,8 +87,7 @@ void XlsReport::Print() {
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(m_outputFile);
     } else {
-        const QString name =
-            m_printer.isEmpty() ? QPrinterInfo::defaultPrinterName() : m_printer;
+        const QString name = m_printer.isEmpty() ? QPrinterInfo::defaultPrinterName() : m_printer;
         if (name.isEmpty())
             throw ReportError(QStringLiteral("No printer was chosen and there is no default "
                                              "printer."));

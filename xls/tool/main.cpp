@@ -33,8 +33,8 @@
 namespace {
 
 constexpr char kUsage[] = "usage: tessaly-xls sheets|cells FILE\n"
-                         "       tessaly-xls pdf OUTDIR FILE...\n"
-                         "       tessaly-xls print PRINTER FILE...";
+                          "       tessaly-xls pdf OUTDIR FILE...\n"
+                          "       tessaly-xls print PRINTER FILE...";
 
 // One field of output: a backslash, tab or line break inside it is written as \\, \t or \n,
 // so that every record stays on one line.
@@ -111,8 +111,16 @@ void printWorkbook(const xls::ICodePages& codePages, const QString& path, const 
     reportPrinter.Print();
 }
 
+// Qt's notes and warnings (a missing runtime folder, font fallbacks) are not the tool's
+// output: standard error carries its one error line only.
+void quietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        std::fprintf(stderr, "tessaly-xls: %s\n", message.toUtf8().constData());
+}
+
 // The pdf and print verbs: argv[2] is the folder or the printer, the workbooks follow.
 int printVerb(int argc, char** argv, bool toPdf) {
+    qInstallMessageHandler(quietQtMessages);
     // Fonts need a GUI application; without a display the offscreen platform serves.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -1,0 +1,296 @@
+// The report printer and the workbook tool's pdf and print verbs printing onto the queues of a
+// private CUPS scheduler, the jobs read back from its spool.
+
+#include "report/ReportError.h"
+#include "report/XlsReport.h"
+#include "tests/support/Fixtures.h"
+#include "tests/support/FolderSnapshot.h"
+#include "tests/support/PrivateCups.h"
+#include "xls/IconvCodePages.h"
+#include "xls/XlsEngine.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <functional>
+#include <optional>
+
+namespace {
+
+const QString kQueueA = QStringLiteral("tessaly-a");
+const QString kQueueB = QStringLiteral("tessaly-b");
+
+QString reportFailure(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const report::ReportError& error) {
+        return error.message().isNull() ? QStringLiteral("(empty message)") : error.message();
+    }
+    return {};
+}
+
+struct ToolRun {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+// Runs the workbook tool without a display and without a Qt platform chosen for it.
+ToolRun runTool(const QStringList& arguments) {
+    QProcess tool;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    environment.remove(QStringLiteral("DISPLAY"));
+    environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    tool.setProcessEnvironment(environment);
+    tool.start(QStringLiteral(TESSALY_XLS_TOOL), arguments);
+    ToolRun run;
+    if (!tool.waitForFinished(120000))
+        return run;
+    run.exitCode = tool.exitStatus() == QProcess::NormalExit ? tool.exitCode() : -1;
+    run.out = QString::fromUtf8(tool.readAllStandardOutput());
+    run.err = QString::fromUtf8(tool.readAllStandardError());
+    return run;
+}
+
+} // namespace
+
+class ReportCupsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+
+    void printsEachWorkbookAsOneJob();
+    void printsOnTheDefaultQueue();
+    void unknownPrinterPrintsNothing();
+    void toolPrintsOnTheQueue();
+    void toolWritesPdfFiles();
+    void toolStopsAtTheFirstFailure();
+
+private:
+    // Prints a workbook as the print run does: the engine lists the sheets, the control gets
+    // them all; printer chosen only when given.
+    void printWorkbook(const QString& path, const std::optional<QString>& printer);
+    QList<testsupport::PrintedJob> newJobs();
+    // What is wrong with a job; empty when nothing is.
+    static QString jobProblem(const testsupport::PrintedJob& job, const QString& queue,
+                              const QString& title, const QStringList& pageMarkers);
+
+    xls::IconvCodePages m_codePages;
+    testsupport::PrivateCups m_cups;
+    QTemporaryDir m_folder;
+    int m_lastJobBefore = 0;
+};
+
+void ReportCupsTest::initTestCase() {
+    QVERIFY(m_folder.isValid());
+    QVERIFY2(m_cups.start(), qPrintable(m_cups.errorString()));
+    QVERIFY2(m_cups.addQueue(kQueueA), qPrintable(m_cups.errorString()));
+    QVERIFY2(m_cups.addQueue(kQueueB), qPrintable(m_cups.errorString()));
+    QVERIFY2(m_cups.setDefaultQueue(kQueueB), qPrintable(m_cups.errorString()));
+}
+
+void ReportCupsTest::init() {
+    const auto jobs = m_cups.jobs();
+    m_lastJobBefore = jobs.isEmpty() ? 0 : jobs.last().id;
+}
+
+QList<testsupport::PrintedJob> ReportCupsTest::newJobs() {
+    QList<testsupport::PrintedJob> result;
+    for (const auto& job : m_cups.jobs()) {
+        if (job.id > m_lastJobBefore)
+            result.append(job);
+    }
+    return result;
+}
+
+QString ReportCupsTest::jobProblem(const testsupport::PrintedJob& job, const QString& queue,
+                                   const QString& title, const QStringList& pageMarkers) {
+    if (job.queue != queue)
+        return QStringLiteral("job %1 went to %2").arg(job.id).arg(job.queue);
+    if (job.title != title)
+        return QStringLiteral("job %1 is titled %2").arg(job.id).arg(job.title);
+    const int pageCount = testsupport::pdfPageCount(job.document);
+    if (pageCount != pageMarkers.size())
+        return QStringLiteral("job %1 has %2 pages").arg(job.id).arg(pageCount);
+    const QStringList pages = testsupport::pdfPageTexts(job.document);
+    if (pages.size() != pageMarkers.size())
+        return QStringLiteral("job %1 has the text of %2 pages").arg(job.id).arg(pages.size());
+    for (int i = 0; i < pages.size(); ++i) {
+        if (!pages[i].contains(pageMarkers[i]))
+            return QStringLiteral("page %1 of job %2 lacks %3")
+                .arg(i + 1)
+                .arg(job.id)
+                .arg(pageMarkers[i]);
+    }
+    return {};
+}
+
+void ReportCupsTest::printWorkbook(const QString& path, const std::optional<QString>& printer) {
+    xls::XlsEngine engine(m_codePages);
+    engine.Open(path);
+    QStringList names;
+    for (qint32 i = 0; i < engine.SheetCount(); ++i)
+        names.append(engine.SheetName(i));
+    engine.Close();
+    report::XlsReport control(m_codePages);
+    control.setFile(path);
+    control.StartSheets();
+    for (const QString& name : names) {
+        control.AddSheet(name, QString());
+        control.CommitSheet();
+    }
+    if (printer) {
+        qint16 status = -1;
+        control.SelectPrinter(0, *printer, status);
+        QCOMPARE(status, qint16(0));
+    }
+    control.Print();
+}
+
+const QStringList kThreeSheetsPages{QStringLiteral("alpha-sheet-marker"),
+                                    QStringLiteral("beta-sheet-marker"),
+                                    QStringLiteral("gamma-sheet-marker")};
+const QStringList kTwoSheetsPages{QStringLiteral("first-sheet-marker"),
+                                  QStringLiteral("second-sheet-top"),
+                                  QStringLiteral("second-sheet-bottom")};
+
+void ReportCupsTest::printsEachWorkbookAsOneJob() {
+    const QString folder = m_folder.filePath(QStringLiteral("chosen"));
+    QVERIFY(QDir().mkpath(folder));
+    const QString three = testsupport::copyFixture(QStringLiteral("three_sheets.xls"), folder);
+    const QString two = testsupport::copyFixture(QStringLiteral("two_sheets.xls"), folder);
+    QVERIFY(!three.isEmpty() && !two.isEmpty());
+    const testsupport::FolderSnapshot before(folder);
+
+    printWorkbook(three, kQueueA);
+    printWorkbook(two, kQueueA);
+
+    const auto jobs = newJobs();
+    QCOMPARE(jobs.size(), 2);
+    QCOMPARE(jobProblem(jobs[0], kQueueA, QStringLiteral("three_sheets.xls"), kThreeSheetsPages),
+             QString());
+    QCOMPARE(jobProblem(jobs[1], kQueueA, QStringLiteral("two_sheets.xls"), kTwoSheetsPages),
+             QString());
+    QCOMPARE(before.differencesTo(testsupport::FolderSnapshot(folder)), QStringList());
+}
+
+void ReportCupsTest::printsOnTheDefaultQueue() {
+    const QString path = testsupport::fixturePath(QStringLiteral("three_sheets.xls"));
+    printWorkbook(path, std::nullopt);
+    // The default is asked afresh for every job.
+    QVERIFY2(m_cups.setDefaultQueue(kQueueA), qPrintable(m_cups.errorString()));
+    printWorkbook(path, std::nullopt);
+    QVERIFY2(m_cups.setDefaultQueue(kQueueB), qPrintable(m_cups.errorString()));
+    const auto jobs = newJobs();
+    QCOMPARE(jobs.size(), 2);
+    QCOMPARE(jobProblem(jobs[0], kQueueB, QStringLiteral("three_sheets.xls"), kThreeSheetsPages),
+             QString());
+    QCOMPARE(jobProblem(jobs[1], kQueueA, QStringLiteral("three_sheets.xls"), kThreeSheetsPages),
+             QString());
+}
+
+void ReportCupsTest::unknownPrinterPrintsNothing() {
+    const QString path = testsupport::fixturePath(QStringLiteral("three_sheets.xls"));
+    const int before = static_cast<int>(m_cups.jobs().size());
+    for (const QString& name : {QStringLiteral("no-such-queue"), QStringLiteral("TESSALY-A"),
+                                QStringLiteral("ﾌﾟﾘﾝﾀなし"), QString()}) {
+        report::XlsReport control(m_codePages);
+        control.setFile(path);
+        control.StartSheets();
+        control.AddSheet(QStringLiteral("Alpha"), QString());
+        control.CommitSheet();
+        qint16 status = 0;
+        const QString cause = reportFailure([&] { control.SelectPrinter(0, name, status); });
+        QVERIFY2(cause.contains(QStringLiteral("\"%1\"").arg(name)), qPrintable(cause));
+    }
+    QCOMPARE(static_cast<int>(m_cups.jobs().size()), before);
+}
+
+void ReportCupsTest::toolPrintsOnTheQueue() {
+    const ToolRun run = runTool({QStringLiteral("print"), kQueueA,
+                                 testsupport::fixturePath(QStringLiteral("two_sheets.xls")),
+                                 testsupport::fixturePath(QStringLiteral("three_sheets.xls"))});
+    QCOMPARE(run.err, QString());
+    QCOMPARE(run.exitCode, 0);
+    const auto jobs = newJobs();
+    QCOMPARE(jobs.size(), 2);
+    QCOMPARE(jobProblem(jobs[0], kQueueA, QStringLiteral("two_sheets.xls"), kTwoSheetsPages),
+             QString());
+    QCOMPARE(jobProblem(jobs[1], kQueueA, QStringLiteral("three_sheets.xls"), kThreeSheetsPages),
+             QString());
+
+    const ToolRun unknown = runTool({QStringLiteral("print"), QStringLiteral("no-such-queue"),
+                                     testsupport::fixturePath(QStringLiteral("two_sheets.xls"))});
+    QCOMPARE(unknown.exitCode, 1);
+    QCOMPARE(unknown.err.count(QLatin1Char('\n')), 1);
+    QVERIFY2(unknown.err.contains(QStringLiteral("no-such-queue")), qPrintable(unknown.err));
+    QCOMPARE(newJobs().size(), 2);
+}
+
+void ReportCupsTest::toolWritesPdfFiles() {
+    const QString out = m_folder.filePath(QStringLiteral("pdf-out"));
+    QVERIFY(QDir().mkpath(out));
+    const QString in = m_folder.filePath(QStringLiteral("pdf-in"));
+    QVERIFY(QDir().mkpath(in));
+    const QString three = testsupport::copyFixture(QStringLiteral("three_sheets.xls"), in,
+                                                   QStringLiteral("請求 一覧.xls"));
+    const QString two =
+        testsupport::copyFixture(QStringLiteral("two_sheets.xls"), in, QStringLiteral("two.XLS"));
+    const QString pages = QStringLiteral(TESSALY_REPORT_FIXTURES "/report_pages.xls");
+    QVERIFY(!three.isEmpty() && !two.isEmpty());
+    const testsupport::FolderSnapshot before(in);
+
+    const ToolRun run = runTool({QStringLiteral("pdf"), out, three, two, pages});
+    QCOMPARE(run.err, QString());
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.out, QString());
+    QCOMPARE(QDir(out).entryList(QDir::Files, QDir::Name),
+             QStringList({QStringLiteral("report_pages.pdf"), QStringLiteral("two.pdf"),
+                          QStringLiteral("請求 一覧.pdf")}));
+    QCOMPARE(testsupport::pdfPageCount(out + QStringLiteral("/請求 一覧.pdf")), 3);
+    QCOMPARE(testsupport::pdfPageCount(out + QStringLiteral("/two.pdf")), 3);
+    QCOMPARE(testsupport::pdfPageCount(out + QStringLiteral("/report_pages.pdf")), 11);
+    QCOMPARE(before.differencesTo(testsupport::FolderSnapshot(in)), QStringList());
+    // Nothing printed.
+    QCOMPARE(newJobs().size(), 0);
+}
+
+void ReportCupsTest::toolStopsAtTheFirstFailure() {
+    const QString out = m_folder.filePath(QStringLiteral("stop-out"));
+    QVERIFY(QDir().mkpath(out));
+    const QString missing = m_folder.filePath(QStringLiteral("missing.xls"));
+    const ToolRun run = runTool(
+        {QStringLiteral("pdf"), out, testsupport::fixturePath(QStringLiteral("two_sheets.xls")),
+         missing, testsupport::fixturePath(QStringLiteral("three_sheets.xls"))});
+    QCOMPARE(run.exitCode, 1);
+    QCOMPARE(run.err.count(QLatin1Char('\n')), 1);
+    QVERIFY2(run.err.startsWith(QStringLiteral("tessaly-xls: ") + missing + QStringLiteral(": ")),
+             qPrintable(run.err));
+    QCOMPARE(QDir(out).entryList(QDir::Files), QStringList{QStringLiteral("two_sheets.pdf")});
+
+    const ToolRun corrupt = runTool({QStringLiteral("print"), kQueueA,
+                                     testsupport::fixturePath(QStringLiteral("corrupt.xls")),
+                                     testsupport::fixturePath(QStringLiteral("two_sheets.xls"))});
+    QCOMPARE(corrupt.exitCode, 1);
+    QCOMPARE(corrupt.err.count(QLatin1Char('\n')), 1);
+    QVERIFY(corrupt.err.contains(QStringLiteral("corrupt.xls")));
+    QCOMPARE(newJobs().size(), 0);
+
+    const ToolRun notFolder = runTool({QStringLiteral("pdf"), missing,
+                                       testsupport::fixturePath(QStringLiteral("two_sheets.xls"))});
+    QCOMPARE(notFolder.exitCode, 1);
+    QCOMPARE(notFolder.err.count(QLatin1Char('\n')), 1);
+    // Too few arguments: the usage, and failure.
+    const ToolRun usage = runTool({QStringLiteral("pdf"), out});
+    QCOMPARE(usage.exitCode, 1);
+    QVERIFY(usage.err.startsWith(QStringLiteral("usage:")));
+}
+
+QTEST_MAIN(ReportCupsTest)
+#include "tst_report_cups.moc"

@@ -1,0 +1,375 @@
+// Painting single pages of hand-made sheets, looked at pixel by pixel, and the font mapping.
+
+#include "report/FontMapper.h"
+#include "report/PagePainter.h"
+#include "report/SheetMetrics.h"
+#include "xls/CellText.h"
+#include "xls/Workbook.h"
+
+#include <QImage>
+#include <QPainter>
+#include <QtTest>
+
+#include <cmath>
+
+namespace {
+
+constexpr double kZoom = 3; // image pixels a point
+constexpr double kRow = 20;
+constexpr double kColumn = 60;
+const QPointF kOrigin(10, 10);
+
+// A sheet of hand-made cells and the formats they name.
+struct Book {
+    xls::Workbook workbook;
+    Book() {
+        workbook.setFonts({xls::Font{}});
+        workbook.setCellFormats({xls::CellFormat{}});
+        workbook.sheets().emplace_back(QStringLiteral("S"), xls::SheetKind::Worksheet,
+                                       xls::SheetVisibility::Visible);
+    }
+    xls::Sheet& sheet() { return workbook.sheets().front(); }
+    int addFormat(const xls::CellFormat& format) {
+        QList<xls::CellFormat> formats = workbook.cellFormats();
+        formats.append(format);
+        workbook.setCellFormats(formats);
+        return static_cast<int>(formats.size()) - 1;
+    }
+};
+
+// Rows and columns shown on the page, each kRow by kColumn points.
+report::LaidOutPage pageOf(const QList<int>& rows, const QList<int>& columns) {
+    report::LaidOutPage page;
+    double offset = 0;
+    for (const int row : rows) {
+        page.rows.append({row, offset, kRow, false});
+        offset += kRow;
+    }
+    const double height = offset;
+    offset = 0;
+    for (const int column : columns) {
+        page.columns.append({column, offset, kColumn, false});
+        offset += kColumn;
+    }
+    page.origin = kOrigin;
+    page.blockSize = {offset, height};
+    return page;
+}
+
+class Painted {
+public:
+    Painted(Book& book, const report::LaidOutPage& page, bool gridlines = false,
+            bool headings = false)
+        : m_image(static_cast<int>(400 * kZoom), static_cast<int>(120 * kZoom),
+                  QImage::Format_RGB32) {
+        // 72 dots per inch: a font's points are the painter's units, as on the printer.
+        m_image.setDotsPerMeterX(2835);
+        m_image.setDotsPerMeterY(2835);
+        m_image.fill(Qt::white);
+        const report::SheetMetrics metrics(book.sheet(), 7);
+        const report::FontMapper fonts;
+        const xls::CellText cellText(book.workbook);
+        const report::PagePainter painter(book.workbook, book.sheet(), metrics, fonts, cellText);
+        report::PageFrame frame;
+        frame.pageLayout = QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(),
+                                       QPageLayout::Point);
+        frame.gridlines = gridlines;
+        frame.headings = headings;
+        QPainter device(&m_image);
+        device.scale(kZoom, kZoom);
+        painter.paint(device, frame, page, report::HeaderFooterFields{});
+    }
+
+    // The colour at a point of the page, in points.
+    QColor at(double x, double y) const {
+        return m_image.pixelColor(static_cast<int>(std::lround(x * kZoom)),
+                                  static_cast<int>(std::lround(y * kZoom)));
+    }
+    // How many pixels of a rectangle (in points, on the page) are not white.
+    int ink(const QRectF& rect) const {
+        int count = 0;
+        const QRect pixels(
+            static_cast<int>(rect.left() * kZoom), static_cast<int>(rect.top() * kZoom),
+            static_cast<int>(rect.width() * kZoom), static_cast<int>(rect.height() * kZoom));
+        for (int y = pixels.top(); y <= pixels.bottom(); ++y) {
+            for (int x = pixels.left(); x <= pixels.right(); ++x) {
+                if (m_image.pixel(x, y) != qRgb(255, 255, 255))
+                    ++count;
+            }
+        }
+        return count;
+    }
+
+private:
+    QImage m_image;
+};
+
+// The page rectangle of a cell slot, inset so that borders and gridlines stay outside.
+QRectF inside(int rowSlot, int columnSlot, double inset = 3) {
+    return QRectF(kOrigin.x() + columnSlot * kColumn + inset, kOrigin.y() + rowSlot * kRow + inset,
+                  kColumn - 2 * inset, kRow - 2 * inset);
+}
+
+bool near(const QColor& a, const QColor& b) {
+    return std::abs(a.red() - b.red()) < 40 && std::abs(a.green() - b.green()) < 40 &&
+           std::abs(a.blue() - b.blue()) < 40;
+}
+
+} // namespace
+
+class ReportPaintingTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void fillsAndBorders();
+    void borderStylesDiffer();
+    void gridlinesAndHeadingsOnlyWhenAsked();
+    void textFlowsIntoEmptyNeighboursOnly();
+    void rightAlignedTextFlowsLeft();
+    void numbersDoNotFlow();
+    void textStopsAtTheBlockEdge();
+    void mergedAreaStartingOffThePage();
+    void mapsFontNames_data();
+    void mapsFontNames();
+    void measuresDigitWidths();
+};
+
+void ReportPaintingTest::fillsAndBorders() {
+    Book book;
+    xls::CellFormat format;
+    format.fillPattern = 1;
+    format.patternColorIndex = 2;                 // red
+    format.bottom = {xls::BorderStyle::Thick, 4}; // blue
+    const int filled = book.addFormat(format);
+    xls::CellFormat hatch;
+    hatch.fillPattern = 11; // thin horizontal stripes
+    hatch.patternColorIndex = 4;
+    hatch.backgroundColorIndex = 5; // yellow
+    const int hatched = book.addFormat(hatch);
+    book.sheet().setCells({xls::Cell::blank(0, 0, filled), xls::Cell::blank(0, 2, hatched)});
+    const Painted painted(book, pageOf({0, 1}, {0, 1, 2}));
+
+    QVERIFY(near(painted.at(inside(0, 0).center().x(), inside(0, 0).center().y()), Qt::red));
+    // The thick border straddles the cell's bottom edge.
+    const double bottom = kOrigin.y() + kRow;
+    QVERIFY(near(painted.at(kOrigin.x() + 30, bottom), Qt::blue));
+    QVERIFY(near(painted.at(kOrigin.x() + 30, bottom + 0.8), Qt::blue));
+    // Neither reaches the next cell.
+    QCOMPARE(painted.ink(inside(1, 0)), 0);
+    QCOMPARE(painted.ink(inside(0, 1, 1.5)), 0);
+    // The hatch shows both its colours.
+    int blue = 0;
+    int yellow = 0;
+    const QRectF hatchRect = inside(0, 2);
+    for (double y = hatchRect.top(); y < hatchRect.bottom(); y += 0.25) {
+        const QColor c = painted.at(hatchRect.center().x(), y);
+        blue += near(c, Qt::blue) ? 1 : 0;
+        yellow += near(c, Qt::yellow) ? 1 : 0;
+    }
+    QVERIFY2(blue > 0 && yellow > blue, qPrintable(QStringLiteral("%1 %2").arg(blue).arg(yellow)));
+}
+
+void ReportPaintingTest::borderStylesDiffer() {
+    // Solid lines are unbroken, dashes and dots are not, and thicker styles are wider.
+    const QPen thin = report::PagePainter::borderPen(int(xls::BorderStyle::Thin), Qt::black);
+    const QPen medium = report::PagePainter::borderPen(int(xls::BorderStyle::Medium), Qt::black);
+    const QPen thick = report::PagePainter::borderPen(int(xls::BorderStyle::Thick), Qt::black);
+    const QPen hair = report::PagePainter::borderPen(int(xls::BorderStyle::Hair), Qt::black);
+    QVERIFY(hair.widthF() < thin.widthF() && thin.widthF() < medium.widthF() &&
+            medium.widthF() < thick.widthF());
+    QCOMPARE(thin.style(), Qt::SolidLine);
+    QCOMPARE(report::PagePainter::borderPen(int(xls::BorderStyle::None), Qt::black).style(),
+             Qt::NoPen);
+    QList<QList<qreal>> patterns;
+    for (const auto style : {xls::BorderStyle::Dashed, xls::BorderStyle::Dotted,
+                             xls::BorderStyle::DashDot, xls::BorderStyle::DashDotDot,
+                             xls::BorderStyle::MediumDashed, xls::BorderStyle::SlantedDashDot}) {
+        const QPen pen = report::PagePainter::borderPen(int(style), Qt::red);
+        QCOMPARE(pen.color(), QColor(Qt::red));
+        QVERIFY(!pen.dashPattern().isEmpty());
+        QVERIFY2(!patterns.contains(pen.dashPattern()), "two styles share a dash pattern");
+        patterns.append(pen.dashPattern());
+    }
+    QCOMPARE(
+        report::PagePainter::borderPen(int(xls::BorderStyle::MediumDashDot), Qt::black).widthF(),
+        medium.widthF());
+}
+
+void ReportPaintingTest::gridlinesAndHeadingsOnlyWhenAsked() {
+    Book book;
+    book.sheet().setCells({xls::Cell::text(0, 0, 0, QString())});
+    const auto page = pageOf({0, 1}, {0, 1});
+    const double edgeX = kOrigin.x() + kColumn;
+    const double midY = kOrigin.y() + kRow / 2;
+    QCOMPARE(Painted(book, page).ink(QRectF(edgeX - 1, midY - 2, 2, 4)), 0);
+    QVERIFY(Painted(book, page, true).ink(QRectF(edgeX - 1, midY - 2, 2, 4)) > 0);
+
+    auto headed = page;
+    headed.headingWidth = 20;
+    headed.headingHeight = 15;
+    for (auto& band : headed.rows)
+        band.offset += 15;
+    for (auto& band : headed.columns)
+        band.offset += 20;
+    headed.blockSize += QSizeF(20, 15);
+    const Painted withHeadings(book, headed, false, true);
+    // "A" above the first column, "1" left of the first row.
+    QVERIFY(withHeadings.ink(QRectF(kOrigin.x() + 20 + 25, kOrigin.y() + 3, 10, 9)) > 0);
+    QVERIFY(withHeadings.ink(QRectF(kOrigin.x() + 5, kOrigin.y() + 15 + 4, 10, 12)) > 0);
+    QCOMPARE(Painted(book, headed).ink(QRectF(kOrigin.x() + 20 + 25, kOrigin.y() + 3, 10, 9)), 0);
+}
+
+void ReportPaintingTest::textFlowsIntoEmptyNeighboursOnly() {
+    Book book;
+    const QString longText = QStringLiteral("MMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMM");
+    // Row 0: B empty, so A's text flows over B and C. Row 1: B holds a blank text, which
+    // stops it.
+    book.sheet().setCells({xls::Cell::text(0, 0, 0, longText), xls::Cell::text(1, 0, 0, longText),
+                           xls::Cell::text(1, 1, 0, QStringLiteral(" "))});
+    const Painted painted(book, pageOf({0, 1}, {0, 1, 2}));
+    QVERIFY(painted.ink(inside(0, 0, 1)) > 0);
+    QVERIFY(painted.ink(inside(0, 1, 1)) > 0);
+    QVERIFY(painted.ink(inside(0, 2, 1)) > 0);
+    QVERIFY(painted.ink(inside(1, 0, 1)) > 0);
+    QCOMPARE(painted.ink(inside(1, 1, 0.5)), 0);
+    QCOMPARE(painted.ink(inside(1, 2, 0.5)), 0);
+}
+
+void ReportPaintingTest::rightAlignedTextFlowsLeft() {
+    Book book;
+    xls::CellFormat right;
+    right.horizontal = xls::HorizontalAlignment::Right;
+    const int format = book.addFormat(right);
+    book.sheet().setCells({xls::Cell::text(0, 2, format, QStringLiteral("MMMMMMMMMMMMMMMMMMMM"))});
+    const Painted painted(book, pageOf({0}, {0, 1, 2}));
+    QVERIFY(painted.ink(inside(0, 1, 1)) > 0);
+    QVERIFY(painted.ink(inside(0, 2, 1)) > 0);
+}
+
+void ReportPaintingTest::numbersDoNotFlow() {
+    Book book;
+    book.sheet().setCells({xls::Cell::number(0, 0, 0, 1234567890123456.0)});
+    const Painted painted(book, pageOf({0}, {0, 1}));
+    // Shown as # marks inside its own cell.
+    QVERIFY(painted.ink(inside(0, 0, 1)) > 0);
+    QCOMPARE(painted.ink(inside(0, 1, 0.5)), 0);
+}
+
+void ReportPaintingTest::textStopsAtTheBlockEdge() {
+    Book book;
+    book.sheet().setCells(
+        {xls::Cell::text(0, 1, 0, QStringLiteral("MMMMMMMMMMMMMMMMMMMMMMMMMMMM"))});
+    // Column B is the last on the page: its text must not run beyond the block.
+    const Painted painted(book, pageOf({0}, {0, 1}));
+    QVERIFY(painted.ink(inside(0, 1, 1)) > 0);
+    const double blockRight = kOrigin.x() + 2 * kColumn;
+    QCOMPARE(painted.ink(QRectF(blockRight + 0.5, kOrigin.y(), 100, kRow)), 0);
+}
+
+void ReportPaintingTest::mergedAreaStartingOffThePage() {
+    Book book;
+    xls::CellFormat format;
+    format.fillPattern = 1;
+    format.patternColorIndex = 3; // green
+    format.horizontal = xls::HorizontalAlignment::Center;
+    const int filled = book.addFormat(format);
+    // The merge A1:D1 with its value in A1; the page shows only columns C and D.
+    book.sheet().setCells({xls::Cell::text(0, 0, filled, QStringLiteral("WWWWWWWWWW")),
+                           xls::Cell::blank(0, 1, filled), xls::Cell::blank(0, 2, filled),
+                           xls::Cell::blank(0, 3, filled)});
+    book.sheet().setMergedRanges({{0, 0, 0, 3}});
+    xls::ColumnInfo columns;
+    columns.firstColumn = 0;
+    columns.lastColumn = 3;
+    columns.width = 2908; // 80 pixels, 60 points, with a digit of 7 pixels
+    book.sheet().setColumns({columns});
+    const Painted painted(book, pageOf({0}, {2, 3}));
+    // The fill covers both columns of the page.
+    QVERIFY(near(painted.at(kOrigin.x() + 5, kOrigin.y() + 2), Qt::green));
+    QVERIFY(near(painted.at(kOrigin.x() + 115, kOrigin.y() + 2), Qt::green));
+    // Centred over A:D, the text is centred on the page's left edge: its right half shows
+    // in column C, none reaches the right half of column D.
+    int darkInC = 0;
+    for (double x = kOrigin.x() + 1; x < kOrigin.x() + 20; x += 0.5) {
+        for (double y = kOrigin.y() + 4; y < kOrigin.y() + 18; y += 0.5)
+            darkInC += painted.at(x, y).lightness() < 80 ? 1 : 0;
+    }
+    QVERIFY(darkInC > 0);
+    int darkInD = 0;
+    for (double x = kOrigin.x() + 90; x < kOrigin.x() + 119; x += 0.5) {
+        for (double y = kOrigin.y() + 4; y < kOrigin.y() + 18; y += 0.5)
+            darkInD += painted.at(x, y).lightness() < 80 ? 1 : 0;
+    }
+    QCOMPARE(darkInD, 0);
+}
+
+void ReportPaintingTest::mapsFontNames_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("charSet");
+    QTest::addColumn<QString>("first");
+    QTest::addColumn<QString>("fallback");
+    QTest::newRow("ms pgothic") << QStringLiteral("ＭＳ Ｐゴシック") << 128
+                                << QStringLiteral("IPAPGothic") << QString();
+    QTest::newRow("ms pgothic ascii")
+        << QStringLiteral("MS PGothic") << 0 << QStringLiteral("IPAPGothic") << QString();
+    QTest::newRow("ms gothic") << QStringLiteral("ＭＳ ゴシック") << 128
+                               << QStringLiteral("IPAGothic") << QString();
+    QTest::newRow("ms mincho") << QStringLiteral("ＭＳ 明朝") << 128 << QStringLiteral("IPAMincho")
+                               << QString();
+    QTest::newRow("ms pmincho") << QStringLiteral("MS PMincho") << 0 << QStringLiteral("IPAPMincho")
+                                << QString();
+    QTest::newRow("arial") << QStringLiteral("Arial") << 0 << QStringLiteral("Liberation Sans")
+                           << QStringLiteral("IPAPGothic");
+    QTest::newRow("times") << QStringLiteral("Times New Roman") << 0
+                           << QStringLiteral("Liberation Serif") << QStringLiteral("IPAPMincho");
+    QTest::newRow("century") << QStringLiteral("Century") << 0 << QStringLiteral("Liberation Serif")
+                             << QStringLiteral("IPAPMincho");
+    QTest::newRow("courier") << QStringLiteral("Courier New") << 0
+                             << QStringLiteral("Liberation Mono") << QStringLiteral("IPAPGothic");
+    QTest::newRow("unknown japanese")
+        << QStringLiteral("ＨＧ創英角ﾎﾟｯﾌﾟ体") << 128 << QStringLiteral("IPAPGothic") << QString();
+    QTest::newRow("unknown latin")
+        << QStringLiteral("Frobnicate Sans") << 0 << QStringLiteral("Liberation Sans")
+        << QStringLiteral("IPAPGothic");
+}
+
+void ReportPaintingTest::mapsFontNames() {
+    QFETCH(QString, name);
+    QFETCH(int, charSet);
+    QFETCH(QString, first);
+    QFETCH(QString, fallback);
+    const report::FontMapper fonts;
+    const QStringList families = fonts.families(name, 0, charSet);
+    QVERIFY2(!families.isEmpty() && families.first() == first, qPrintable(families.join(u',')));
+    if (!fallback.isEmpty())
+        QCOMPARE(families.value(1), fallback);
+    // Whatever font it is, Japanese text has glyphs in one of its families.
+    xls::Font font;
+    font.name = name;
+    font.charSet = charSet;
+    const QFont mapped = fonts.font(font);
+    QCOMPARE(mapped.families(), families);
+    bool japanese = false;
+    for (const QString& family : families)
+        japanese = japanese || QFontMetricsF(QFont(family)).inFont(QChar(u'請'));
+    QVERIFY(japanese);
+}
+
+void ReportPaintingTest::measuresDigitWidths() {
+    const report::FontMapper fonts;
+    // The widths the spreadsheet's own fonts give: Arial 10 and ＭＳ Ｐゴシック 11 measure
+    // 7 and 8 pixels, so that its default columns are 64 and 72 pixels wide.
+    xls::Font arial;
+    QCOMPARE(std::lround(fonts.maxDigitWidth(arial)), 7L);
+    xls::Font gothic;
+    gothic.name = QStringLiteral("ＭＳ Ｐゴシック");
+    gothic.height = 220;
+    gothic.charSet = 128;
+    QCOMPARE(std::lround(fonts.maxDigitWidth(gothic)), 8L);
+    xls::Font large = arial;
+    large.height = 400;
+    QVERIFY(fonts.maxDigitWidth(large) > 1.8 * fonts.maxDigitWidth(arial));
+}
+
+QTEST_MAIN(ReportPaintingTest)
+#include "tst_report_painting.moc"

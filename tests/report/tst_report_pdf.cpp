@@ -1,0 +1,415 @@
+// The report printer writing whole workbooks into PDF files, read back with poppler, and
+// compared with LibreOffice's own PDF export of the same workbooks.
+
+#include "report/ReportError.h"
+#include "report/XlsReport.h"
+#include "tests/support/Fixtures.h"
+#include "tests/support/FolderSnapshot.h"
+#include "tests/support/PrivateCups.h"
+#include "xls/IconvCodePages.h"
+#include "xls/ReadError.h"
+#include "xls/WorkbookReader.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+#include <QtTest>
+
+#include <functional>
+
+namespace {
+
+QString reportFixture(const QString& name) {
+    return QStringLiteral(TESSALY_REPORT_FIXTURES) + QLatin1Char('/') + name;
+}
+
+// The message of the ReportError that action raised, or a null text when it raised none.
+QString reportFailure(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const report::ReportError& error) {
+        return error.message().isNull() ? QStringLiteral("(empty message)") : error.message();
+    }
+    return {};
+}
+
+// The text of pdffonts for a file.
+QString pdfFonts(const QString& path) {
+    QProcess fonts;
+    fonts.start(QStringLiteral("pdffonts"), {path});
+    if (!fonts.waitForFinished(30000) || fonts.exitCode() != 0)
+        return {};
+    return QString::fromUtf8(fonts.readAllStandardOutput());
+}
+
+// Every text of the page, its words in reading order; pdftotext's layout blanks collapsed.
+QString words(const QString& page) {
+    return page.simplified();
+}
+
+} // namespace
+
+class ReportPdfTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+
+    void printsEverySheetWithRunningNumbers();
+    void splitsAWideSheetInPageOrder();
+    void fitsAndRepeatsTitles();
+    void printsJapaneseTextInIpaFonts();
+    void printsTheGivenSheetsInTheGivenOrder();
+    void startSheetsEmptiesTheList();
+    void printsNothingWithoutSheets();
+    void refusesUnknownSheetsAndUnreadableFiles();
+    void refusesMisusedCalls();
+    void printsOffTheGuiThread();
+    void mergedCellSpansThePageBreak();
+    void pageCountsAgreeWithLibreOffice();
+
+private:
+    // Prints sheets of a workbook into a PDF file through the control's call sequence.
+    QString printToPdf(const QString& workbook, const QStringList& sheets, const QString& name);
+
+    xls::IconvCodePages m_codePages;
+    QTemporaryDir m_folder;
+};
+
+void ReportPdfTest::initTestCase() {
+    QVERIFY(m_folder.isValid());
+    QVERIFY(QFile::exists(reportFixture(QStringLiteral("report_pages.xls"))));
+}
+
+QString ReportPdfTest::printToPdf(const QString& workbook, const QStringList& sheets,
+                                  const QString& name) {
+    const QString pdf = m_folder.filePath(name);
+    report::XlsReport control(m_codePages);
+    control.setOutputFile(pdf);
+    control.setFile(workbook);
+    control.StartSheets();
+    for (const QString& sheet : sheets) {
+        control.AddSheet(sheet, QString());
+        control.CommitSheet();
+    }
+    control.Print();
+    return pdf;
+}
+
+void ReportPdfTest::printsEverySheetWithRunningNumbers() {
+    const QString pdf =
+        printToPdf(reportFixture(QStringLiteral("report_pages.xls")),
+                   {QStringLiteral("Cover"), QStringLiteral("Wide"), QStringLiteral("Fit"),
+                    QStringLiteral("Titles"), QStringLiteral("Empty")},
+                   QStringLiteral("pages.pdf"));
+    QCOMPARE(testsupport::pdfPageCount(pdf), 11);
+    const QStringList pages = testsupport::pdfPageTexts(pdf);
+    QCOMPARE(pages.size(), 11);
+    const QStringList sheetOfPage{
+        QStringLiteral("Cover"),  QStringLiteral("Wide"),  QStringLiteral("Wide"),
+        QStringLiteral("Wide"),   QStringLiteral("Wide"),  QStringLiteral("Wide"),
+        QStringLiteral("Wide"),   QStringLiteral("Fit"),   QStringLiteral("Titles"),
+        QStringLiteral("Titles"), QStringLiteral("Titles")};
+    for (int i = 0; i < pages.size(); ++i) {
+        const QString text = words(pages[i]);
+        // The header's three sections, then the cells, then the footer.
+        const QString header = QStringLiteral("%1 %2/11 head-right").arg(sheetOfPage[i]).arg(i + 1);
+        QVERIFY2(text.startsWith(header), qPrintable(text.left(80)));
+        QVERIFY2(text.endsWith(QStringLiteral("foot-page-%1").arg(i + 1)),
+                 qPrintable(text.right(80)));
+    }
+    QVERIFY(words(pages[0]).contains(QStringLiteral("cover-marker")));
+    QProcess info;
+    info.start(QStringLiteral("pdfinfo"), {pdf});
+    QVERIFY(info.waitForFinished(30000));
+    const QString details = QString::fromUtf8(info.readAllStandardOutput());
+    QVERIFY2(details.contains(QStringLiteral("Title:           report_pages.xls")),
+             qPrintable(details));
+    QVERIFY2(details.contains(QStringLiteral("595 x 842 pts (A4)")), qPrintable(details));
+}
+
+void ReportPdfTest::splitsAWideSheetInPageOrder() {
+    const QString pdf = printToPdf(reportFixture(QStringLiteral("report_pages.xls")),
+                                   {QStringLiteral("Wide")}, QStringLiteral("wide.pdf"));
+    const QStringList pages = testsupport::pdfPageTexts(pdf);
+    QCOMPARE(pages.size(), 6);
+    // 4 columns and 54 rows a page; the sheet asks for pages over, then down.
+    struct Block {
+        int firstRow, lastRow, firstColumn, lastColumn;
+    };
+    const QList<Block> blocks{{1, 54, 1, 4},   {1, 54, 5, 8},   {1, 54, 9, 12},
+                              {55, 100, 1, 4}, {55, 100, 5, 8}, {55, 100, 9, 12}};
+    for (int page = 0; page < pages.size(); ++page) {
+        const Block& block = blocks[page];
+        const QString text = words(pages[page]);
+        QVERIFY2(text.contains(QStringLiteral("Wide %1/6").arg(page + 1)),
+                 qPrintable(text.left(60)));
+        // Row by row, left to right, every cell of the block and none beyond it.
+        QStringList expected;
+        for (int row = block.firstRow; row <= block.lastRow; ++row) {
+            for (int column = block.firstColumn; column <= block.lastColumn; ++column)
+                expected.append(QStringLiteral("w-r%1-c%2").arg(row).arg(column));
+        }
+        QVERIFY2(text.contains(expected.join(QLatin1Char(' '))),
+                 qPrintable(QStringLiteral("page %1: %2").arg(page + 1).arg(text.left(200))));
+        QCOMPARE(text.count(QStringLiteral("w-r")), expected.size());
+    }
+}
+
+void ReportPdfTest::fitsAndRepeatsTitles() {
+    const QString pdf =
+        printToPdf(reportFixture(QStringLiteral("report_pages.xls")),
+                   {QStringLiteral("Fit"), QStringLiteral("Titles")}, QStringLiteral("fit.pdf"));
+    const QStringList pages = testsupport::pdfPageTexts(pdf);
+    QCOMPARE(pages.size(), 4);
+    // Fitted to one page: all 1,200 cells on it.
+    const QString fitted = words(pages[0]);
+    QCOMPARE(fitted.count(QStringLiteral("f-r")), 1200);
+    QVERIFY(fitted.contains(QStringLiteral("f-r1-c1 f-r1-c2")));
+    QVERIFY(fitted.contains(QStringLiteral("f-r100-c11 f-r100-c12")));
+    // The title row heads every page of its sheet, then the body continues in order.
+    int nextBody = 2;
+    for (int page = 1; page < 4; ++page) {
+        const QString text = words(pages[page]);
+        QCOMPARE(text.count(QStringLiteral("title-row-marker")), 1);
+        const int title = text.indexOf(QStringLiteral("title-row-marker"));
+        const int body = text.indexOf(QStringLiteral("t-body-%1 ").arg(nextBody));
+        QVERIFY2(title >= 0 && body > title, qPrintable(text.left(120)));
+        while (text.contains(QStringLiteral("t-body-%1 ").arg(nextBody)) ||
+               text.contains(QStringLiteral("t-body-%1 foot").arg(nextBody)))
+            ++nextBody;
+    }
+    QCOMPARE(nextBody, 151);
+}
+
+void ReportPdfTest::printsJapaneseTextInIpaFonts() {
+    const QString pdf = printToPdf(reportFixture(QStringLiteral("report_pages.xls")),
+                                   {QStringLiteral("Cover")}, QStringLiteral("japanese.pdf"));
+    const QStringList pages = testsupport::pdfPageTexts(pdf);
+    QCOMPARE(pages.size(), 1);
+    QVERIFY2(pages[0].contains(QStringLiteral("請求書の合計")), qPrintable(pages[0]));
+    QVERIFY2(pages[0].contains(QStringLiteral("明朝の行")), qPrintable(pages[0]));
+    const QString fonts = pdfFonts(pdf);
+    QVERIFY2(fonts.contains(QStringLiteral("IPAPGothic")), qPrintable(fonts));
+    QVERIFY2(fonts.contains(QStringLiteral("IPAMincho")), qPrintable(fonts));
+    QVERIFY2(fonts.contains(QStringLiteral("LiberationSans")), qPrintable(fonts));
+    // Embedded, so that the pages print the same wherever they go.
+    for (const QString& line : fonts.split(QLatin1Char('\n')).mid(2)) {
+        if (!line.trimmed().isEmpty())
+            QVERIFY2(line.contains(QStringLiteral(" yes ")), qPrintable(line));
+    }
+}
+
+void ReportPdfTest::printsTheGivenSheetsInTheGivenOrder() {
+    const QString pdf =
+        printToPdf(testsupport::fixturePath(QStringLiteral("three_sheets.xls")),
+                   {QStringLiteral("Gamma"), QStringLiteral("Alpha")}, QStringLiteral("order.pdf"));
+    const QStringList pages = testsupport::pdfPageTexts(pdf);
+    QCOMPARE(pages.size(), 2);
+    QVERIFY(pages[0].contains(QStringLiteral("gamma-sheet-marker")));
+    QVERIFY(pages[1].contains(QStringLiteral("alpha-sheet-marker")));
+    QVERIFY(!pages[0].contains(QStringLiteral("alpha")) &&
+            !pages[1].contains(QStringLiteral("gamma")));
+    // A sheet given twice prints twice.
+    const QString twice =
+        printToPdf(testsupport::fixturePath(QStringLiteral("three_sheets.xls")),
+                   {QStringLiteral("Beta"), QStringLiteral("Beta")}, QStringLiteral("twice.pdf"));
+    QCOMPARE(testsupport::pdfPageCount(twice), 2);
+}
+
+void ReportPdfTest::startSheetsEmptiesTheList() {
+    const QString pdf = m_folder.filePath(QStringLiteral("restart.pdf"));
+    report::XlsReport control(m_codePages);
+    control.setOutputFile(pdf);
+    control.setFile(testsupport::fixturePath(QStringLiteral("three_sheets.xls")));
+    control.StartSheets();
+    control.AddSheet(QStringLiteral("Alpha"), QString());
+    control.CommitSheet();
+    control.StartSheets();
+    control.AddSheet(QStringLiteral("Beta"), QString());
+    control.CommitSheet();
+    // Named but not committed: not printed.
+    control.AddSheet(QStringLiteral("Gamma"), QString());
+    control.Print();
+    const QStringList pages = testsupport::pdfPageTexts(pdf);
+    QCOMPARE(pages.size(), 1);
+    QVERIFY(pages[0].contains(QStringLiteral("beta-sheet-marker")));
+    QCOMPARE(control.printedPages(), 1);
+}
+
+void ReportPdfTest::printsNothingWithoutSheets() {
+    const QString folder = m_folder.filePath(QStringLiteral("nothing"));
+    QVERIFY(QDir().mkpath(folder));
+    const testsupport::FolderSnapshot before(folder);
+    const QString pdf = folder + QStringLiteral("/none.pdf");
+    report::XlsReport control(m_codePages);
+    control.setOutputFile(pdf);
+    control.setFile(testsupport::fixturePath(QStringLiteral("three_sheets.xls")));
+    control.StartSheets();
+    QCOMPARE(reportFailure([&] { control.Print(); }), QString());
+    // A sheet with nothing on it prints no page either, and is no error.
+    control.AddSheet(QStringLiteral("Empty"), QString());
+    control.CommitSheet();
+    control.setFile(reportFixture(QStringLiteral("report_pages.xls")));
+    QCOMPARE(reportFailure([&] { control.Print(); }), QString());
+    QCOMPARE(control.printedPages(), 0);
+    QCOMPARE(before.differencesTo(testsupport::FolderSnapshot(folder)), QStringList());
+}
+
+void ReportPdfTest::refusesUnknownSheetsAndUnreadableFiles() {
+    const QString folder = m_folder.filePath(QStringLiteral("refused"));
+    QVERIFY(QDir().mkpath(folder));
+    const QString corrupt = testsupport::copyFixture(QStringLiteral("corrupt.xls"), folder);
+    QVERIFY(!corrupt.isEmpty());
+    const testsupport::FolderSnapshot before(folder);
+    const QString pdf = folder + QStringLiteral("/out.pdf");
+
+    QString cause = reportFailure([&] {
+        printToPdf(testsupport::fixturePath(QStringLiteral("three_sheets.xls")),
+                   {QStringLiteral("Alpha"), QStringLiteral("Delta")}, pdf);
+    });
+    QVERIFY2(cause.contains(QStringLiteral("\"Delta\"")), qPrintable(cause));
+    // Sheet names are matched exactly.
+    cause = reportFailure([&] {
+        printToPdf(testsupport::fixturePath(QStringLiteral("three_sheets.xls")),
+                   {QStringLiteral("alpha")}, pdf);
+    });
+    QVERIFY2(cause.contains(QStringLiteral("\"alpha\"")), qPrintable(cause));
+    // The engine's own message.
+    cause = reportFailure([&] { printToPdf(corrupt, {QStringLiteral("Alpha")}, pdf); });
+    QVERIFY(!cause.isEmpty());
+    xls::IconvCodePages codePages;
+    QString engineMessage;
+    try {
+        xls::WorkbookReader(codePages).readFile(corrupt);
+    } catch (const xls::ReadError& error) {
+        engineMessage = error.message();
+    }
+    QCOMPARE(cause, engineMessage);
+    cause = reportFailure(
+        [&] { printToPdf(folder + QStringLiteral("/missing.xls"), {QStringLiteral("A")}, pdf); });
+    QVERIFY2(!cause.isEmpty(), "a missing workbook is an error");
+    QCOMPARE(before.differencesTo(testsupport::FolderSnapshot(folder)), QStringList());
+}
+
+void ReportPdfTest::refusesMisusedCalls() {
+    report::XlsReport control(m_codePages);
+    control.StartSheets();
+    QVERIFY(!reportFailure([&] { control.CommitSheet(); }).isEmpty());
+    QVERIFY(!reportFailure([&] {
+                 control.AddSheet(QStringLiteral("Alpha"), QStringLiteral("A1:B2"));
+             }).isEmpty());
+    qint16 status = 7;
+    QVERIFY(
+        !reportFailure([&] { control.SelectPrinter(1, QStringLiteral("x"), status); }).isEmpty());
+    QCOMPARE(status, qint16(7));
+}
+
+void ReportPdfTest::printsOffTheGuiThread() {
+    QString failure = QStringLiteral("not run");
+    const QString pdf = m_folder.filePath(QStringLiteral("thread.pdf"));
+    QThread* worker = QThread::create([&] {
+        failure = reportFailure([&] {
+            printToPdf(testsupport::fixturePath(QStringLiteral("two_sheets.xls")),
+                       {QStringLiteral("First"), QStringLiteral("Second")},
+                       QStringLiteral("thread.pdf"));
+        });
+    });
+    worker->start();
+    QVERIFY(worker->wait(120000));
+    delete worker;
+    QCOMPARE(failure, QString());
+    const QStringList pages = testsupport::pdfPageTexts(pdf);
+    QCOMPARE(pages.size(), 3);
+    QVERIFY(pages[2].contains(QStringLiteral("second-sheet-bottom")));
+}
+
+void ReportPdfTest::mergedCellSpansThePageBreak() {
+    const QString pdf = printToPdf(reportFixture(QStringLiteral("merge_split.xls")),
+                                   {QStringLiteral("Merge")}, QStringLiteral("merge.pdf"));
+    const QStringList pages = testsupport::pdfPageTexts(pdf);
+    QCOMPARE(pages.size(), 2);
+    QVERIFY(words(pages[0]).contains(QStringLiteral("m-col-1 m-col-2 m-col-3")));
+    QVERIFY(words(pages[1]).contains(QStringLiteral("m-col-4 m-col-5 m-col-6")));
+    // Centred over six columns, the text straddles the break: each page holds a part of it,
+    // clipped at the page's edge, and pdftotext reads the whole text from both.
+    QVERIFY2(pages[0].contains(QStringLiteral("merged-across-pages")), qPrintable(pages[0]));
+    QVERIFY2(pages[1].contains(QStringLiteral("merged-across-pages")), qPrintable(pages[1]));
+}
+
+void ReportPdfTest::pageCountsAgreeWithLibreOffice() {
+    QTemporaryDir profile;
+    QTemporaryDir work;
+    QVERIFY(profile.isValid() && work.isValid());
+    struct Case {
+        QString path;
+        int ours;
+        int libreOffice;
+        const char* reason; // why the counts differ, when they do
+    };
+    const QList<Case> cases{
+        {reportFixture(QStringLiteral("report_pages.xls")), 11, 11, nullptr},
+        {reportFixture(QStringLiteral("merge_split.xls")), 2, 3,
+         "LibreOffice measures column widths with its own character width: three columns of "
+         "210 pixels fit the 649 pixels between the margins by the spreadsheet's pixel rule, "
+         "but not by LibreOffice's"},
+        {reportFixture(QStringLiteral("formats.xls")), 1, 2,
+         "LibreOffice widens the printed range to hold text that overflows past the last "
+         "used column; the spreadsheet, and we, cut it at the edge of the printed block"},
+        {testsupport::fixturePath(QStringLiteral("three_sheets.xls")), 3, 3, nullptr},
+        {testsupport::fixturePath(QStringLiteral("two_sheets.xls")), 3, 3, nullptr},
+    };
+    QStringList copies;
+    for (const Case& c : cases) {
+        const QString copy = work.filePath(QFileInfo(c.path).fileName());
+        QVERIFY(QFile::copy(c.path, copy));
+        copies.append(copy);
+    }
+    const QString out = work.filePath(QStringLiteral("lo"));
+    QVERIFY(QDir().mkpath(out));
+    QProcess soffice;
+    soffice.setProcessChannelMode(QProcess::MergedChannels);
+    soffice.start(QStringLiteral("soffice"),
+                  QStringList{QStringLiteral("-env:UserInstallation=file://") + profile.path(),
+                              QStringLiteral("--headless"), QStringLiteral("--norestore"),
+                              QStringLiteral("--convert-to"), QStringLiteral("pdf"),
+                              QStringLiteral("--outdir"), out} +
+                      copies);
+    QVERIFY2(soffice.waitForFinished(240000), "soffice did not finish");
+    QCOMPARE(soffice.exitCode(), 0);
+
+    for (const Case& c : cases) {
+        const QString base = QFileInfo(c.path).completeBaseName();
+        report::XlsReport control(m_codePages);
+        const QString oursPdf = work.filePath(base + QStringLiteral(".ours.pdf"));
+        control.setOutputFile(oursPdf);
+        control.setFile(c.path);
+        control.StartSheets();
+        QProcess sheets;
+        sheets.start(QStringLiteral(TESSALY_XLS_TOOL), {QStringLiteral("sheets"), c.path});
+        QVERIFY(sheets.waitForFinished(30000));
+        for (const QString& name : QString::fromUtf8(sheets.readAllStandardOutput())
+                                       .split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+            control.AddSheet(name, QString());
+            control.CommitSheet();
+        }
+        control.Print();
+        const int oursCount = testsupport::pdfPageCount(oursPdf);
+        const int theirs =
+            testsupport::pdfPageCount(out + QLatin1Char('/') + base + QStringLiteral(".pdf"));
+        QVERIFY2(oursCount == c.ours,
+                 qPrintable(QStringLiteral("%1: we print %2 pages").arg(base).arg(oursCount)));
+        QVERIFY2(
+            theirs == c.libreOffice,
+            qPrintable(QStringLiteral("%1: LibreOffice prints %2 pages").arg(base).arg(theirs)));
+        if (c.reason == nullptr)
+            QCOMPARE(oursCount, theirs);
+        else
+            QVERIFY2(oursCount != theirs, c.reason);
+    }
+}
+
+QTEST_MAIN(ReportPdfTest)
+#include "tst_report_pdf.moc"
