@@ -413,11 +413,10 @@ void PagePainter::paintText(QPainter& painter, const Grid& grid, int rowSlot,
             : 0.0;
     const double available = std::max(0.0, content.width() - indent);
 
-    painter.save();
-    painter.setPen(ink);
-
     // Rotated and stacked text: placed by its turned outline, kept within the cell.
     if (format.rotation != 0) {
+        painter.save();
+        painter.setPen(ink);
         painter.setFont(font);
         painter.setClipRect(clip, Qt::IntersectClip);
         const QFontMetricsF metrics(font, painter.device());
@@ -475,6 +474,8 @@ void PagePainter::paintText(QPainter& painter, const Grid& grid, int rowSlot,
                        format.vertical == VerticalAlignment::Justify ||
                        format.vertical == VerticalAlignment::Distributed;
     if (wraps) {
+        painter.save();
+        painter.setPen(ink);
         painter.setFont(font);
         painter.setClipRect(clip, Qt::IntersectClip);
         int flags = Qt::TextWordWrap;
@@ -583,7 +584,16 @@ void PagePainter::paintText(QPainter& painter, const Grid& grid, int rowSlot,
     else if (format.vertical == VerticalAlignment::Center)
         y = content.center().y() - metrics.height() / 2 + metrics.ascent();
 
+    painter.setPen(ink);
     painter.setFont(font);
+    // Clipping costs a graphics state of its own in the document: only text that reaches
+    // beyond its cell (or the cells it flows into) is clipped.
+    const QRectF inked(x, y - metrics.ascent(), width, metrics.ascent() + metrics.descent());
+    if (clip.contains(inked)) {
+        painter.drawText(QPointF(x, y), text);
+        return;
+    }
+    painter.save();
     painter.setClipRect(clip, Qt::IntersectClip);
     painter.drawText(QPointF(x, y), text);
     painter.restore();

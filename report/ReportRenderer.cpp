@@ -11,6 +11,7 @@
 
 #include <QFileInfo>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPrinter>
 
 #include <memory>
@@ -54,7 +55,7 @@ int ReportRenderer::pageCount(const QList<const xls::Sheet*>& sheets) const {
     return count;
 }
 
-int ReportRenderer::render(QPrinter& printer, const QList<const xls::Sheet*>& sheets,
+int ReportRenderer::render(QPagedPaintDevice& device, const QList<const xls::Sheet*>& sheets,
                            const QDateTime& printed) const {
     std::vector<LaidOutSheet> laidOut;
     int total = 0;
@@ -79,8 +80,12 @@ int ReportRenderer::render(QPrinter& printer, const QList<const xls::Sheet*>& sh
     fields.printed = printed;
 
     const xls::CellText cellText(m_workbook);
-    printer.setFullPage(true);
-    printer.setResolution(kPointsPerInch);
+    if (auto* printer = dynamic_cast<QPrinter*>(&device)) {
+        printer->setFullPage(true);
+        printer->setResolution(kPointsPerInch);
+    } else if (auto* writer = dynamic_cast<QPdfWriter*>(&device)) {
+        writer->setResolution(kPointsPerInch);
+    }
     QPainter painter;
     int painted = 0;
     int nextNumber = 1;
@@ -97,13 +102,12 @@ int ReportRenderer::render(QPrinter& printer, const QList<const xls::Sheet*>& sh
             QPageLayout paper = frame.pageLayout;
             paper.setMinimumMargins(QMarginsF());
             paper.setMargins(QMarginsF());
+            device.setPageLayout(paper);
             if (painted == 0) {
-                printer.setPageLayout(paper);
-                if (!painter.begin(&printer))
+                if (!painter.begin(&device))
                     throw ReportError(QStringLiteral("The printer cannot be printed on."));
             } else {
-                printer.setPageLayout(paper);
-                if (!printer.newPage())
+                if (!device.newPage())
                     throw ReportError(QStringLiteral("The printer refused a new page."));
             }
             fields.page = page.number;

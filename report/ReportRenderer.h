@@ -4,7 +4,7 @@
 #include <QList>
 #include <QString>
 
-class QPrinter;
+class QPagedPaintDevice;
 
 namespace xls {
 class Sheet;
@@ -27,10 +27,10 @@ public:
 
     // How many pages the sheets print.
     int pageCount(const QList<const xls::Sheet*>& sheets) const;
-    // Paints the sheets onto printer, starting the document at its first page; returns the
-    // number of pages painted. A document of no page leaves the printer untouched. Throws
-    // ReportError when the printer cannot be painted on.
-    int render(QPrinter& printer, const QList<const xls::Sheet*>& sheets,
+    // Paints the sheets onto a printer or a PDF writer, starting the document at its first
+    // page; returns the number of pages painted. A document of no page leaves the device
+    // untouched. Throws ReportError when the device cannot be painted on.
+    int render(QPagedPaintDevice& device, const QList<const xls::Sheet*>& sheets,
                const QDateTime& printed) const;
 
 private:

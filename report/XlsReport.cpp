@@ -8,6 +8,7 @@
 #include "xls/WorkbookReader.h"
 
 #include <QFileInfo>
+#include <QPdfWriter>
 #include <QPrinter>
 #include <QPrinterInfo>
 
@@ -80,24 +81,28 @@ void XlsReport::Print() {
 
     const FontMapper fonts;
     const ReportRenderer renderer(workbook, QFileInfo(m_file).absoluteFilePath(), fonts);
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setDocName(QFileInfo(m_file).fileName());
-    printer.setCreator(QStringLiteral("Tessaly"));
+    const QString title = QFileInfo(m_file).fileName();
+    const QDateTime now = QDateTime::currentDateTime();
     if (!m_outputFile.isEmpty()) {
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(m_outputFile);
-    } else {
-        const QString name = m_printer.isEmpty() ? QPrinterInfo::defaultPrinterName() : m_printer;
-        if (name.isEmpty())
-            throw ReportError(QStringLiteral("No printer was chosen and there is no default "
-                                             "printer."));
-        // The printer may have gone since it was chosen.
-        if (!QPrinterInfo::availablePrinterNames().contains(name))
-            throw ReportError(QStringLiteral("There is no printer named \"%1\".").arg(name));
-        printer.setOutputFormat(QPrinter::NativeFormat);
-        printer.setPrinterName(name);
+        // A PDF writer, not a PDF printer: it leaves the print system alone.
+        QPdfWriter writer(m_outputFile);
+        writer.setTitle(title);
+        writer.setCreator(QStringLiteral("Tessaly"));
+        m_printedPages = renderer.render(writer, sheets, now);
+        return;
     }
-    m_printedPages = renderer.render(printer, sheets, QDateTime::currentDateTime());
+    const QString name = m_printer.isEmpty() ? QPrinterInfo::defaultPrinterName() : m_printer;
+    if (name.isEmpty())
+        throw ReportError(QStringLiteral("No printer was chosen and there is no default printer."));
+    // The printer may have gone since it was chosen.
+    if (!QPrinterInfo::availablePrinterNames().contains(name))
+        throw ReportError(QStringLiteral("There is no printer named \"%1\".").arg(name));
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(title);
+    printer.setCreator(QStringLiteral("Tessaly"));
+    printer.setOutputFormat(QPrinter::NativeFormat);
+    printer.setPrinterName(name);
+    m_printedPages = renderer.render(printer, sheets, now);
 }
 
 } // namespace report
