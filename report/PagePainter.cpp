@@ -10,10 +10,12 @@
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QPainterPath>
+#include <QTextLayout>
 #include <QTextOption>
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 #include <numbers>
 #include <vector>
 
@@ -104,6 +106,30 @@ QString withoutLineBreaks(QString text) {
     text.replace(QLatin1Char('\n'), QLatin1Char(' '));
     return text;
 }
+
+// One line of text shaped once, for measuring and for drawing.
+class ShapedText {
+public:
+    ShapedText(const QString& text, const QFont& font, QPaintDevice* device)
+        : m_layout(text, font, device) {
+        QTextOption option;
+        option.setWrapMode(QTextOption::NoWrap);
+        m_layout.setTextOption(option);
+        m_layout.setCacheEnabled(true);
+        m_layout.beginLayout();
+        m_line = m_layout.createLine();
+        m_layout.endLayout();
+    }
+    double width() const { return m_line.isValid() ? m_line.naturalTextWidth() : 0; }
+    void draw(QPainter& painter, QPointF baseline) const {
+        const double ascent = m_line.isValid() ? m_line.ascent() : 0;
+        m_layout.draw(&painter, baseline - QPointF(0, ascent));
+    }
+
+private:
+    QTextLayout m_layout;
+    QTextLine m_line;
+};
 
 } // namespace
 
@@ -527,23 +553,28 @@ void PagePainter::paintText(QPainter& painter, const Grid& grid, int rowSlot,
         const int count = fillWidth > 0 ? std::max(0, static_cast<int>(rest / fillWidth)) : 0;
         text.insert(shown.fillAt, QString(count, shown.fillChar));
     }
-    double width = metrics.horizontalAdvance(text);
+    auto shaped = std::make_unique<ShapedText>(text, font, painter.device());
+    double width = shaped->width();
+    const auto reshape = [&] {
+        shaped = std::make_unique<ShapedText>(text, font, painter.device());
+        width = shaped->width();
+    };
     if (format.shrinkToFit && width > available && width > 0 && available > 0) {
         font.setPointSizeF(std::max(1.0, font.pointSizeF() * available / width));
         metrics = QFontMetricsF(font, painter.device());
-        width = metrics.horizontalAdvance(text);
+        reshape();
     } else if (horizontal == HorizontalAlignment::Fill) {
         // The text repeated as often as it fits whole, at least once.
         const int count = width > 0 ? std::max(1, static_cast<int>(available / width)) : 1;
         text = text.repeated(count);
-        width = metrics.horizontalAdvance(text);
+        reshape();
         horizontal = HorizontalAlignment::Left;
     } else if (isNumber && width > available) {
         // A number never shows in part: as many # as the cell holds.
         const double hashWidth = metrics.horizontalAdvance(QLatin1Char('#'));
         const int count = hashWidth > 0 ? static_cast<int>(available / hashWidth) : 0;
         text = QString(count, QLatin1Char('#'));
-        width = metrics.horizontalAdvance(text);
+        reshape();
     } else if (width > available && merge == nullptr && cell->type() == xls::CellType::Text) {
         // Text flows into empty neighbours: left-aligned to the right, right-aligned to the
         // left, centred both ways, up to a cell that holds something or the block's edge.
@@ -590,12 +621,12 @@ void PagePainter::paintText(QPainter& painter, const Grid& grid, int rowSlot,
     // beyond its cell (or the cells it flows into) is clipped.
     const QRectF inked(x, y - metrics.ascent(), width, metrics.ascent() + metrics.descent());
     if (clip.contains(inked)) {
-        painter.drawText(QPointF(x, y), text);
+        shaped->draw(painter, QPointF(x, y));
         return;
     }
     painter.save();
     painter.setClipRect(clip, Qt::IntersectClip);
-    painter.drawText(QPointF(x, y), text);
+    shaped->draw(painter, QPointF(x, y));
     painter.restore();
 }
 
