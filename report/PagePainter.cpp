@@ -181,6 +181,18 @@ const xls::CellFormat* PagePainter::formatAt(int row, int column) const {
     return nullptr;
 }
 
+const QFont& PagePainter::cellQFont(int fontIndex) const {
+    auto found = m_cellFonts.find(fontIndex);
+    if (found == m_cellFonts.end()) {
+        const xls::Font& cellFont = m_workbook.font(fontIndex);
+        QFont font = m_fonts.font(cellFont);
+        if (cellFont.script != xls::Script::Normal)
+            font.setPointSizeF(font.pointSizeF() * 2 / 3);
+        found = m_cellFonts.emplace(fontIndex, font).first;
+    }
+    return found->second;
+}
+
 QColor PagePainter::color(int index, const QColor& automatic) const {
     const QColor found = m_workbook.palette().color(index);
     return found.isValid() ? found : automatic;
@@ -395,9 +407,7 @@ void PagePainter::paintText(QPainter& painter, const Grid& grid, int rowSlot,
         return;
 
     const xls::Font& cellFont = m_workbook.font(format.fontIndex);
-    QFont font = m_fonts.font(cellFont);
-    if (cellFont.script != xls::Script::Normal)
-        font.setPointSizeF(font.pointSizeF() * 2 / 3);
+    QFont font = cellQFont(format.fontIndex);
     const QColor ink =
         shown.color > 0 ? color(shown.color + 7, Qt::black) : color(cellFont.colorIndex, Qt::black);
 

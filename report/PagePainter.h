@@ -8,6 +8,8 @@
 #include <QPen>
 #include <QRectF>
 
+#include <map>
+
 class QPainter;
 
 namespace xls {
@@ -54,6 +56,9 @@ private:
     // position has none.
     const xls::CellFormat* formatAt(int row, int column) const;
     QColor color(int index, const QColor& automatic) const;
+    // The font of a cell format's font index, made once: the font engine is looked up once
+    // per font rather than once per cell.
+    const QFont& cellQFont(int fontIndex) const;
     void paintBorderLine(QPainter& painter, const xls::Border& border, QPointF from, QPointF to,
                          QPointF inward) const;
 
@@ -62,6 +67,7 @@ private:
     const SheetMetrics& m_metrics;
     const FontMapper& m_fonts;
     const xls::CellText& m_cellText;
+    mutable std::map<int, QFont> m_cellFonts;
 };
 
 } // namespace report

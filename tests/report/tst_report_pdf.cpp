@@ -1,7 +1,9 @@
 // The report printer writing whole workbooks into PDF files, read back with poppler, and
 // compared with LibreOffice's own PDF export of the same workbooks.
 
+#include "report/FontMapper.h"
 #include "report/ReportError.h"
+#include "report/ReportRenderer.h"
 #include "report/XlsReport.h"
 #include "tests/support/Fixtures.h"
 #include "tests/support/FolderSnapshot.h"
@@ -12,6 +14,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QPdfWriter>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
@@ -68,6 +71,7 @@ private slots:
     void refusesMisusedCalls();
     void printsOffTheGuiThread();
     void mergedCellSpansThePageBreak();
+    void numbersPagesAcrossSheetsAndSkipsCharts();
     void pageCountsAgreeWithLibreOffice();
 
 private:
@@ -337,6 +341,60 @@ void ReportPdfTest::mergedCellSpansThePageBreak() {
     // clipped at the page's edge, and pdftotext reads the whole text from both.
     QVERIFY2(pages[0].contains(QStringLiteral("merged-across-pages")), qPrintable(pages[0]));
     QVERIFY2(pages[1].contains(QStringLiteral("merged-across-pages")), qPrintable(pages[1]));
+}
+
+void ReportPdfTest::numbersPagesAcrossSheetsAndSkipsCharts() {
+    xls::Workbook workbook;
+    workbook.setFonts({xls::Font{}});
+    workbook.setCellFormats({xls::CellFormat{}});
+    const auto addSheet = [&](const QString& name, xls::SheetKind kind) -> xls::Sheet& {
+        workbook.sheets().emplace_back(name, kind, xls::SheetVisibility::Visible);
+        xls::Sheet& sheet = workbook.sheets().back();
+        if (kind == xls::SheetKind::Worksheet)
+            sheet.setCells({xls::Cell::text(0, 0, 0, name + QStringLiteral("-cell"))});
+        sheet.pageSetup().header = QStringLiteral("&Cpage &P of &N");
+        return sheet;
+    };
+    addSheet(QStringLiteral("One"), xls::SheetKind::Worksheet);
+    addSheet(QStringLiteral("Chart"), xls::SheetKind::Chart);
+    addSheet(QStringLiteral("Two"), xls::SheetKind::Worksheet).pageSetup().firstPageNumber = 10;
+    addSheet(QStringLiteral("Macro"), xls::SheetKind::MacroSheet);
+    xls::Sheet& three = addSheet(QStringLiteral("Three"), xls::SheetKind::Worksheet);
+    three.pageSetup().orientation = xls::Orientation::Landscape;
+    three.pageSetup().paperSize = 8; // A3
+
+    QList<const xls::Sheet*> sheets;
+    for (const xls::Sheet& sheet : workbook.sheets())
+        sheets.append(&sheet);
+    const report::FontMapper fonts;
+    const report::ReportRenderer renderer(workbook, QStringLiteral("/nowhere/book.xls"), fonts);
+    QCOMPARE(renderer.pageCount(sheets), 3);
+    const QString pdf = m_folder.filePath(QStringLiteral("numbers.pdf"));
+    {
+        QPdfWriter writer(pdf);
+        QCOMPARE(renderer.render(writer, sheets, QDateTime::currentDateTime()), 3);
+    }
+    const QStringList pages = testsupport::pdfPageTexts(pdf);
+    QCOMPARE(pages.size(), 3);
+    // Numbers run on across the sheets, a sheet's own first number restarts them, and &N
+    // counts the pages of the whole document.
+    QVERIFY2(words(pages[0]).startsWith(QStringLiteral("page 1 of 3 One-cell")),
+             qPrintable(pages[0]));
+    QVERIFY2(words(pages[1]).startsWith(QStringLiteral("page 10 of 3 Two-cell")),
+             qPrintable(pages[1]));
+    QVERIFY2(words(pages[2]).startsWith(QStringLiteral("page 11 of 3 Three-cell")),
+             qPrintable(pages[2]));
+    QProcess info;
+    info.start(QStringLiteral("pdfinfo"), {QStringLiteral("-f"), QStringLiteral("1"),
+                                           QStringLiteral("-l"), QStringLiteral("3"), pdf});
+    QVERIFY(info.waitForFinished(30000));
+    const QString sizes = QString::fromUtf8(info.readAllStandardOutput());
+    QVERIFY2(sizes.contains(QStringLiteral("Page    1 size:  595 x 842 pts (A4)")),
+             qPrintable(sizes));
+    QVERIFY2(sizes.contains(QStringLiteral("Page    3 size:  1191 x 842 pts (A3)")), qPrintable(sizes));
+
+    // Charts and macro sheets alone print nothing.
+    QCOMPARE(renderer.pageCount({&workbook.sheets()[1], &workbook.sheets()[3]}), 0);
 }
 
 void ReportPdfTest::pageCountsAgreeWithLibreOffice() {
