@@ -141,6 +141,7 @@ int main(int argc, char** argv) {
 
     const xls::IconvCodePages codePages;
     std::vector<double> ours;
+    ours.reserve(static_cast<size_t>(rounds));
     int pages = 0;
     try {
         for (int round = 0; round < rounds; ++round) {
@@ -160,6 +161,7 @@ int main(int argc, char** argv) {
     const QString theirOut = folder.filePath(QStringLiteral("theirs"));
     convertWithLibreOffice(profile, small.mid(0, 1), theirOut);
     std::vector<double> theirs;
+    theirs.reserve(static_cast<size_t>(rounds));
     for (int round = 0; round < rounds; ++round)
         theirs.push_back(convertWithLibreOffice(profile, small, theirOut));
     const long theirPeak = peakKilobytes(RUSAGE_CHILDREN);

@@ -89,7 +89,7 @@ void ReportPdfTest::initTestCase() {
 
 QString ReportPdfTest::printToPdf(const QString& workbook, const QStringList& sheets,
                                   const QString& name) {
-    const QString pdf = m_folder.filePath(name);
+    QString pdf = m_folder.filePath(name);
     report::XlsReport control(m_codePages);
     control.setOutputFile(pdf);
     control.setFile(workbook);
@@ -391,7 +391,8 @@ void ReportPdfTest::numbersPagesAcrossSheetsAndSkipsCharts() {
     const QString sizes = QString::fromUtf8(info.readAllStandardOutput());
     QVERIFY2(sizes.contains(QStringLiteral("Page    1 size:  595 x 842 pts (A4)")),
              qPrintable(sizes));
-    QVERIFY2(sizes.contains(QStringLiteral("Page    3 size:  1191 x 842 pts (A3)")), qPrintable(sizes));
+    QVERIFY2(sizes.contains(QStringLiteral("Page    3 size:  1191 x 842 pts (A3)")),
+             qPrintable(sizes));
 
     // Charts and macro sheets alone print nothing.
     QCOMPARE(renderer.pageCount({&workbook.sheets()[1], &workbook.sheets()[3]}), 0);
