@@ -145,8 +145,8 @@ struct PageLayout::Impl {
 PageLayout::Impl::Impl(const xls::Workbook& workbook, const xls::Sheet& sheet,
                        const SheetMetrics& metrics)
     : sheet(sheet)
-    , rowSize([&metrics](int row) { return metrics.rowHeight(row); })
-    , columnSize([&metrics](int column) { return metrics.columnWidth(column); }) {
+    , rowSize([metrics = &metrics](int row) { return metrics->rowHeight(row); })
+    , columnSize([metrics = &metrics](int column) { return metrics->columnWidth(column); }) {
     const xls::PageSetup& setup = sheet.pageSetup();
 
     const Paper paper = paperForCode(setup.paperSize);

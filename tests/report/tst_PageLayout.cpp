@@ -243,6 +243,66 @@ private slots:
         QCOMPARE(indices(layout.page(0).columns), range(0, 19));
     }
 
+    void scaleOutOfRange_data() {
+        QTest::addColumn<int>("scale");
+        QTest::addColumn<double>("expected");
+        QTest::newRow("never set") << 0 << 1.0;
+        QTest::newRow("too small") << 5 << 0.1;
+        QTest::newRow("too large") << 1000 << 4.0;
+    }
+
+    void scaleOutOfRange() {
+        QFETCH(int, scale);
+        QFETCH(double, expected);
+        Book book;
+        book.area(0, 0, 0, 0);
+        book.sheet().pageSetup().scale = scale;
+        const SheetMetrics metrics(book.sheet(), kDigit);
+        QCOMPARE(PageLayout(book.workbook, book.sheet(), metrics).frame().scale, expected);
+    }
+
+    void fitWithoutLimitsKeepsFullSizeAndBreaks() {
+        Book book;
+        book.area(0, 99, 0, 0);
+        xls::PageSetup& setup = book.sheet().pageSetup();
+        setup.fitToPages = true;
+        setup.fitWidth = 0;
+        setup.fitHeight = 0;
+        setup.rowBreaks = {20};
+        const SheetMetrics metrics(book.sheet(), kDigit);
+        const PageLayout layout(book.workbook, book.sheet(), metrics);
+        QCOMPARE(layout.frame().scale, 1.0);
+        QCOMPARE(pageCorners(layout), (QList<QPoint>{{0, 0}, {0, 20}, {0, 54}, {0, 88}}));
+    }
+
+    void fitOneTallKeepsColumnBreaks() {
+        Book book;
+        book.area(0, 49, 0, 11);
+        xls::PageSetup& setup = book.sheet().pageSetup();
+        setup.fitToPages = true;
+        setup.fitWidth = 0;
+        setup.fitHeight = 1;
+        setup.columnBreaks = {4};
+        setup.rowBreaks = {10};
+        const SheetMetrics metrics(book.sheet(), kDigit);
+        const PageLayout layout(book.workbook, book.sheet(), metrics);
+        // 1000 points of rows in 698: 698 / 0.69 = 1011.6 fits, 698 / 0.70 = 997.1 does not.
+        QCOMPARE(layout.frame().scale, 0.69);
+        QCOMPARE(pageCorners(layout), (QList<QPoint>{{0, 0}, {4, 0}}));
+    }
+
+    void fitHoldsEveryPrintArea() {
+        Book book;
+        book.sheet().setPrintAreas({{0, 9, 0, 0}, {20, 79, 2, 2}});
+        book.sheet().pageSetup().fitToPages = true;
+        const SheetMetrics metrics(book.sheet(), kDigit);
+        const PageLayout layout(book.workbook, book.sheet(), metrics);
+        // The second area's 1200 points decide: 698 / 0.58 = 1203.4 fits, 698 / 0.59 does not.
+        QCOMPARE(layout.frame().scale, 0.58);
+        QCOMPARE(layout.pageCount(), 2);
+        QCOMPARE(indices(layout.page(1).rows), range(20, 79));
+    }
+
     void pageOrder_data() {
         QTest::addColumn<bool>("overFirst");
         QTest::addColumn<QList<QPoint>>("corners");
