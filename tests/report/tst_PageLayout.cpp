@@ -11,6 +11,8 @@ using report::LaidOutPage;
 using report::PageLayout;
 using report::SheetMetrics;
 
+Q_DECLARE_METATYPE(xls::CellFormat)
+
 namespace {
 
 // Widest digit of 7 pixels: a default column (8 digits) is 64 pixels, 48 points.
@@ -391,6 +393,42 @@ private slots:
         QCOMPARE(layout.pageCount(), 1);
         QCOMPARE(indices(layout.page(0).rows), range(2, 8));
         QCOMPARE(indices(layout.page(0).columns), range(1, 6));
+    }
+
+    void formatsThatPrint_data() {
+        QTest::addColumn<xls::CellFormat>("format");
+        QTest::addColumn<bool>("prints");
+        xls::CellFormat plain;
+        QTest::newRow("plain") << plain << false;
+        xls::CellFormat filled;
+        filled.fillPattern = 1;
+        QTest::newRow("fill") << filled << true;
+        xls::CellFormat left;
+        left.left.style = xls::BorderStyle::Hair;
+        QTest::newRow("left border") << left << true;
+        xls::CellFormat diagonalStyleOnly;
+        diagonalStyleOnly.diagonal.style = xls::BorderStyle::Thin;
+        QTest::newRow("diagonal without a direction") << diagonalStyleOnly << false;
+        xls::CellFormat diagonal = diagonalStyleOnly;
+        diagonal.diagonalUp = true;
+        QTest::newRow("diagonal") << diagonal << true;
+        xls::CellFormat bold;
+        bold.fontIndex = 1;
+        bold.horizontal = xls::HorizontalAlignment::Center;
+        QTest::newRow("font and alignment only") << bold << false;
+    }
+
+    void formatsThatPrint() {
+        QFETCH(xls::CellFormat, format);
+        QFETCH(bool, prints);
+        Book book;
+        book.workbook.setCellFormats({xls::CellFormat{}, format});
+        book.sheet().setCells(
+            {xls::Cell::text(0, 0, 0, QStringLiteral("a")), xls::Cell::blank(4, 2, 1)});
+        const SheetMetrics metrics(book.sheet(), kDigit);
+        const PageLayout layout(book.workbook, book.sheet(), metrics);
+        QCOMPARE(indices(layout.page(0).rows).last(), prints ? 4 : 0);
+        QCOMPARE(indices(layout.page(0).columns).last(), prints ? 2 : 0);
     }
 
     void usedRangeTakesWholeMergedAreas() {
