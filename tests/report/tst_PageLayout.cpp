@@ -155,7 +155,7 @@ private slots:
     void manualBreaksStartPages() {
         Book book;
         book.area(0, 59, 0, 11);
-        book.sheet().pageSetup().rowBreaks = {10, 30};
+        book.sheet().pageSetup().rowBreaks = {30, 10}; // taken in any order
         book.sheet().pageSetup().columnBreaks = {3};
         const SheetMetrics metrics(book.sheet(), kDigit);
         const PageLayout layout(book.workbook, book.sheet(), metrics);
@@ -537,6 +537,26 @@ private slots:
         QCOMPARE(layout.page(0).origin, QPointF(72, 144));
         // 842 - 144 - 36 = 662 points: 33 rows.
         QCOMPARE(indices(layout.page(1).rows).first(), 33);
+    }
+
+    void marginsLeavingNoRoomAreShrunk() {
+        Book book;
+        book.area(0, 0, 0, 0);
+        xls::PageSetup& setup = book.sheet().pageSetup();
+        setup.leftMargin = 10;
+        setup.rightMargin = 0.75;
+        setup.topMargin = 6;
+        setup.bottomMargin = 6;
+        const SheetMetrics metrics(book.sheet(), kDigit);
+        const PageLayout layout(book.workbook, book.sheet(), metrics);
+        // 720 + 54 points across 595 become half of it, in the same proportion; 864 down
+        // against 842 likewise.
+        const QRectF printable = layout.frame().pageLayout.paintRect(QPageLayout::Point);
+        QCOMPARE(printable.width(), 297.5);
+        QCOMPARE(printable.left(), 720 * 297.5 / 774);
+        QCOMPARE(printable.top(), 210.5);
+        QCOMPARE(printable.height(), 421.0);
+        QCOMPARE(layout.pageCount(), 1);
     }
 
     void pageNumbers() {
