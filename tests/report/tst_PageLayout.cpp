@@ -382,6 +382,27 @@ private slots:
         QCOMPARE(third.columns[1].offset, 48.0);
     }
 
+    void printTitlesInsideThePageRepeatOnlyAfterIt() {
+        Book book;
+        book.area(0, 49, 0, 0);
+        book.sheet().setTitleRows({3, 4, 0, 255});
+        const SheetMetrics metrics(book.sheet(), kDigit);
+        const PageLayout layout(book.workbook, book.sheet(), metrics);
+        // Page 1 shows rows 3 and 4 in place and holds 34 rows; page 2 repeats them.
+        QCOMPARE(layout.pageCount(), 2);
+        const LaidOutPage first = layout.page(0);
+        QCOMPARE(indices(first.rows), range(0, 33));
+        QVERIFY(!first.rows[3].title);
+        QCOMPARE(indices(layout.page(1).rows), (QList<int>{3, 4} + range(34, 49)));
+        QVERIFY(layout.page(1).rows[0].title);
+        // An area made of the title rows alone prints them once, as its own rows.
+        book.area(3, 4, 0, 0);
+        const PageLayout titlesOnly(book.workbook, book.sheet(), metrics);
+        QCOMPARE(titlesOnly.pageCount(), 1);
+        QCOMPARE(indices(titlesOnly.page(0).rows), (QList<int>{3, 4}));
+        QVERIFY(!titlesOnly.page(0).rows[0].title);
+    }
+
     void usedRangeCountsPrintingFormats() {
         Book book;
         book.sheet().setCells({xls::Cell::text(2, 1, 0, QStringLiteral("a")),
