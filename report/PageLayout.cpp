@@ -110,12 +110,26 @@ int digitCount(int number) {
     return digits;
 }
 
-QMarginsF marginsOf(const xls::PageSetup& setup) {
+// Margins in points. Margins that together leave no room across (or down) the paper, which
+// Excel's own dialog refuses but a file can hold, are shrunk to take half of it.
+QMarginsF marginsOf(const xls::PageSetup& setup, const QSizeF& paper) {
     const auto points = [](double inches) {
         return std::isfinite(inches) ? std::max(0.0, inches) * kPointsPerInch : 0.0;
     };
-    return {points(setup.leftMargin), points(setup.topMargin), points(setup.rightMargin),
-            points(setup.bottomMargin)};
+    const auto fit = [](double& first, double& second, double length) {
+        if (first + second < length)
+            return;
+        const double shrink = length / 2 / (first + second);
+        first *= shrink;
+        second *= shrink;
+    };
+    double left = points(setup.leftMargin);
+    double right = points(setup.rightMargin);
+    double top = points(setup.topMargin);
+    double bottom = points(setup.bottomMargin);
+    fit(left, right, paper.width());
+    fit(top, bottom, paper.height());
+    return {left, top, right, bottom};
 }
 
 } // namespace
@@ -123,7 +137,7 @@ QMarginsF marginsOf(const xls::PageSetup& setup) {
 struct PageLayout::Impl {
     Impl(const xls::Workbook& workbook, const xls::Sheet& sheet, const SheetMetrics& metrics);
 
-    void layOut(double scale, bool rowBreaks, bool columnBreaks, const SizeOf& rowSizes);
+    void layOut(double scale, bool withRowBreaks, bool withColumnBreaks, const SizeOf& rowSizes);
     SizeOf cachedRowSizes(std::vector<double>& cache) const;
     bool fits(int pagesWide, int pagesTall) const;
     QList<Band> bands(const Axis& axis, int page, const Titles& titles, double offset,
@@ -140,20 +154,29 @@ struct PageLayout::Impl {
     double headingHeight = 0;
     double printableWidth = 0; // between the margins, in points on paper
     double printableHeight = 0;
+    QList<int> rowBreaks; // the manual breaks, in increasing order
+    QList<int> columnBreaks;
 };
 
 PageLayout::Impl::Impl(const xls::Workbook& workbook, const xls::Sheet& sheet,
                        const SheetMetrics& metrics)
     : sheet(sheet)
-    , rowSize([&metrics](int row) { return metrics.rowHeight(row); })
-    , columnSize([&metrics](int column) { return metrics.columnWidth(column); }) {
+    , rowSize([metrics = &metrics](int row) { return metrics->rowHeight(row); })
+    , columnSize([metrics = &metrics](int column) { return metrics->columnWidth(column); }) {
     const xls::PageSetup& setup = sheet.pageSetup();
+    rowBreaks = setup.rowBreaks;
+    columnBreaks = setup.columnBreaks;
+    std::sort(rowBreaks.begin(), rowBreaks.end());
+    std::sort(columnBreaks.begin(), columnBreaks.end());
 
     const Paper paper = paperForCode(setup.paperSize);
     const bool landscape = (setup.orientation == xls::Orientation::Landscape) != paper.rotated;
+    QSizeF paperSize = paper.size.size(QPageSize::Point);
+    if (landscape)
+        paperSize.transpose();
     frame.pageLayout =
         QPageLayout(paper.size, landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
-                    marginsOf(setup), QPageLayout::Point);
+                    marginsOf(setup, paperSize), QPageLayout::Point);
     frame.headerMargin = std::max(0.0, setup.headerMargin) * kPointsPerInch;
     frame.footerMargin = std::max(0.0, setup.footerMargin) * kPointsPerInch;
     frame.gridlines = setup.printGridlines;
@@ -234,16 +257,15 @@ SizeOf PageLayout::Impl::cachedRowSizes(std::vector<double>& cache) const {
     };
 }
 
-void PageLayout::Impl::layOut(double scale, bool rowBreaks, bool columnBreaks,
+void PageLayout::Impl::layOut(double scale, bool withRowBreaks, bool withColumnBreaks,
                               const SizeOf& rowSizes) {
     frame.scale = scale;
-    const xls::PageSetup& setup = sheet.pageSetup();
     for (Area& area : areas) {
         area.rows.starts = pageStarts(area.rows, rowSizes, printableHeight / scale - headingHeight,
-                                      titleRows, rowBreaks ? setup.rowBreaks : QList<int>());
+                                      titleRows, withRowBreaks ? rowBreaks : QList<int>());
         area.columns.starts =
             pageStarts(area.columns, columnSize, printableWidth / scale - area.headingWidth,
-                       titleColumns, columnBreaks ? setup.columnBreaks : QList<int>());
+                       titleColumns, withColumnBreaks ? columnBreaks : QList<int>());
     }
 }
 

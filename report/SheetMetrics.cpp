@@ -21,7 +21,8 @@ int widthUnitsToPixels(int units, int digit) {
 }
 
 // DEFCOLWIDTH counts whole digits without padding; Excel pads them and rounds the default
-// column up to a multiple of 8 pixels (8 digits of 7 pixels make the familiar 64).
+// column up to a multiple of 8 pixels: 8 digits of 7 pixels (Arial 10) give the familiar
+// 64 pixels, 8 digits of 8 pixels (MS P Gothic 11) the 72 of Japanese Excel.
 int defaultColumnPixels(int characters, int digit) {
     const int pixels = characters * digit + kColumnPaddingPixels;
     return (pixels + 7) / 8 * 8;

@@ -11,6 +11,8 @@ using report::LaidOutPage;
 using report::PageLayout;
 using report::SheetMetrics;
 
+Q_DECLARE_METATYPE(xls::CellFormat)
+
 namespace {
 
 // Widest digit of 7 pixels: a default column (8 digits) is 64 pixels, 48 points.
@@ -153,7 +155,7 @@ private slots:
     void manualBreaksStartPages() {
         Book book;
         book.area(0, 59, 0, 11);
-        book.sheet().pageSetup().rowBreaks = {10, 30};
+        book.sheet().pageSetup().rowBreaks = {30, 10}; // taken in any order
         book.sheet().pageSetup().columnBreaks = {3};
         const SheetMetrics metrics(book.sheet(), kDigit);
         const PageLayout layout(book.workbook, book.sheet(), metrics);
@@ -243,6 +245,66 @@ private slots:
         QCOMPARE(indices(layout.page(0).columns), range(0, 19));
     }
 
+    void scaleOutOfRange_data() {
+        QTest::addColumn<int>("scale");
+        QTest::addColumn<double>("expected");
+        QTest::newRow("never set") << 0 << 1.0;
+        QTest::newRow("too small") << 5 << 0.1;
+        QTest::newRow("too large") << 1000 << 4.0;
+    }
+
+    void scaleOutOfRange() {
+        QFETCH(int, scale);
+        QFETCH(double, expected);
+        Book book;
+        book.area(0, 0, 0, 0);
+        book.sheet().pageSetup().scale = scale;
+        const SheetMetrics metrics(book.sheet(), kDigit);
+        QCOMPARE(PageLayout(book.workbook, book.sheet(), metrics).frame().scale, expected);
+    }
+
+    void fitWithoutLimitsKeepsFullSizeAndBreaks() {
+        Book book;
+        book.area(0, 99, 0, 0);
+        xls::PageSetup& setup = book.sheet().pageSetup();
+        setup.fitToPages = true;
+        setup.fitWidth = 0;
+        setup.fitHeight = 0;
+        setup.rowBreaks = {20};
+        const SheetMetrics metrics(book.sheet(), kDigit);
+        const PageLayout layout(book.workbook, book.sheet(), metrics);
+        QCOMPARE(layout.frame().scale, 1.0);
+        QCOMPARE(pageCorners(layout), (QList<QPoint>{{0, 0}, {0, 20}, {0, 54}, {0, 88}}));
+    }
+
+    void fitOneTallKeepsColumnBreaks() {
+        Book book;
+        book.area(0, 49, 0, 11);
+        xls::PageSetup& setup = book.sheet().pageSetup();
+        setup.fitToPages = true;
+        setup.fitWidth = 0;
+        setup.fitHeight = 1;
+        setup.columnBreaks = {4};
+        setup.rowBreaks = {10};
+        const SheetMetrics metrics(book.sheet(), kDigit);
+        const PageLayout layout(book.workbook, book.sheet(), metrics);
+        // 1000 points of rows in 698: 698 / 0.69 = 1011.6 fits, 698 / 0.70 = 997.1 does not.
+        QCOMPARE(layout.frame().scale, 0.69);
+        QCOMPARE(pageCorners(layout), (QList<QPoint>{{0, 0}, {4, 0}}));
+    }
+
+    void fitHoldsEveryPrintArea() {
+        Book book;
+        book.sheet().setPrintAreas({{0, 9, 0, 0}, {20, 79, 2, 2}});
+        book.sheet().pageSetup().fitToPages = true;
+        const SheetMetrics metrics(book.sheet(), kDigit);
+        const PageLayout layout(book.workbook, book.sheet(), metrics);
+        // The second area's 1200 points decide: 698 / 0.58 = 1203.4 fits, 698 / 0.59 does not.
+        QCOMPARE(layout.frame().scale, 0.58);
+        QCOMPARE(layout.pageCount(), 2);
+        QCOMPARE(indices(layout.page(1).rows), range(20, 79));
+    }
+
     void pageOrder_data() {
         QTest::addColumn<bool>("overFirst");
         QTest::addColumn<QList<QPoint>>("corners");
@@ -320,6 +382,27 @@ private slots:
         QCOMPARE(third.columns[1].offset, 48.0);
     }
 
+    void printTitlesInsideThePageRepeatOnlyAfterIt() {
+        Book book;
+        book.area(0, 49, 0, 0);
+        book.sheet().setTitleRows({3, 4, 0, 255});
+        const SheetMetrics metrics(book.sheet(), kDigit);
+        const PageLayout layout(book.workbook, book.sheet(), metrics);
+        // Page 1 shows rows 3 and 4 in place and holds 34 rows; page 2 repeats them.
+        QCOMPARE(layout.pageCount(), 2);
+        const LaidOutPage first = layout.page(0);
+        QCOMPARE(indices(first.rows), range(0, 33));
+        QVERIFY(!first.rows[3].title);
+        QCOMPARE(indices(layout.page(1).rows), (QList<int>{3, 4} + range(34, 49)));
+        QVERIFY(layout.page(1).rows[0].title);
+        // An area made of the title rows alone prints them once, as its own rows.
+        book.area(3, 4, 0, 0);
+        const PageLayout titlesOnly(book.workbook, book.sheet(), metrics);
+        QCOMPARE(titlesOnly.pageCount(), 1);
+        QCOMPARE(indices(titlesOnly.page(0).rows), (QList<int>{3, 4}));
+        QVERIFY(!titlesOnly.page(0).rows[0].title);
+    }
+
     void usedRangeCountsPrintingFormats() {
         Book book;
         book.sheet().setCells({xls::Cell::text(2, 1, 0, QStringLiteral("a")),
@@ -331,6 +414,42 @@ private slots:
         QCOMPARE(layout.pageCount(), 1);
         QCOMPARE(indices(layout.page(0).rows), range(2, 8));
         QCOMPARE(indices(layout.page(0).columns), range(1, 6));
+    }
+
+    void formatsThatPrint_data() {
+        QTest::addColumn<xls::CellFormat>("format");
+        QTest::addColumn<bool>("prints");
+        xls::CellFormat plain;
+        QTest::newRow("plain") << plain << false;
+        xls::CellFormat filled;
+        filled.fillPattern = 1;
+        QTest::newRow("fill") << filled << true;
+        xls::CellFormat left;
+        left.left.style = xls::BorderStyle::Hair;
+        QTest::newRow("left border") << left << true;
+        xls::CellFormat diagonalStyleOnly;
+        diagonalStyleOnly.diagonal.style = xls::BorderStyle::Thin;
+        QTest::newRow("diagonal without a direction") << diagonalStyleOnly << false;
+        xls::CellFormat diagonal = diagonalStyleOnly;
+        diagonal.diagonalUp = true;
+        QTest::newRow("diagonal") << diagonal << true;
+        xls::CellFormat bold;
+        bold.fontIndex = 1;
+        bold.horizontal = xls::HorizontalAlignment::Center;
+        QTest::newRow("font and alignment only") << bold << false;
+    }
+
+    void formatsThatPrint() {
+        QFETCH(xls::CellFormat, format);
+        QFETCH(bool, prints);
+        Book book;
+        book.workbook.setCellFormats({xls::CellFormat{}, format});
+        book.sheet().setCells(
+            {xls::Cell::text(0, 0, 0, QStringLiteral("a")), xls::Cell::blank(4, 2, 1)});
+        const SheetMetrics metrics(book.sheet(), kDigit);
+        const PageLayout layout(book.workbook, book.sheet(), metrics);
+        QCOMPARE(indices(layout.page(0).rows).last(), prints ? 4 : 0);
+        QCOMPARE(indices(layout.page(0).columns).last(), prints ? 2 : 0);
     }
 
     void usedRangeTakesWholeMergedAreas() {
@@ -439,6 +558,26 @@ private slots:
         QCOMPARE(layout.page(0).origin, QPointF(72, 144));
         // 842 - 144 - 36 = 662 points: 33 rows.
         QCOMPARE(indices(layout.page(1).rows).first(), 33);
+    }
+
+    void marginsLeavingNoRoomAreShrunk() {
+        Book book;
+        book.area(0, 0, 0, 0);
+        xls::PageSetup& setup = book.sheet().pageSetup();
+        setup.leftMargin = 10;
+        setup.rightMargin = 0.75;
+        setup.topMargin = 6;
+        setup.bottomMargin = 6;
+        const SheetMetrics metrics(book.sheet(), kDigit);
+        const PageLayout layout(book.workbook, book.sheet(), metrics);
+        // 720 + 54 points across 595 become half of it, in the same proportion; 864 down
+        // against 842 likewise.
+        const QRectF printable = layout.frame().pageLayout.paintRect(QPageLayout::Point);
+        QCOMPARE(printable.width(), 297.5);
+        QCOMPARE(printable.left(), 720 * 297.5 / 774);
+        QCOMPARE(printable.top(), 210.5);
+        QCOMPARE(printable.height(), 421.0);
+        QCOMPARE(layout.pageCount(), 1);
     }
 
     void pageNumbers() {
