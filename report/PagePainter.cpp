@@ -107,6 +107,41 @@ QString withoutLineBreaks(QString text) {
     return text;
 }
 
+// Trailing zeros of the decimals, and a decimal point left bare, go: "1.50" is "1.5".
+QString withoutTrailingZeros(QString number) {
+    const qsizetype exponent = number.indexOf(QLatin1Char('E'));
+    QString mantissa = exponent < 0 ? number : number.left(exponent);
+    const QString rest = exponent < 0 ? QString() : number.mid(exponent);
+    if (mantissa.contains(QLatin1Char('.'))) {
+        while (mantissa.endsWith(QLatin1Char('0')))
+            mantissa.chop(1);
+        if (mantissa.endsWith(QLatin1Char('.')))
+            mantissa.chop(1);
+    }
+    return mantissa + rest;
+}
+
+// A General number made narrow enough for its cell, as the spreadsheet narrows it: fewer
+// decimals first, then exponent notation with fewer digits; empty when nothing fits.
+template <typename Fits> QString narrowedGeneral(double value, Fits fits) {
+    if (std::isfinite(value) && std::abs(value) < 1e11 && std::abs(value) >= 1e-4) {
+        for (int decimals = 9; decimals >= 0; --decimals) {
+            const QString candidate = withoutTrailingZeros(QString::number(value, 'f', decimals));
+            if (candidate != QLatin1String("0") && candidate != QLatin1String("-0") &&
+                fits(candidate))
+                return candidate;
+        }
+    }
+    if (!std::isfinite(value))
+        return {};
+    for (int digits = 5; digits >= 0; --digits) {
+        const QString candidate = withoutTrailingZeros(QString::number(value, 'E', digits));
+        if (fits(candidate))
+            return candidate;
+    }
+    return {};
+}
+
 // One line of text shaped once, for measuring and for drawing.
 class ShapedText {
 public:
@@ -580,10 +615,24 @@ void PagePainter::paintText(QPainter& painter, const Grid& grid, int rowSlot,
         reshape();
         horizontal = HorizontalAlignment::Left;
     } else if (isNumber && width > available) {
-        // A number never shows in part: as many # as the cell holds.
-        const double hashWidth = metrics.horizontalAdvance(QLatin1Char('#'));
-        const int count = hashWidth > 0 ? static_cast<int>(available / hashWidth) : 0;
-        text = QString(count, QLatin1Char('#'));
+        // A number never shows in part. In the General format it first gives up decimals,
+        // then goes to exponent notation; otherwise, or when even that is too wide, it shows
+        // as many # as the cell holds.
+        const bool general = m_workbook.numberFormatCode(format.formatIndex)
+                                 .compare(QLatin1String("General"), Qt::CaseInsensitive) == 0;
+        const QString narrowed =
+            general ? narrowedGeneral(cell->number(),
+                                      [&](const QString& candidate) {
+                                          return metrics.horizontalAdvance(candidate) <= available;
+                                      })
+                    : QString();
+        if (!narrowed.isEmpty()) {
+            text = narrowed;
+        } else {
+            const double hashWidth = metrics.horizontalAdvance(QLatin1Char('#'));
+            const int count = hashWidth > 0 ? static_cast<int>(available / hashWidth) : 0;
+            text = QString(count, QLatin1Char('#'));
+        }
         reshape();
     } else if (width > available && merge == nullptr && cell->type() == xls::CellType::Text) {
         // Text flows into empty neighbours: left-aligned to the right, right-aligned to the

@@ -72,6 +72,7 @@ private slots:
     void printsOffTheGuiThread();
     void mergedCellSpansThePageBreak();
     void numbersPagesAcrossSheetsAndSkipsCharts();
+    void narrowsNumbersThatDoNotFit();
     void pageCountsAgreeWithLibreOffice();
 
 private:
@@ -396,6 +397,46 @@ void ReportPdfTest::numbersPagesAcrossSheetsAndSkipsCharts() {
 
     // Charts and macro sheets alone print nothing.
     QCOMPARE(renderer.pageCount({&workbook.sheets()[1], &workbook.sheets()[3]}), 0);
+}
+
+void ReportPdfTest::narrowsNumbersThatDoNotFit() {
+    xls::Workbook workbook;
+    workbook.setFonts({xls::Font{}});
+    xls::CellFormat twoDecimals;
+    twoDecimals.formatIndex = 2; // 0.00
+    workbook.setCellFormats({xls::CellFormat{}, twoDecimals});
+    workbook.sheets().emplace_back(QStringLiteral("N"), xls::SheetKind::Worksheet,
+                                   xls::SheetVisibility::Visible);
+    xls::Sheet& sheet = workbook.sheets().back();
+    // Column A 50 pixels wide (with the 7-pixel digit of Arial 10), column B as wide as the
+    // default; the marker in C keeps the texts from flowing.
+    xls::ColumnInfo narrow;
+    narrow.width = 1811;
+    sheet.setColumns({narrow});
+    sheet.setCells({xls::Cell::number(0, 0, 0, 3.14159265358979),
+                    xls::Cell::number(1, 0, 0, 123456789012345.0),
+                    xls::Cell::number(2, 0, 1, 123456789.0), xls::Cell::number(3, 0, 0, 42),
+                    xls::Cell::number(4, 1, 0, 3.14159265358979)});
+    const report::FontMapper fonts;
+    const report::ReportRenderer renderer(workbook, QStringLiteral("/nowhere/n.xls"), fonts);
+    const QString pdf = m_folder.filePath(QStringLiteral("narrow.pdf"));
+    {
+        QPdfWriter writer(pdf);
+        QCOMPARE(renderer.render(writer, {&sheet}, QDateTime::currentDateTime()), 1);
+    }
+    const QStringList pages = testsupport::pdfPageTexts(pdf);
+    QCOMPARE(pages.size(), 1);
+    const QStringList lines = pages[0].split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QStringList cells;
+    for (const QString& line : lines)
+        cells.append(line.trimmed());
+    // General: fewer decimals, then exponent notation; a fixed format: # marks.
+    QCOMPARE(cells.value(0), QStringLiteral("3.1416"));
+    QCOMPARE(cells.value(1), QStringLiteral("1E+14"));
+    QVERIFY2(cells.value(2).contains(QRegularExpression(QStringLiteral("^#{4,}$"))),
+             qPrintable(cells.value(2)));
+    QCOMPARE(cells.value(3), QStringLiteral("42"));
+    QCOMPARE(cells.value(4), QStringLiteral("3.141593")); // as a default column shows pi
 }
 
 void ReportPdfTest::pageCountsAgreeWithLibreOffice() {
