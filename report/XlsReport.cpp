@@ -88,7 +88,11 @@ void XlsReport::Print() {
         QPdfWriter writer(m_outputFile);
         writer.setTitle(title);
         writer.setCreator(QStringLiteral("Tessaly"));
-        m_printedPages = renderer.render(writer, sheets, now);
+        try {
+            m_printedPages = renderer.render(writer, sheets, now);
+        } catch (const ReportError&) {
+            throw ReportError(QStringLiteral("Cannot write \"%1\".").arg(m_outputFile));
+        }
         return;
     }
     const QString name = m_printer.isEmpty() ? QPrinterInfo::defaultPrinterName() : m_printer;

@@ -21,6 +21,7 @@
 #include <QtTest>
 
 #include <functional>
+#include <stdexcept>
 
 namespace {
 
@@ -90,7 +91,10 @@ void ReportPdfTest::initTestCase() {
 
 QString ReportPdfTest::printToPdf(const QString& workbook, const QStringList& sheets,
                                   const QString& name) {
-    QString pdf = m_folder.filePath(name);
+    QString pdf = QFileInfo(name).isAbsolute() ? name : m_folder.filePath(name);
+    // Without a file the control would print on the default printer.
+    if (pdf.isEmpty())
+        throw std::logic_error("no PDF file named");
     report::XlsReport control(m_codePages);
     control.setOutputFile(pdf);
     control.setFile(workbook);
@@ -217,6 +221,12 @@ void ReportPdfTest::printsTheGivenSheetsInTheGivenOrder() {
     QVERIFY(pages[1].contains(QStringLiteral("alpha-sheet-marker")));
     QVERIFY(!pages[0].contains(QStringLiteral("alpha")) &&
             !pages[1].contains(QStringLiteral("gamma")));
+    // "行1" stands in cells of Arial: its glyphs come from the Japanese fallback font.
+    QVERIFY(pages[0].contains(QStringLiteral("行1")));
+    const QString fonts = pdfFonts(pdf);
+    QVERIFY2(fonts.contains(QStringLiteral("LiberationSans")) &&
+                 fonts.contains(QStringLiteral("IPAPGothic")),
+             qPrintable(fonts));
     // A sheet given twice prints twice.
     const QString twice =
         printToPdf(testsupport::fixturePath(QStringLiteral("three_sheets.xls")),
@@ -293,6 +303,13 @@ void ReportPdfTest::refusesUnknownSheetsAndUnreadableFiles() {
         engineMessage = error.message();
     }
     QCOMPARE(cause, engineMessage);
+    // A PDF file that cannot be written.
+    const QString unwritable = folder + QStringLiteral("/no-such-folder/out.pdf");
+    cause = reportFailure([&] {
+        printToPdf(testsupport::fixturePath(QStringLiteral("three_sheets.xls")),
+                   {QStringLiteral("Alpha")}, unwritable);
+    });
+    QVERIFY2(cause.contains(unwritable), qPrintable(cause));
     cause = reportFailure(
         [&] { printToPdf(folder + QStringLiteral("/missing.xls"), {QStringLiteral("A")}, pdf); });
     QVERIFY2(!cause.isEmpty(), "a missing workbook is an error");

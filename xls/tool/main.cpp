@@ -32,9 +32,8 @@
 
 namespace {
 
-constexpr char kUsage[] = "usage: tessaly-xls sheets|cells FILE\n"
-                          "       tessaly-xls pdf OUTDIR FILE...\n"
-                          "       tessaly-xls print PRINTER FILE...";
+constexpr char kUsage[] =
+    "usage: tessaly-xls sheets|cells FILE | pdf OUTDIR FILE... | print PRINTER FILE...";
 
 // One field of output: a backslash, tab or line break inside it is written as \\, \t or \n,
 // so that every record stays on one line.
