@@ -710,6 +710,7 @@ void PagePainter::paintBorderLine(QPainter& painter, const xls::Border& border, 
 void PagePainter::paintBorders(QPainter& painter, const Grid& grid) const {
     painter.save();
     painter.setBrush(Qt::NoBrush);
+    paintEdgeBorders(painter, grid);
     for (int r = 0; r < grid.rows.size(); ++r) {
         for (int c = 0; c < grid.columns.size(); ++c) {
             const int row = grid.rows[r].index;
@@ -759,6 +760,45 @@ void PagePainter::paintBorders(QPainter& painter, const Grid& grid) const {
         }
     }
     painter.restore();
+}
+
+void PagePainter::paintEdgeBorders(QPainter& painter, const Grid& grid) const {
+    // A cell off the page (or off its run of bands) whose border lies on the edge of the
+    // page's block: its line shows along that edge, as the cells on the page share it.
+    const auto runEnds = [](const QList<Band>& bands, int slot, int step) {
+        const int next = slot + step;
+        return next < 0 || next >= bands.size() || bands[next].title != bands[slot].title;
+    };
+    const auto merged = [&](int r, int c) { return grid.mergeOf(r, c) != nullptr; };
+    for (int r = 0; r < grid.rows.size(); ++r) {
+        for (int c = 0; c < grid.columns.size(); ++c) {
+            if (merged(r, c))
+                continue;
+            const int row = grid.rows[r].index;
+            const int column = grid.columns[c].index;
+            const QRectF rect = grid.cellRect(r, c);
+            if (runEnds(grid.rows, r, -1) && row > 0) {
+                if (const xls::CellFormat* above = formatAt(row - 1, column))
+                    paintBorderLine(painter, above->bottom, rect.topLeft(), rect.topRight(),
+                                    {0, 1});
+            }
+            if (runEnds(grid.rows, r, 1)) {
+                if (const xls::CellFormat* below = formatAt(row + 1, column))
+                    paintBorderLine(painter, below->top, rect.bottomLeft(), rect.bottomRight(),
+                                    {0, -1});
+            }
+            if (runEnds(grid.columns, c, -1) && column > 0) {
+                if (const xls::CellFormat* left = formatAt(row, column - 1))
+                    paintBorderLine(painter, left->right, rect.topLeft(), rect.bottomLeft(),
+                                    {1, 0});
+            }
+            if (runEnds(grid.columns, c, 1)) {
+                if (const xls::CellFormat* right = formatAt(row, column + 1))
+                    paintBorderLine(painter, right->left, rect.topRight(), rect.bottomRight(),
+                                    {-1, 0});
+            }
+        }
+    }
 }
 
 void PagePainter::paintHeadings(QPainter& painter, const Grid& grid,

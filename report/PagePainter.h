@@ -48,6 +48,7 @@ private:
     void paintTexts(QPainter& painter, const Grid& grid) const;
     void paintText(QPainter& painter, const Grid& grid, int rowSlot, int columnSlot) const;
     void paintBorders(QPainter& painter, const Grid& grid) const;
+    void paintEdgeBorders(QPainter& painter, const Grid& grid) const;
     void paintHeadings(QPainter& painter, const Grid& grid, const LaidOutPage& page) const;
     void paintHeaderFooter(QPainter& painter, const PageFrame& frame, const QString& code,
                            const HeaderFooterFields& fields, bool header) const;

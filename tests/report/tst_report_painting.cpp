@@ -140,6 +140,7 @@ class ReportPaintingTest : public QObject {
 private slots:
     void fillsAndBorders();
     void borderStylesDiffer();
+    void bordersOfCellsOffThePage();
     void gridlinesAndHeadingsOnlyWhenAsked();
     void textFlowsIntoEmptyNeighboursOnly();
     void rightAlignedTextFlowsLeft();
@@ -178,6 +179,24 @@ void ReportPaintingTest::fillsAndBorders() {
     const int blue = painted.near(inside(0, 2), Qt::blue);
     const int yellow = painted.near(inside(0, 2), Qt::yellow);
     QVERIFY2(blue > 0 && yellow > blue, qPrintable(QStringLiteral("%1 %2").arg(blue).arg(yellow)));
+}
+
+void ReportPaintingTest::bordersOfCellsOffThePage() {
+    Book book;
+    xls::CellFormat topBorder;
+    topBorder.top = {xls::BorderStyle::Thick, 4}; // blue
+    xls::CellFormat leftBorder;
+    leftBorder.left = {xls::BorderStyle::Thick, 2}; // red
+    const int top = book.addFormat(topBorder);
+    const int left = book.addFormat(leftBorder);
+    // Below the page's last row, and right of its last column.
+    book.sheet().setCells({xls::Cell::blank(1, 0, top), xls::Cell::blank(0, 2, left)});
+    const Painted painted(book, pageOf({0}, {0, 1}));
+    QVERIFY(painted.near(QRectF(kOrigin.x() + 5, kOrigin.y() + kRow - 0.5, 40, 1), Qt::blue) > 0);
+    QVERIFY(painted.near(QRectF(kOrigin.x() + 2 * kColumn - 0.5, kOrigin.y() + 5, 1, 10), Qt::red) >
+            0);
+    // Nothing on the edges that no neighbour borders.
+    QCOMPARE(painted.ink(QRectF(kOrigin.x() + kColumn + 5, kOrigin.y() + kRow - 0.5, 40, 1)), 0);
 }
 
 void ReportPaintingTest::borderStylesDiffer() {
