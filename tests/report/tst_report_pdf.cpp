@@ -525,6 +525,22 @@ void ReportPdfTest::pageCountsAgreeWithLibreOffice() {
             QCOMPARE(oursCount, theirs);
         else
             QVERIFY2(oursCount != theirs, c.reason);
+        if (base != QLatin1String("report_pages"))
+            continue;
+        // Page numbers and the page count in the headers, as LibreOffice prints them: the
+        // numbers run on across the sheets and &N counts the whole document.
+        const QStringList ourPages = testsupport::pdfPageTexts(oursPdf);
+        const QStringList theirPages =
+            testsupport::pdfPageTexts(out + QLatin1Char('/') + base + QStringLiteral(".pdf"));
+        QCOMPARE(ourPages.size(), theirPages.size());
+        for (int i = 0; i < ourPages.size(); ++i) {
+            const QString header = words(ourPages[i]).section(QLatin1Char(' '), 0, 2);
+            QVERIFY2(header.endsWith(QStringLiteral("/11 head-right")), qPrintable(header));
+            QVERIFY2(words(theirPages[i]).startsWith(header),
+                     qPrintable(QStringLiteral("page %1: ours %2, LibreOffice's %3")
+                                    .arg(i + 1)
+                                    .arg(header, words(theirPages[i]).left(40))));
+        }
     }
 }
 
