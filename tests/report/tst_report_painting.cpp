@@ -147,6 +147,7 @@ private slots:
     void numbersDoNotFlow();
     void textStopsAtTheBlockEdge();
     void mergedAreaStartingOffThePage();
+    void oddFormatsPaintSafely();
     void mapsFontNames_data();
     void mapsFontNames();
     void measuresDigitWidths();
@@ -321,6 +322,42 @@ void ReportPaintingTest::mergedAreaStartingOffThePage() {
     // in column C, none reaches the right half of column D.
     QVERIFY(painted.dark(QRectF(kOrigin.x() + 1, kOrigin.y() + 4, 19, 14)) > 0);
     QCOMPARE(painted.dark(QRectF(kOrigin.x() + 90, kOrigin.y() + 4, 29, 14)), 0);
+}
+
+void ReportPaintingTest::oddFormatsPaintSafely() {
+    // What a damaged or unusual file may hold: values out of their ranges, merged ranges
+    // reversed and overlapping, colours that name nothing. The page still paints.
+    Book book;
+    xls::Font tiny;
+    tiny.height = 0;
+    tiny.colorIndex = 9999;
+    book.workbook.setFonts({xls::Font{}, tiny});
+    xls::CellFormat odd;
+    odd.fontIndex = 1;
+    odd.rotation = 200;
+    odd.indent = 1000;
+    odd.fillPattern = 40;
+    odd.patternColorIndex = 5000;
+    odd.backgroundColorIndex = -3;
+    odd.left = {static_cast<xls::BorderStyle>(99), 77777};
+    odd.horizontal = static_cast<xls::HorizontalAlignment>(42);
+    odd.vertical = static_cast<xls::VerticalAlignment>(42);
+    const int oddFormat = book.addFormat(odd);
+    xls::CellFormat stacked;
+    stacked.rotation = 255;
+    stacked.shrinkToFit = true;
+    stacked.wrap = true;
+    const int stackedFormat = book.addFormat(stacked);
+    book.sheet().setCells({xls::Cell::text(0, 0, oddFormat, QStringLiteral("odd")),
+                           xls::Cell::number(0, 1, 999, std::nan("")),
+                           xls::Cell::number(0, 2, 0, -1e308),
+                           xls::Cell::text(1, 0, stackedFormat, QStringLiteral("\n\r\n")),
+                           xls::Cell::text(1, 1, 0, QString(20000, QChar(u'漢'))),
+                           xls::Cell::error(1, 2, 0, xls::CellError::NotAvailable)});
+    book.sheet().setMergedRanges({{1, 0, 2, 0}, {0, 1, 0, 2}, {0, 0, 0, 1}, {0, 65535, 0, 255}});
+    const Painted painted(book, pageOf({0, 1}, {0, 1, 2}));
+    QVERIFY(painted.ink(QRectF(kOrigin, QSizeF(3 * kColumn, 2 * kRow))) > 0);
+    QCOMPARE(painted.ink(QRectF(kOrigin.x() + 3 * kColumn + 2, 0, 100, 120)), 0);
 }
 
 void ReportPaintingTest::mapsFontNames_data() {
