@@ -10,7 +10,7 @@ report_pages.xls  page numbers run on across the sheets (no sheet sets a first p
     Cover    one page: A1 "cover-marker", A2 "請求書の合計" in ＭＳ Ｐゴシック, A3 "明朝の行" in
              ＭＳ 明朝
     Wide     12 columns 20 characters wide x 100 rows, cell "w-r<row>-c<column>" (from 1):
-             4 columns and 54 rows a page, 6 pages, down then over
+             4 columns and 54 rows a page, 6 pages, over then down (xlwt's page order)
     Fit      the same cells as "f-r<row>-c<column>", fitted to 1 page wide and 1 tall
     Titles   150 rows: row 1 "title-row-marker" repeated as print title, then
              "t-body-<row>": 3 pages
