@@ -157,7 +157,8 @@ QFont FontMapper::font(const xls::Font& font) const {
     result.setPointSizeF(font.height > 0 ? font.height / 20.0 : 10.0);
     result.setBold(font.bold());
     result.setItalic(font.italic);
-    result.setUnderline(font.underline != xls::Underline::None);
+    // Double and accounting underlines are drawn by the painter.
+    result.setUnderline(font.underline == xls::Underline::Single);
     result.setStrikeOut(font.strikeout);
     result.setKerning(false);
     return result;

@@ -679,14 +679,33 @@ void PagePainter::paintText(QPainter& painter, const Grid& grid, int rowSlot,
     // Clipping costs a graphics state of its own in the document: only text that reaches
     // beyond its cell (or the cells it flows into) is clipped.
     const QRectF inked(x, y - metrics.ascent(), width, metrics.ascent() + metrics.descent());
-    if (clip.contains(inked)) {
-        shaped->draw(painter, QPointF(x, y));
-        return;
+    const bool clipped = !clip.contains(inked);
+    if (clipped) {
+        painter.save();
+        painter.setClipRect(clip, Qt::IntersectClip);
     }
-    painter.save();
-    painter.setClipRect(clip, Qt::IntersectClip);
     shaped->draw(painter, QPointF(x, y));
-    painter.restore();
+    // Double and accounting underlines, which the font does not draw: accounting ones run
+    // under the whole cell.
+    const xls::Underline underline = cellFont.underline;
+    if (underline != xls::Underline::None && underline != xls::Underline::Single) {
+        const bool accounting = underline == xls::Underline::SingleAccounting ||
+                                underline == xls::Underline::DoubleAccounting;
+        const double left = accounting ? content.left() : x;
+        const double right = accounting ? content.right() : x + width;
+        const double thickness = std::max(0.5, metrics.lineWidth());
+        const double first = y + metrics.underlinePos() + (accounting ? thickness : 0);
+        painter.save();
+        painter.setPen(QPen(ink, thickness, Qt::SolidLine, Qt::FlatCap));
+        painter.drawLine(QPointF(left, first), QPointF(right, first));
+        if (underline != xls::Underline::SingleAccounting) {
+            const double second = first + 2 * thickness;
+            painter.drawLine(QPointF(left, second), QPointF(right, second));
+        }
+        painter.restore();
+    }
+    if (clipped)
+        painter.restore();
 }
 
 void PagePainter::paintBorderLine(QPainter& painter, const xls::Border& border, QPointF from,

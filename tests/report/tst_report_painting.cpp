@@ -148,6 +148,7 @@ private slots:
     void textStopsAtTheBlockEdge();
     void mergedAreaStartingOffThePage();
     void oddFormatsPaintSafely();
+    void accountingUnderlineSpansTheCell();
     void mapsFontNames_data();
     void mapsFontNames();
     void measuresDigitWidths();
@@ -358,6 +359,29 @@ void ReportPaintingTest::oddFormatsPaintSafely() {
     const Painted painted(book, pageOf({0, 1}, {0, 1, 2}));
     QVERIFY(painted.ink(QRectF(kOrigin, QSizeF(3 * kColumn, 2 * kRow))) > 0);
     QCOMPARE(painted.ink(QRectF(kOrigin.x() + 3 * kColumn + 2, 0, 100, 120)), 0);
+}
+
+void ReportPaintingTest::accountingUnderlineSpansTheCell() {
+    Book book;
+    xls::Font underlined;
+    underlined.underline = xls::Underline::DoubleAccounting;
+    xls::Font single;
+    single.underline = xls::Underline::Single;
+    book.workbook.setFonts({xls::Font{}, underlined, single});
+    xls::CellFormat accounting;
+    accounting.fontIndex = 1;
+    accounting.vertical = xls::VerticalAlignment::Center;
+    xls::CellFormat plain;
+    plain.fontIndex = 2;
+    plain.vertical = xls::VerticalAlignment::Center;
+    book.sheet().setCells({xls::Cell::text(0, 0, book.addFormat(accounting), QStringLiteral("i")),
+                           xls::Cell::text(1, 0, book.addFormat(plain), QStringLiteral("i"))});
+    const Painted painted(book, pageOf({0, 1}, {0}));
+    // Under the right part of the cell, far from the narrow text: only the accounting
+    // underline reaches there.
+    QVERIFY(painted.dark(QRectF(kOrigin.x() + 40, kOrigin.y() + 2, 15, kRow - 4)) > 0);
+    QCOMPARE(painted.dark(QRectF(kOrigin.x() + 40, kOrigin.y() + kRow + 2, 15, kRow - 4)), 0);
+    QVERIFY(painted.dark(QRectF(kOrigin.x() + 1, kOrigin.y() + kRow + 2, 10, kRow - 4)) > 0);
 }
 
 void ReportPaintingTest::mapsFontNames_data() {
