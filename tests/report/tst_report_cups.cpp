@@ -13,6 +13,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QtTest>
 
 #include <functional>
@@ -68,6 +69,7 @@ private slots:
     void printsEachWorkbookAsOneJob();
     void printsOnTheDefaultQueue();
     void unknownPrinterPrintsNothing();
+    void printsFromAWorkerThread();
     void toolPrintsOnTheQueue();
     void toolWritesPdfFiles();
     void toolStopsAtTheFirstFailure();
@@ -210,6 +212,33 @@ void ReportCupsTest::unknownPrinterPrintsNothing() {
         QVERIFY2(cause.contains(QStringLiteral("\"%1\"").arg(name)), qPrintable(cause));
     }
     QCOMPARE(static_cast<int>(m_cups.jobs().size()), before);
+}
+
+void ReportCupsTest::printsFromAWorkerThread() {
+    const QString path = testsupport::fixturePath(QStringLiteral("two_sheets.xls"));
+    QString failure = QStringLiteral("not run");
+    QThread* worker = QThread::create([&] {
+        failure = reportFailure([&] {
+            report::XlsReport control(m_codePages);
+            control.setFile(path);
+            control.StartSheets();
+            for (const QString& name : {QStringLiteral("First"), QStringLiteral("Second")}) {
+                control.AddSheet(name, QString());
+                control.CommitSheet();
+            }
+            qint16 status = -1;
+            control.SelectPrinter(0, kQueueA, status);
+            control.Print();
+        });
+    });
+    worker->start();
+    QVERIFY(worker->wait(120000));
+    delete worker;
+    QCOMPARE(failure, QString());
+    const auto jobs = newJobs();
+    QCOMPARE(jobs.size(), 1);
+    QCOMPARE(jobProblem(jobs[0], kQueueA, QStringLiteral("two_sheets.xls"), kTwoSheetsPages),
+             QString());
 }
 
 void ReportCupsTest::toolPrintsOnTheQueue() {
