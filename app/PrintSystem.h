@@ -1,12 +1,12 @@
 #pragma once
 
 #include "QtMousePointer.h"
-#include "UnavailableReportPrinter.h"
 
 #include "office/CupsPrinterDirectory.h"
 #include "office/LibreOfficeAutomation.h"
 #include "office/LibreOfficeSettings.h"
 #include "print/PrintServices.h"
+#include "report/XlsReport.h"
 #include "xls/IconvCodePages.h"
 #include "xls/XlsEngine.h"
 
@@ -26,7 +26,7 @@ private:
     office::LibreOfficeAutomation m_automation;
     xls::IconvCodePages m_codePages;
     xls::XlsEngine m_engine;
-    UnavailableReportPrinter m_reportPrinter;
+    report::XlsReport m_reportPrinter;
     QtMousePointer m_pointer;
     PrintServices m_services;
 };

@@ -110,9 +110,11 @@ private slots:
 
         pressPrint(window, {.usePrinter = true, .printer = kQueueA, .withoutExcel = true});
 
-        // This build has no report printer: the report path refuses the first workbook.
-        QCOMPARE(messagesOf(fakes), QStringList{print::reportFailureMessage()});
-        QVERIFY(newJobs().isEmpty());
+        QCOMPARE(messagesOf(fakes), QStringList{print::startedMessage()});
+        const auto jobs = newJobs();
+        QCOMPARE(jobs.size(), 2);
+        QCOMPARE(jobProblem(jobs[0], kQueueA, kThreeSheetsPages), QString());
+        QCOMPARE(jobProblem(jobs[1], kQueueA, kTwoSheetsPages), QString());
         QCOMPARE(before.differencesTo(testsupport::FolderSnapshot(m_folder)), QStringList());
     }
 
@@ -149,6 +151,26 @@ private slots:
         QCOMPARE(jobs.size(), 1);
         QCOMPARE(jobProblem(jobs[0], kQueueA, kThreeSheetsPages), QString());
         QVERIFY(m_bed.serverProcesses().isEmpty());
+        QCOMPARE(before.differencesTo(testsupport::FolderSnapshot(m_folder)), QStringList());
+    }
+
+    void failingWorkbookEndsTheReportPath() {
+        const QString corrupt = testsupport::copyFixture(QStringLiteral("corrupt.xls"), m_folder);
+        const testsupport::FolderSnapshot before(m_folder);
+        qputenv("TESSALY_SOFFICE", m_bed.profileRoot().toUtf8() + "/no/soffice");
+        FakeServices fakes;
+        PrintSystem printing(m_bed.settings());
+        frmMain window(fakes.services, printing.services(), nullptr);
+        window.AddPathToList(m_three);
+        window.AddPathToList(corrupt);
+        window.AddPathToList(m_two);
+
+        pressPrint(window, {.usePrinter = false, .withoutExcel = true});
+
+        QCOMPARE(messagesOf(fakes), QStringList{print::reportFailureMessage()});
+        const auto jobs = newJobs();
+        QCOMPARE(jobs.size(), 1);
+        QCOMPARE(jobProblem(jobs[0], kQueueB, kThreeSheetsPages), QString());
         QCOMPARE(before.differencesTo(testsupport::FolderSnapshot(m_folder)), QStringList());
     }
 
