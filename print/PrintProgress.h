@@ -23,7 +23,7 @@ public:
     bool abortRequested() const { return m_abort; }
 
 signals:
-    // Delivered on the thread the object lives on.
+    // Emitted on the printing thread: receivers on the user-interface thread get it queued.
     void workbookStarted(qsizetype n, qsizetype total, const QString& file);
 
 private:

@@ -10,7 +10,6 @@ PathResult PrintWithReport(xls::ISpreadsheetEngine& Xls1, report::IReportPrinter
                            const PrintItems& items, bool blnUsePrinter,
                            const QString& strPrinterName, PrintProgress& progress) {
     PathResult result;
-    bool engineOpen = false;
     try {
         const qsizetype total = tickedCount(items);
         qsizetype n = 0;
@@ -25,13 +24,11 @@ PathResult PrintWithReport(xls::ISpreadsheetEngine& Xls1, report::IReportPrinter
             progress.handingOver(++n, total, item.text);
 
             colFileName sheetNames;
-            engineOpen = true;
             Xls1.Open(item.text);
             const qint32 count = Xls1.SheetCount();
             for (qint32 i = 0; i < count; ++i)
                 sheetNames.Add(Xls1.SheetName(i), 0, false);
             Xls1.Close();
-            engineOpen = false;
 
             XlsReport1.setFile(item.text);
             XlsReport1.StartSheets();
@@ -51,12 +48,10 @@ PathResult PrintWithReport(xls::ISpreadsheetEngine& Xls1, report::IReportPrinter
         result.outcome = PathResult::Outcome::Failed;
         result.cause = QString::fromUtf8(error.what());
     }
-    // The engine keeps no workbook from a failed run.
-    if (engineOpen) {
-        try {
-            Xls1.Close();
-        } catch (const std::exception&) {
-        }
+    // The engine keeps no workbook from a failed run; closing when none is loaded does nothing.
+    try {
+        Xls1.Close();
+    } catch (const std::exception&) {
     }
     return result;
 }

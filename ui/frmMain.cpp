@@ -320,7 +320,7 @@ frmMain::runPath(const print::PrintItems& items,
     delay.setSingleShot(true);
     connect(&delay, &QTimer::timeout, &window, [this, &window] { window.showOver(*this); });
     delay.start(kProgressDelay);
-    const print::PathResult result = print::PrintRunner::run([&] { return path(progress); });
+    print::PathResult result = print::PrintRunner::run([&] { return path(progress); });
     delay.stop();
     window.hide();
     return result;

@@ -264,11 +264,10 @@ private slots:
             << true << "Xls1.SheetName 1"
             << QStringList({"Xls1.SheetName 0", "Xls1.SheetName 1", "Xls1.Close"});
         QTest::newRow("printer") << true << "XlsReport1.SelectPrinter 0 [B]"
-                                 << QStringList({"XlsReport1.CommitSheet",
-                                                 "XlsReport1.SelectPrinter 0 [B]"});
+                                 << QStringList({"XlsReport1.SelectPrinter 0 [B]", "Xls1.Close"});
         QTest::newRow("print report")
             << true << "XlsReport1.Print"
-            << QStringList({"XlsReport1.SelectPrinter 0 [B]", "XlsReport1.Print"});
+            << QStringList({"XlsReport1.SelectPrinter 0 [B]", "XlsReport1.Print", "Xls1.Close"});
     }
     void firstFailureEndsTheRun() {
         QFETCH(bool, report);
