@@ -4,6 +4,7 @@
 //
 // usage: bench_startup [runs]   (default 15)
 
+#include "app/PrintSystem.h"
 #include "app/SystemServices.h"
 #include "app/basMain.h"
 
@@ -48,7 +49,8 @@ int runChild(int argc, char* argv[]) {
     application.installEventFilter(&watch);
     const char* noArguments[] = {"tessaly"};
     SystemServices system(1, noArguments, QString::fromLocal8Bit(argv[2]));
-    if (!basMain::Main(system.services()))
+    PrintSystem printing;
+    if (!basMain::Main(system.services(), printing.services()))
         return 1;
     const int status = QApplication::exec();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

@@ -3,6 +3,7 @@
 //
 // usage: bench_addpath [N ...]   (default: 2000 20000 200000)
 
+#include "app/PrintSystem.h"
 #include "app/SystemServices.h"
 #include "ui/frmMain.h"
 
@@ -46,6 +47,7 @@ int main(int argc, char* argv[]) {
     const char* noArguments[] = {"bench"};
     QTemporaryDir lockDir;
     SystemServices system(1, noArguments, lockDir.filePath(QStringLiteral("bench.lock")));
+    PrintSystem printing;
 
     std::printf("%10s %6s %12s %14s\n", "files", "runs", "median s", "us per file");
     for (const int count : sizes) {
@@ -54,7 +56,7 @@ int main(int argc, char* argv[]) {
         const int runs = count >= 100000 ? 3 : 7;
         std::vector<double> seconds;
         for (int run = 0; run < runs; ++run) {
-            frmMain window(system.services(), std::make_shared<colFileName>());
+            frmMain window(system.services(), printing.services(), std::make_shared<colFileName>());
             window.show();
             QCoreApplication::processEvents();
             QElapsedTimer timer;

@@ -1,0 +1,12 @@
+#include "PrintProgress.h"
+
+namespace print {
+
+PrintProgress::PrintProgress(QObject* parent)
+    : QObject(parent) {}
+
+void PrintProgress::handingOver(qsizetype n, qsizetype total, const QString& file) {
+    emit workbookStarted(n, total, file);
+}
+
+} // namespace print
