@@ -12,7 +12,9 @@ TESSALY_PACKAGES=(
   cups cups-client printer-driver-cups-pdf ghostscript libcups2-dev poppler-utils
   libgsf-1-dev python3-xlwt python3-xlrd
   clang libclang-rt-14-dev
-  xdg-utils fonts-ipafont-gothic fonts-ipafont-mincho
+  xdg-utils fonts-ipafont-gothic fonts-ipafont-mincho fonts-liberation2
+  desktop-file-utils appstream libglib2.0-bin xvfb dbus-daemon at-spi2-core
+  gir1.2-atspi-2.0 python3-gi
 )
 
 # Installs the packages of TESSALY_PACKAGES that are not installed yet; apt is
