@@ -15,7 +15,7 @@ QString SecondInstanceMessage() {
            QStringLiteral("\r\n\r\n") + QStringLiteral("プログラムの起動を中止します。");
 }
 
-bool Main(platform::Services& services) {
+bool Main(platform::Services& services, PrintServices& printServices) {
     if (services.instanceLock.prevInstance()) {
         services.messageBox.show(SecondInstanceMessage(), platform::MessageIcon::Stop,
                                  services.versionInfo.productName());
@@ -31,7 +31,7 @@ bool Main(platform::Services& services) {
     }
 
     // The open window keeps itself alive and is deleted when it closes.
-    auto* window = new frmMain(services, gcolFileName);
+    auto* window = new frmMain(services, printServices, gcolFileName);
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->show();
     return true;

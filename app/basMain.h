@@ -2,6 +2,7 @@
 
 #include "filelist/colFileName.h"
 #include "platform/Services.h"
+#include "print/PrintServices.h"
 
 #include <QStringList>
 
@@ -19,7 +20,8 @@ QStringList SplitArgumentText(const QString& strText);
 QString SecondInstanceMessage();
 
 // Start-up: refuses to run beside another copy (after a message), fills gcolFileName from the
-// command line, and opens the main window. Returns false when the program must end at once.
-bool Main(platform::Services& services);
+// command line, and opens the main window, which prints through printServices. Returns false
+// when the program must end at once.
+bool Main(platform::Services& services, PrintServices& printServices);
 
 } // namespace basMain

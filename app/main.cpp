@@ -1,3 +1,4 @@
+#include "PrintSystem.h"
 #include "SystemServices.h"
 #include "basMain.h"
 
@@ -14,7 +15,8 @@ int main(int argc, char* argv[]) {
     QApplication::setFont(font);
     // Qt has taken its own options out of argv by now.
     SystemServices system(argc, argv);
-    if (!basMain::Main(system.services()))
+    PrintSystem printing;
+    if (!basMain::Main(system.services(), printing.services()))
         return 0;
     const int status = QApplication::exec();
     // The closed main window was only scheduled for deletion; delete it while the services live.

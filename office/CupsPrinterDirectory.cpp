@@ -42,4 +42,13 @@ std::optional<QString> CupsPrinterDirectory::defaultPrinter() const {
     return result;
 }
 
+QStringList CupsPrinterDirectory::printerNames() const {
+    QStringList names;
+    findDestination([&](const cups_dest_t& dest) {
+        names.append(destinationName(dest));
+        return false;
+    });
+    return names;
+}
+
 } // namespace office

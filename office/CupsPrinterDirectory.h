@@ -10,6 +10,7 @@ class CupsPrinterDirectory : public IPrinterDirectory {
 public:
     bool hasPrinter(const QString& name) const override;
     std::optional<QString> defaultPrinter() const override;
+    QStringList printerNames() const override;
 };
 
 } // namespace office

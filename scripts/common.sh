@@ -14,7 +14,7 @@ TESSALY_PACKAGES=(
   cups cups-client printer-driver-cups-pdf ghostscript libcups2-dev poppler-utils
   libgsf-1-dev python3-xlwt python3-xlrd
   clang libclang-rt-14-dev
-  xdg-utils fonts-ipafont-gothic fonts-ipafont-mincho
+  xdg-utils fonts-ipafont-gothic fonts-ipafont-mincho fonts-liberation2
 )
 
 # Installs the packages of TESSALY_PACKAGES that are not installed yet; apt is

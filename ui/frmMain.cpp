@@ -4,21 +4,30 @@
 #include "Placement.h"
 #include "Twips.h"
 #include "frmAbout.h"
+#include "frmPrintProgress.h"
 
+#include "app/CHourglass.h"
 #include "filelist/CGetFiles.h"
 #include "filelist/basToolsAp.h"
 #include "platform/DropData.h"
+#include "print/ExcelPrintPath.h"
+#include "print/PrintMessages.h"
+#include "print/PrintRunner.h"
+#include "print/ReportPrintPath.h"
 #include "shell/CShellExecute.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QCursor>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
 #include <QScreen>
+#include <QTimer>
 
 #include <exception>
+#include <optional>
 
 namespace {
 
@@ -52,10 +61,11 @@ QLabel* makeLabel(QWidget* parent, const char* name, const QString& caption,
 
 } // namespace
 
-frmMain::frmMain(platform::Services& services, std::shared_ptr<colFileName> startupPaths,
-                 QWidget* parent)
+frmMain::frmMain(platform::Services& services, PrintServices& printServices,
+                 std::shared_ptr<colFileName> startupPaths, QWidget* parent)
     : QWidget(parent)
     , m_services(services)
+    , m_print(printServices)
     , m_startupPaths(std::move(startupPaths)) {
     setObjectName(QStringLiteral("frmMain"));
     // Fixed single border: a minimize button, no maximize, not resizable.
@@ -71,6 +81,8 @@ frmMain::frmMain(platform::Services& services, std::shared_ptr<colFileName> star
     createPopupMenu();
     Form_Load();
 }
+
+frmMain::~frmMain() = default;
 
 void frmMain::createControls() {
     // Made in keyboard order, so that the tab order follows it.
@@ -109,6 +121,7 @@ void frmMain::createControls() {
     connect(cmdCheckReset, &QPushButton::clicked, this, &frmMain::cmdCheckReset_Click);
     connect(cmdCheckReverse, &QPushButton::clicked, this, &frmMain::cmdCheckReverse_Click);
     connect(cmdAbout, &QPushButton::clicked, this, &frmMain::cmdAbout_Click);
+    connect(cmdPrint, &QPushButton::clicked, this, &frmMain::cmdPrint_Click);
     connect(lblCopyright, &LinkLabel::clicked, this, &frmMain::lblCopyright_Click);
     connect(ListView1, &ListView::MouseDown, this, &frmMain::ListView1_MouseDown);
     connect(ListView1, &ListView::OLEDragOver, this, &frmMain::ListView1_OLEDragOver);
@@ -215,6 +228,102 @@ void frmMain::cmdAbout_Click() {
     // A fresh box each time, modal, with no owner window.
     frmAbout box(m_services);
     box.exec();
+}
+
+void frmMain::closeEvent(QCloseEvent* event) {
+    // A run, once started, ends before the window can close.
+    if (m_printRunning) {
+        event->ignore();
+        return;
+    }
+    QWidget::closeEvent(event);
+}
+
+void frmMain::cmdPrint_Click() {
+    struct Running {
+        explicit Running(bool& flag)
+            : m_flag(flag) {
+            m_flag = true;
+        }
+        ~Running() { m_flag = false; }
+        Running(const Running&) = delete;
+        Running& operator=(const Running&) = delete;
+        bool& m_flag;
+    };
+    const Running running(m_printRunning);
+    std::optional<CHourglass> hourglass;
+
+    setEnabled(false);
+    // Modal, with no owner window.
+    if (!m_frmPrint)
+        m_frmPrint = std::make_unique<frmPrint>(m_print.printers);
+    m_frmPrint->exec();
+    QString result = m_frmPrint->Result();
+    if (m_frmPrint->Discarded()) {
+        // Closed from its title bar: the next run shows a fresh dialog.
+        m_frmPrint.reset();
+        result.clear();
+    }
+    if (result == QLatin1String("Ok")) {
+        hourglass.emplace(m_print.pointer);
+        hourglass->setValue(true);
+        blnUsePrinter = m_frmPrint->chkPrinterValue() != Qt::Unchecked;
+        strPrinterName = m_frmPrint->cboPrinterText();
+        if (m_frmPrint->chkVBReportValue() == Qt::Unchecked || IsExcelInstalled())
+            PrintWithExcel();
+        else
+            PrintWithReport();
+    }
+    setEnabled(true);
+    // The default pointer comes back as the busy cursor goes, after the window is enabled.
+}
+
+bool frmMain::IsExcelInstalled() {
+    // The test server is started and quit on a thread of its own, as a run's server is.
+    return print::PrintRunner::run([this] { return print::IsExcelInstalled(m_print.automation); });
+}
+
+void frmMain::PrintWithExcel() {
+    const print::PrintItems items = printItems();
+    const print::PathResult result = runPath(items, [&](print::PrintProgress& progress) {
+        return print::PrintWithExcel(m_print.automation, items, blnUsePrinter, strPrinterName,
+                                     progress);
+    });
+    print::showOutcome(m_services.messageBox, m_services.versionInfo.productName(), result,
+                       print::excelFailureMessage());
+}
+
+void frmMain::PrintWithReport() {
+    const print::PrintItems items = printItems();
+    const print::PathResult result = runPath(items, [&](print::PrintProgress& progress) {
+        return print::PrintWithReport(m_print.engine, m_print.reportPrinter, items, blnUsePrinter,
+                                      strPrinterName, progress);
+    });
+    print::showOutcome(m_services.messageBox, m_services.versionInfo.productName(), result,
+                       print::reportFailureMessage());
+}
+
+print::PrintItems frmMain::printItems() const {
+    print::PrintItems items;
+    for (ListItem item : ListView1->listItems())
+        items.append({item.Text(), item.Checked()});
+    return items;
+}
+
+print::PathResult
+frmMain::runPath(const print::PrintItems& items,
+                 const std::function<print::PathResult(print::PrintProgress&)>& path) {
+    print::PrintProgress progress;
+    frmPrintProgress window(progress, print::tickedCount(items));
+    // Short runs end before the window would show, and look as they always did.
+    QTimer delay;
+    delay.setSingleShot(true);
+    connect(&delay, &QTimer::timeout, &window, [this, &window] { window.showOver(*this); });
+    delay.start(kProgressDelay);
+    const print::PathResult result = print::PrintRunner::run([&] { return path(progress); });
+    delay.stop();
+    window.hide();
+    return result;
 }
 
 void frmMain::lblCopyright_Click() {

@@ -2,11 +2,19 @@
 
 #include "ListView.h"
 
+#include "frmPrint.h"
+
 #include "filelist/colFileName.h"
 #include "platform/Services.h"
+#include "print/PathResult.h"
+#include "print/PrintItem.h"
+#include "print/PrintProgress.h"
+#include "print/PrintServices.h"
 
 #include <QWidget>
 
+#include <chrono>
+#include <functional>
 #include <map>
 #include <memory>
 
@@ -21,20 +29,32 @@ class QPushButton;
 class frmMain : public QWidget {
     Q_OBJECT
 public:
+    // How long a print path runs before the window that shows its progress appears.
+    static constexpr std::chrono::milliseconds kProgressDelay{500};
+
     // startupPaths is read once, while the window loads.
-    frmMain(platform::Services& services, std::shared_ptr<colFileName> startupPaths,
-            QWidget* parent = nullptr);
+    frmMain(platform::Services& services, PrintServices& printServices,
+            std::shared_ptr<colFileName> startupPaths, QWidget* parent = nullptr);
+    ~frmMain() override;
 
     // The path rule: an existing, not hidden ordinary file whose extension is XLS in any case
     // becomes one ticked item; an existing folder adds every "*.xls" file at its top level,
     // each ticked; anything else adds nothing.
     void AddPathToList(const QString& strPath);
 
+    // The options of the last accepted print run.
+    bool UsePrinter() const { return blnUsePrinter; }
+    QString PrinterName() const { return strPrinterName; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
 private slots:
     void cmdCheckAll_Click();
     void cmdCheckReset_Click();
     void cmdCheckReverse_Click();
     void cmdAbout_Click();
+    void cmdPrint_Click();
     void lblCopyright_Click();
     void ListView1_MouseDown(int button, int shift, int x, int y);
     void ListView1_OLEDragOver(const QMimeData* data, qint32& effect, int button, int shift, int x,
@@ -55,8 +75,27 @@ private:
     void addStartupPaths();
     void addTickedItem(const QString& text);
 
+    // Whether a spreadsheet application server can be started and shut down.
+    bool IsExcelInstalled();
+    void PrintWithExcel();
+    void PrintWithReport();
+    // The list as the print paths read it, items in order.
+    print::PrintItems printItems() const;
+    // Runs path off the user-interface thread, with the progress window once it has run for
+    // kProgressDelay.
+    print::PathResult runPath(const print::PrintItems& items,
+                              const std::function<print::PathResult(print::PrintProgress&)>& path);
+
     platform::Services& m_services;
+    PrintServices& m_print;
     std::shared_ptr<colFileName> m_startupPaths;
+
+    // The options of the current print run, copied from the print options dialog.
+    bool blnUsePrinter = false;
+    QString strPrinterName;
+    // Made on first use; only hidden between runs, so that its choices persist.
+    std::unique_ptr<frmPrint> m_frmPrint;
+    bool m_printRunning = false;
 
     QPushButton* cmdCheckAll = nullptr;
     QPushButton* cmdCheckReset = nullptr;

@@ -4,6 +4,7 @@
 #include "platform/PosixDirectorySearch.h"
 #include "ui/frmMain.h"
 
+#include "fakes/FakePrintServices.h"
 #include "fakes/FakeServices.h"
 #include "fakes/ListViewProbe.h"
 #include "fakes/LockHolder.h"
@@ -36,7 +37,9 @@ QStringList piecesOf(const colFileName& list) {
     return pieces;
 }
 
-using StartServices = FakeServices;
+struct StartServices : FakeServices {
+    FakePrintServices print;
+};
 
 } // namespace
 
@@ -76,6 +79,7 @@ private slots:
 
         platform::FlockInstanceLock lock(lockPath);
         FakeServices fakes;
+        FakePrintServices print;
         fakes.commandLine.text = QStringLiteral("\"") + tree.file("a.xls") + QStringLiteral("\"");
         FakeMessageBox& messages = fakes.messages;
         platform::Services& services = fakes.services;
@@ -89,7 +93,7 @@ private slots:
                                         services.programLauncher,
                                         services.registry};
 
-        QVERIFY(!basMain::Main(withRealLock));
+        QVERIFY(!basMain::Main(withRealLock, print.services));
         QCOMPARE(messages.shown.size(), std::size_t{1});
         QCOMPARE(
             messages.shown[0].text,
@@ -106,7 +110,7 @@ private slots:
 
     void noArgumentsOpenAnEmptyList() {
         StartServices start;
-        QVERIFY(basMain::Main(start.services));
+        QVERIFY(basMain::Main(start.services, start.print.services));
         QVERIFY(start.messages.shown.empty());
         QCOMPARE(basMain::gcolFileName->Count(), 0);
         const auto windows = openMainWindows();
@@ -128,7 +132,7 @@ private slots:
 
         StartServices start;
         start.commandLine.text = realCommandLine.argumentText();
-        QVERIFY(basMain::Main(start.services));
+        QVERIFY(basMain::Main(start.services, start.print.services));
 
         QCOMPARE(piecesOf(*basMain::gcolFileName), (QStringList{"", book, " ", folder, ""}));
         const auto windows = openMainWindows();
@@ -140,7 +144,7 @@ private slots:
     void unquotedPathWithTrailingBlankIsKeptAsGiven() {
         StartServices start;
         start.commandLine.text = QStringLiteral("/data/a.xls \"/data/b.xls\"");
-        QVERIFY(basMain::Main(start.services));
+        QVERIFY(basMain::Main(start.services, start.print.services));
         QCOMPARE(basMain::gcolFileName->Item(1)->FileName(), QStringLiteral("/data/a.xls "));
         QCOMPARE(basMain::gcolFileName->Count(), 3);
     }

@@ -3,6 +3,7 @@
 #include "ui/frmAbout.h"
 #include "ui/frmMain.h"
 
+#include "fakes/FakePrintServices.h"
 #include "fakes/FakeServices.h"
 #include "fakes/ListViewProbe.h"
 #include "fakes/TempTree.h"
@@ -24,13 +25,14 @@
 namespace {
 
 struct MainWindowFixture : FakeServices {
+    FakePrintServices print;
     std::unique_ptr<frmMain> window;
 
     explicit MainWindowFixture(const QStringList& startupPaths = {}) {
         auto paths = std::make_shared<colFileName>();
         for (const QString& path : startupPaths)
             paths->Add(path);
-        window = std::make_unique<frmMain>(services, paths);
+        window = std::make_unique<frmMain>(services, print.services, paths);
     }
     ListView* list() const { return listViewOf(window.get()); }
     template <typename T> T* child(const char* name) const {

@@ -4,22 +4,37 @@
 //   tessaly-xls cells FILE    every cell that holds a value: sheet name, row and column (from
 //                             1) and the text the cell shows, tab-separated, in sheet, row and
 //                             column order
+//   tessaly-xls pdf OUTDIR FILE...
+//                             prints every sheet of each workbook through the report printer
+//                             into OUTDIR/<file name without .xls>.pdf
+//   tessaly-xls print PRINTER FILE...
+//                             prints every sheet of each workbook as one job on that printer
 //
-// On any error it prints one line to standard error and exits with 1.
+// pdf and print drive the engine and the report printer as the print run does, one workbook
+// after the other; they need no display. On any error it prints one line to standard error
+// and exits with 1; pdf and print stop at the first workbook that fails.
 
 #include "platform/FileName.h"
+#include "report/ReportError.h"
+#include "report/XlsReport.h"
 #include "xls/CellText.h"
 #include "xls/IconvCodePages.h"
 #include "xls/ReadError.h"
 #include "xls/WorkbookReader.h"
+#include "xls/XlsEngine.h"
 
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
 #include <QString>
 
 #include <cstdio>
 
 namespace {
 
-constexpr char kUsage[] = "usage: tessaly-xls sheets|cells FILE";
+constexpr char kUsage[] = "usage: tessaly-xls sheets|cells FILE\n"
+                         "       tessaly-xls pdf OUTDIR FILE...\n"
+                         "       tessaly-xls print PRINTER FILE...";
 
 // One field of output: a backslash, tab or line break inside it is written as \\, \t or \n,
 // so that every record stays on one line.
@@ -69,9 +84,77 @@ void printCells(const xls::Workbook& workbook) {
     }
 }
 
+// Prints one workbook as the print run does: the engine lists its sheets, the report printer
+// prints them all, in the engine's order, on printer or, when pdfFile is given, into it.
+void printWorkbook(const xls::ICodePages& codePages, const QString& path, const QString& printer,
+                   const QString& pdfFile) {
+    xls::XlsEngine engine(codePages);
+    engine.Open(path);
+    QStringList names;
+    const qint32 count = engine.SheetCount();
+    for (qint32 index = 0; index < count; ++index)
+        names.append(engine.SheetName(index));
+    engine.Close();
+
+    report::XlsReport reportPrinter(codePages);
+    reportPrinter.setOutputFile(pdfFile);
+    reportPrinter.setFile(path);
+    reportPrinter.StartSheets();
+    for (const QString& name : std::as_const(names)) {
+        reportPrinter.AddSheet(name, QString());
+        reportPrinter.CommitSheet();
+    }
+    if (pdfFile.isEmpty()) {
+        qint16 status = 0;
+        reportPrinter.SelectPrinter(0, printer, status);
+    }
+    reportPrinter.Print();
+}
+
+// The pdf and print verbs: argv[2] is the folder or the printer, the workbooks follow.
+int printVerb(int argc, char** argv, bool toPdf) {
+    // Fonts need a GUI application; without a display the offscreen platform serves.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    const QGuiApplication application(argc, argv);
+    const QString target = platform::decodeFileName(QByteArray(argv[2]));
+    if (toPdf && !QFileInfo(target).isDir()) {
+        std::fprintf(stderr, "tessaly-xls: %s: not a folder\n", argv[2]);
+        return 1;
+    }
+    const xls::IconvCodePages codePages;
+    for (int i = 3; i < argc; ++i) {
+        const QString path = platform::decodeFileName(QByteArray(argv[i]));
+        try {
+            QString pdfFile;
+            if (toPdf) {
+                QString base = QFileInfo(path).fileName();
+                if (base.endsWith(QLatin1String(".xls"), Qt::CaseInsensitive))
+                    base.chop(4);
+                pdfFile = QDir(target).filePath(base + QLatin1String(".pdf"));
+            }
+            printWorkbook(codePages, QFileInfo(path).absoluteFilePath(), toPdf ? QString() : target,
+                          pdfFile);
+        } catch (const xls::ReadError& error) {
+            std::fprintf(stderr, "tessaly-xls: %s: %s\n", argv[i],
+                         error.message().toUtf8().constData());
+            return 1;
+        } catch (const report::ReportError& error) {
+            std::fprintf(stderr, "tessaly-xls: %s: %s\n", argv[i],
+                         error.message().toUtf8().constData());
+            return 1;
+        }
+    }
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
+    const bool pdf = argc >= 4 && qstrcmp(argv[1], "pdf") == 0;
+    const bool print = argc >= 4 && qstrcmp(argv[1], "print") == 0;
+    if (pdf || print)
+        return printVerb(argc, argv, pdf);
     const bool sheets = argc == 3 && qstrcmp(argv[1], "sheets") == 0;
     const bool cells = argc == 3 && qstrcmp(argv[1], "cells") == 0;
     if (!sheets && !cells) {

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "QtMousePointer.h"
+
+#include "office/CupsPrinterDirectory.h"
+#include "office/LibreOfficeAutomation.h"
+#include "office/LibreOfficeSettings.h"
+#include "print/PrintServices.h"
+#include "report/XlsReport.h"
+#include "xls/IconvCodePages.h"
+#include "xls/XlsEngine.h"
+
+// The real services of the print run, made once at start-up: LibreOffice for the spreadsheet
+// application, our engine and report printer, the CUPS printers and Qt's pointer.
+class PrintSystem {
+public:
+    explicit PrintSystem(
+        office::LibreOfficeSettings settings = office::LibreOfficeSettings::fromEnvironment());
+    PrintSystem(const PrintSystem&) = delete;
+    PrintSystem& operator=(const PrintSystem&) = delete;
+
+    PrintServices& services() { return m_services; }
+
+private:
+    office::CupsPrinterDirectory m_printers;
+    office::LibreOfficeAutomation m_automation;
+    xls::IconvCodePages m_codePages;
+    xls::XlsEngine m_engine;
+    report::XlsReport m_reportPrinter;
+    QtMousePointer m_pointer;
+    PrintServices m_services;
+};

@@ -1,0 +1,348 @@
+#include "PageLayout.h"
+
+#include "PaperSize.h"
+#include "SheetMetrics.h"
+#include "UsedRange.h"
+
+#include "xls/Workbook.h"
+
+#include <QMarginsF>
+#include <QRectF>
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+#include <optional>
+#include <vector>
+
+namespace report {
+
+namespace {
+
+constexpr int kLastRow = 65535;
+constexpr int kLastColumn = 255;
+constexpr double kPointsPerInch = 72;
+constexpr double kPointsPerPixel = 0.75;
+constexpr int kHeadingPaddingPixels = 5;
+// Sums of band sizes are compared with a little slack so that bands that fill a page
+// exactly are not pushed to the next one by rounding.
+constexpr double kSlack = 1e-6;
+
+// Rows (or columns) repeated on every page, and the space they take.
+struct Titles {
+    int first = 0;
+    int last = -1;
+    double size = 0;
+    bool present() const { return last >= first; }
+};
+
+// The rows (or columns) of one print area along one direction, and where its pages start.
+struct Axis {
+    int first = 0; // the first row of the body, after print titles at the top of the area
+    int last = -1;
+    std::vector<int> starts;
+};
+
+struct Area {
+    Axis rows;
+    Axis columns;
+    double headingWidth = 0;
+    int pageCount() const { return static_cast<int>(rows.starts.size() * columns.starts.size()); }
+};
+
+using SizeOf = std::function<double(int)>;
+
+Titles titlesOf(int first, int last, int limit, const SizeOf& sizeOf) {
+    Titles titles;
+    titles.first = std::clamp(first, 0, limit);
+    titles.last = std::clamp(last, 0, limit);
+    for (int index = titles.first; index <= titles.last; ++index)
+        titles.size += sizeOf(index);
+    return titles;
+}
+
+// A page's titles repeat when its body starts after them.
+bool titlesOnPage(const Titles& titles, int start) {
+    return titles.present() && start > titles.last;
+}
+
+// Greedy breaks: a page takes bands until the next one would not fit; a manual break starts a
+// new page at its index (or at the next shown band when that one is hidden). A band larger
+// than a page still gets a page of its own.
+std::vector<int> pageStarts(const Axis& axis, const SizeOf& sizeOf, double capacity,
+                            const Titles& titles, const QList<int>& manualBreaks) {
+    std::vector<int> starts;
+    auto nextBreak = manualBreaks.cbegin();
+    double used = 0;
+    double room = 0;
+    for (int index = axis.first; index <= axis.last; ++index) {
+        const double size = sizeOf(index);
+        if (size <= 0)
+            continue;
+        bool forced = false;
+        while (nextBreak != manualBreaks.cend() && *nextBreak <= index) {
+            if (!starts.empty() && *nextBreak > starts.back())
+                forced = true;
+            ++nextBreak;
+        }
+        if (starts.empty() || forced || used + size > room + kSlack) {
+            starts.push_back(index);
+            used = 0;
+            room = capacity - (titlesOnPage(titles, index) ? titles.size : 0);
+        }
+        used += size;
+    }
+    return starts;
+}
+
+// Body of an area: print titles at its top are printed as titles, not twice.
+Axis axisOf(int first, int last, const Titles& titles) {
+    Axis axis{first, last, {}};
+    if (titles.present() && first >= titles.first && first <= titles.last && titles.last < last)
+        axis.first = titles.last + 1;
+    return axis;
+}
+
+int digitCount(int number) {
+    int digits = 1;
+    for (; number >= 10; number /= 10)
+        ++digits;
+    return digits;
+}
+
+QMarginsF marginsOf(const xls::PageSetup& setup) {
+    const auto points = [](double inches) {
+        return std::isfinite(inches) ? std::max(0.0, inches) * kPointsPerInch : 0.0;
+    };
+    return {points(setup.leftMargin), points(setup.topMargin), points(setup.rightMargin),
+            points(setup.bottomMargin)};
+}
+
+} // namespace
+
+struct PageLayout::Impl {
+    Impl(const xls::Workbook& workbook, const xls::Sheet& sheet, const SheetMetrics& metrics);
+
+    void layOut(double scale, bool rowBreaks, bool columnBreaks, const SizeOf& rowSizes);
+    SizeOf cachedRowSizes(std::vector<double>& cache) const;
+    bool fits(int pagesWide, int pagesTall) const;
+    QList<Band> bands(const Axis& axis, int page, const Titles& titles, double offset,
+                      const SizeOf& sizeOf) const;
+
+    const xls::Sheet& sheet;
+    PageFrame frame;
+    SizeOf rowSize;
+    SizeOf columnSize;
+    std::vector<xls::CellRange> printed;
+    std::vector<Area> areas;
+    Titles titleRows;
+    Titles titleColumns;
+    double headingHeight = 0;
+    double printableWidth = 0; // between the margins, in points on paper
+    double printableHeight = 0;
+};
+
+PageLayout::Impl::Impl(const xls::Workbook& workbook, const xls::Sheet& sheet,
+                       const SheetMetrics& metrics)
+    : sheet(sheet)
+    , rowSize([&metrics](int row) { return metrics.rowHeight(row); })
+    , columnSize([&metrics](int column) { return metrics.columnWidth(column); }) {
+    const xls::PageSetup& setup = sheet.pageSetup();
+
+    const Paper paper = paperForCode(setup.paperSize);
+    const bool landscape = (setup.orientation == xls::Orientation::Landscape) != paper.rotated;
+    frame.pageLayout =
+        QPageLayout(paper.size, landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
+                    marginsOf(setup), QPageLayout::Point);
+    frame.headerMargin = std::max(0.0, setup.headerMargin) * kPointsPerInch;
+    frame.footerMargin = std::max(0.0, setup.footerMargin) * kPointsPerInch;
+    frame.gridlines = setup.printGridlines;
+    frame.headings = setup.printHeadings;
+    const QRectF printable = frame.pageLayout.paintRect(QPageLayout::Point);
+    printableWidth = printable.width();
+    printableHeight = printable.height();
+
+    if (sheet.printAreas().isEmpty()) {
+        if (const auto used = usedRange(workbook, sheet))
+            printed.push_back(*used);
+    } else {
+        for (const xls::CellRange& area : sheet.printAreas()) {
+            printed.push_back(
+                {std::clamp(std::min(area.firstRow, area.lastRow), 0, kLastRow),
+                 std::clamp(std::max(area.firstRow, area.lastRow), 0, kLastRow),
+                 std::clamp(std::min(area.firstColumn, area.lastColumn), 0, kLastColumn),
+                 std::clamp(std::max(area.firstColumn, area.lastColumn), 0, kLastColumn)});
+        }
+    }
+
+    if (const auto rows = sheet.titleRows())
+        titleRows = titlesOf(rows->firstRow, rows->lastRow, kLastRow, rowSize);
+    if (const auto columns = sheet.titleColumns())
+        titleColumns = titlesOf(columns->firstColumn, columns->lastColumn, kLastColumn, columnSize);
+    if (frame.headings)
+        headingHeight = std::max(0, sheet.defaultRowHeight()) / 20.0;
+
+    for (const xls::CellRange& range : printed) {
+        Area area;
+        area.rows = axisOf(range.firstRow, range.lastRow, titleRows);
+        area.columns = axisOf(range.firstColumn, range.lastColumn, titleColumns);
+        if (frame.headings) {
+            // Wide enough for the largest row number the area prints.
+            const int largest = std::max(range.lastRow, titleRows.last) + 1;
+            const double digit = std::max(1L, std::lround(metrics.maxDigitWidth()));
+            area.headingWidth =
+                (digitCount(largest) * digit + kHeadingPaddingPixels) * kPointsPerPixel;
+        }
+        areas.push_back(area);
+    }
+
+    if (!setup.fitToPages) {
+        // A scale of 0 is a file that never set one; others are held to 10 to 400 %.
+        const int percent = setup.scale <= 0 ? 100 : std::clamp(setup.scale, 10, 400);
+        layOut(percent / 100.0, true, true, rowSize);
+        return;
+    }
+    // Fitting to pages ignores the manual breaks in each direction it fits, and keeps them
+    // in a direction left free (0 pages): a break there does not change the scale found.
+    const int wide = std::max(0, setup.fitWidth);
+    const int tall = std::max(0, setup.fitHeight);
+    // The search lays the sheet out up to 91 times: its row heights are looked up once.
+    std::vector<double> cache;
+    const SizeOf rowSizes = cachedRowSizes(cache);
+    int percent = 100;
+    for (; percent > 10; --percent) {
+        layOut(percent / 100.0, tall == 0, wide == 0, rowSizes);
+        if (fits(wide, tall))
+            break;
+    }
+    if (percent == 10)
+        layOut(0.10, tall == 0, wide == 0, rowSizes);
+}
+
+SizeOf PageLayout::Impl::cachedRowSizes(std::vector<double>& cache) const {
+    int first = kLastRow;
+    int last = 0;
+    for (const Area& area : areas) {
+        first = std::min(first, area.rows.first);
+        last = std::max(last, area.rows.last);
+    }
+    for (int row = first; row <= last; ++row)
+        cache.push_back(rowSize(row));
+    return [&cache, first, this](int row) {
+        const auto at = static_cast<size_t>(row - first);
+        return row >= first && at < cache.size() ? cache[at] : rowSize(row);
+    };
+}
+
+void PageLayout::Impl::layOut(double scale, bool rowBreaks, bool columnBreaks,
+                              const SizeOf& rowSizes) {
+    frame.scale = scale;
+    const xls::PageSetup& setup = sheet.pageSetup();
+    for (Area& area : areas) {
+        area.rows.starts = pageStarts(area.rows, rowSizes, printableHeight / scale - headingHeight,
+                                      titleRows, rowBreaks ? setup.rowBreaks : QList<int>());
+        area.columns.starts =
+            pageStarts(area.columns, columnSize, printableWidth / scale - area.headingWidth,
+                       titleColumns, columnBreaks ? setup.columnBreaks : QList<int>());
+    }
+}
+
+// With several print areas, each must fit in the pages asked for; they share one scale.
+bool PageLayout::Impl::fits(int pagesWide, int pagesTall) const {
+    return std::all_of(areas.begin(), areas.end(), [&](const Area& area) {
+        const auto wide = static_cast<int>(area.columns.starts.size());
+        const auto tall = static_cast<int>(area.rows.starts.size());
+        return (pagesWide == 0 || wide <= pagesWide) && (pagesTall == 0 || tall <= pagesTall);
+    });
+}
+
+QList<Band> PageLayout::Impl::bands(const Axis& axis, int page, const Titles& titles, double offset,
+                                    const SizeOf& sizeOf) const {
+    QList<Band> result;
+    const auto add = [&](int index, bool title) {
+        const double size = sizeOf(index);
+        if (size <= 0)
+            return;
+        result.append({index, offset, size, title});
+        offset += size;
+    };
+    const int start = axis.starts[static_cast<size_t>(page)];
+    if (titlesOnPage(titles, start)) {
+        for (int index = titles.first; index <= titles.last; ++index)
+            add(index, true);
+    }
+    const bool lastPage = static_cast<size_t>(page) + 1 == axis.starts.size();
+    const int end = lastPage ? axis.last : axis.starts[static_cast<size_t>(page) + 1] - 1;
+    for (int index = start; index <= end; ++index)
+        add(index, false);
+    return result;
+}
+
+PageLayout::PageLayout(const xls::Workbook& workbook, const xls::Sheet& sheet,
+                       const SheetMetrics& metrics)
+    : m_impl(std::make_unique<Impl>(workbook, sheet, metrics)) {}
+
+PageLayout::~PageLayout() = default;
+
+const PageFrame& PageLayout::frame() const {
+    return m_impl->frame;
+}
+
+int PageLayout::pageCount() const {
+    int count = 0;
+    for (const Area& area : m_impl->areas)
+        count += area.pageCount();
+    return count;
+}
+
+LaidOutPage PageLayout::page(int ordinal, int autoFirstNumber) const {
+    const Impl& d = *m_impl;
+    const xls::PageSetup& setup = d.sheet.pageSetup();
+    LaidOutPage page;
+    page.number = setup.firstPageNumber.value_or(autoFirstNumber) + ordinal;
+    if (ordinal < 0)
+        return page;
+
+    int local = ordinal;
+    const Area* area = nullptr;
+    for (const Area& candidate : d.areas) {
+        if (local < candidate.pageCount()) {
+            area = &candidate;
+            break;
+        }
+        local -= candidate.pageCount();
+    }
+    if (area == nullptr)
+        return page;
+
+    const auto tall = static_cast<int>(area->rows.starts.size());
+    const auto wide = static_cast<int>(area->columns.starts.size());
+    const bool downFirst = setup.pageOrder == xls::PageOrder::DownThenOver;
+    const int rowPage = downFirst ? local % tall : local / wide;
+    const int columnPage = downFirst ? local / tall : local % wide;
+
+    page.headingWidth = area->headingWidth;
+    page.headingHeight = d.headingHeight;
+    page.rows = d.bands(area->rows, rowPage, d.titleRows, page.headingHeight, d.rowSize);
+    page.columns =
+        d.bands(area->columns, columnPage, d.titleColumns, page.headingWidth, d.columnSize);
+    const auto extent = [](const QList<Band>& bands, double start) {
+        return bands.isEmpty() ? start : bands.back().offset + bands.back().size;
+    };
+    page.blockSize = {extent(page.columns, page.headingWidth),
+                      extent(page.rows, page.headingHeight)};
+
+    const QRectF printable = d.frame.pageLayout.paintRect(QPageLayout::Point);
+    const double scale = d.frame.scale;
+    double x = printable.left();
+    double y = printable.top();
+    // Centred within the margins; a block larger than that stays at the top left margin.
+    if (setup.centerHorizontally)
+        x += std::max(0.0, (printable.width() - page.blockSize.width() * scale) / 2);
+    if (setup.centerVertically)
+        y += std::max(0.0, (printable.height() - page.blockSize.height() * scale) / 2);
+    page.origin = {x, y};
+    return page;
+}
+
+} // namespace report

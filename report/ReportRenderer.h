@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QDateTime>
+#include <QList>
+#include <QString>
+
+class QPrinter;
+
+namespace xls {
+class Sheet;
+class Workbook;
+} // namespace xls
+
+namespace report {
+
+class FontMapper;
+
+// Prints sheets of one workbook as one document: every sheet is laid out first, so that page
+// numbers run on across the sheets (a sheet with a first page number of its own starts
+// there) and &N counts the pages of the whole document; then the pages are painted one by
+// one, each on paper of its sheet's size and orientation. Charts, macro sheets and modules
+// add no page.
+class ReportRenderer {
+public:
+    // filePath: the workbook's full path, for &F and &Z in headers and footers.
+    ReportRenderer(const xls::Workbook& workbook, const QString& filePath,
+                   const FontMapper& fonts);
+
+    // How many pages the sheets print.
+    int pageCount(const QList<const xls::Sheet*>& sheets) const;
+    // Paints the sheets onto printer, starting the document at its first page; returns the
+    // number of pages painted. A document of no page leaves the printer untouched. Throws
+    // ReportError when the printer cannot be painted on.
+    int render(QPrinter& printer, const QList<const xls::Sheet*>& sheets,
+               const QDateTime& printed) const;
+
+private:
+    const xls::Workbook& m_workbook;
+    QString m_filePath;
+    const FontMapper& m_fonts;
+    double m_maxDigitWidth;
+};
+
+} // namespace report

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "IReportPrinter.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace xls {
+class ICodePages;
+}
+
+namespace report {
+
+// The report printer control: prints the sheets it is given of one workbook, read through
+// the spreadsheet engine, as one job on a CUPS printer (or into a PDF file). Usable from any
+// thread that has no widgets to touch; a QGuiApplication must exist for the fonts.
+class XlsReport : public IReportPrinter {
+public:
+    explicit XlsReport(const xls::ICodePages& codePages);
+
+    void setFile(const QString& strFileName) override;
+    void StartSheets() override;
+    void AddSheet(const QString& strSheetName, const QString& strRange) override;
+    void CommitSheet() override;
+    void SelectPrinter(qint32 lngKind, const QString& strPrinterName, qint16& intStatus) override;
+    void Print() override;
+
+    // Print writes a PDF file at path instead of printing; the empty path prints again.
+    void setOutputFile(const QString& path) { m_outputFile = path; }
+    // The pages the last Print produced.
+    int printedPages() const { return m_printedPages; }
+
+private:
+    const xls::ICodePages& m_codePages;
+    QString m_file;
+    QStringList m_sheets;
+    QString m_pendingSheet;
+    bool m_hasPendingSheet = false;
+    QString m_printer;
+    QString m_outputFile;
+    int m_printedPages = 0;
+};
+
+} // namespace report

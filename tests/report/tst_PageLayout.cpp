@@ -1,0 +1,492 @@
+#include "report/PageLayout.h"
+#include "report/SheetMetrics.h"
+
+#include "xls/Workbook.h"
+
+#include <QPageSize>
+#include <QTest>
+
+using report::Band;
+using report::LaidOutPage;
+using report::PageLayout;
+using report::SheetMetrics;
+
+namespace {
+
+// Widest digit of 7 pixels: a default column (8 digits) is 64 pixels, 48 points.
+constexpr double kDigit = 7;
+
+// A workbook of one sheet, with cell format 0 plain and 1 with a bottom border.
+struct Book {
+    xls::Workbook workbook;
+    Book() {
+        workbook.sheets().emplace_back(QStringLiteral("Sheet1"), xls::SheetKind::Worksheet,
+                                       xls::SheetVisibility::Visible);
+        xls::CellFormat bordered;
+        bordered.bottom.style = xls::BorderStyle::Thin;
+        workbook.setCellFormats({xls::CellFormat{}, bordered});
+        // Rows of 20 points; A4 with 0.75 in left and right and 1 in top and bottom margins
+        // leaves 595 - 108 = 487 points wide and 842 - 144 = 698 points tall.
+        sheet().setDefaultRowHeight(400, false);
+    }
+    xls::Sheet& sheet() { return workbook.sheets().front(); }
+    void area(int firstRow, int lastRow, int firstColumn, int lastColumn) {
+        sheet().setPrintAreas({{firstRow, lastRow, firstColumn, lastColumn}});
+    }
+};
+
+QList<int> indices(const QList<Band>& bands) {
+    QList<int> result;
+    for (const Band& band : bands)
+        result.append(band.index);
+    return result;
+}
+
+QList<int> range(int first, int last) {
+    QList<int> result;
+    for (int index = first; index <= last; ++index)
+        result.append(index);
+    return result;
+}
+
+// The first row and column of each page's own part, in print order.
+QList<QPoint> pageCorners(const PageLayout& layout) {
+    QList<QPoint> corners;
+    for (int ordinal = 0; ordinal < layout.pageCount(); ++ordinal) {
+        const LaidOutPage page = layout.page(ordinal);
+        const auto firstOwn = [](const QList<Band>& bands) {
+            for (const Band& band : bands) {
+                if (!band.title)
+                    return band.index;
+            }
+            return -1;
+        };
+        corners.append({firstOwn(page.columns), firstOwn(page.rows)});
+    }
+    return corners;
+}
+
+} // namespace
+
+class TestPageLayout : public QObject {
+    Q_OBJECT
+
+private slots:
+    void columnWidthsFollowTheDigitWidth() {
+        Book book;
+        xls::Sheet& sheet = book.sheet();
+        sheet.setColumns({{1, 1, 2560, false, 15}, {2, 2, 2560, true, 15}, {3, 3, 0, false, 15}});
+        const SheetMetrics seven(sheet, 7);
+        QCOMPARE(seven.columnWidth(0), 48.0);  // 8 * 7 + 5 = 61, up to 64 pixels
+        QCOMPARE(seven.columnWidth(1), 52.5);  // (2560 + 18) / 256 * 7 = 70.4: 70 pixels
+        QCOMPARE(seven.columnWidth(2), 0.0);   // hidden
+        QCOMPARE(seven.columnWidth(3), 0.0);   // no width
+        QCOMPARE(seven.columnWidth(256), 0.0); // beyond the sheet
+        const SheetMetrics eight(sheet, 8);
+        QCOMPARE(eight.columnWidth(0), 54.0); // 8 * 8 + 5 = 69, up to 72 pixels
+        QCOMPARE(eight.columnWidth(1), 60.0); // (2560 + 16) / 256 * 8 = 80.5: 80 pixels
+
+        sheet.setDefaultColumnWidth(10); // 10 * 7 + 5 = 75, up to 80 pixels
+        QCOMPARE(SheetMetrics(sheet, 7).columnWidth(0), 60.0);
+        sheet.setStandardColumnWidth(2304); // (2304 + 18) / 256 * 7 = 63.5: 63 pixels
+        QCOMPARE(SheetMetrics(sheet, 7).columnWidth(0), 47.25);
+    }
+
+    void rowHeightsComeFromTwips() {
+        Book book;
+        xls::Sheet& sheet = book.sheet();
+        sheet.setDefaultRowHeight(255, false);
+        xls::RowInfo tall;
+        tall.row = 2;
+        tall.height = 600;
+        xls::RowInfo hidden;
+        hidden.row = 3;
+        hidden.hidden = true;
+        sheet.setRows({tall, hidden});
+        const SheetMetrics metrics(sheet, kDigit);
+        QCOMPARE(metrics.rowHeight(0), 12.75);
+        QCOMPARE(metrics.rowHeight(2), 30.0);
+        QCOMPARE(metrics.rowHeight(3), 0.0);
+        sheet.setDefaultRowHeight(255, true);
+        QCOMPARE(SheetMetrics(sheet, kDigit).rowHeight(0), 0.0);
+        QCOMPARE(SheetMetrics(sheet, kDigit).rowHeight(2), 30.0);
+    }
+
+    void automaticBreaksFillEachPage() {
+        Book book;
+        book.area(0, 99, 0, 19);
+        const SheetMetrics metrics(book.sheet(), kDigit);
+        const PageLayout layout(book.workbook, book.sheet(), metrics);
+        // 698 / 20 = 34 rows a page, 487 / 48 = 10 columns a page.
+        QCOMPARE(layout.pageCount(), 6);
+        QCOMPARE(pageCorners(layout),
+                 (QList<QPoint>{{0, 0}, {0, 34}, {0, 68}, {10, 0}, {10, 34}, {10, 68}}));
+        const LaidOutPage first = layout.page(0);
+        QCOMPARE(indices(first.rows), range(0, 33));
+        QCOMPARE(indices(first.columns), range(0, 9));
+        QCOMPARE(first.rows[1].offset, 20.0);
+        QCOMPARE(first.columns[2].offset, 96.0);
+        QCOMPARE(first.blockSize, QSizeF(480, 680));
+        QCOMPARE(first.origin, QPointF(54, 72));
+        QCOMPARE(indices(layout.page(2).rows), range(68, 99));
+        QCOMPARE(layout.frame().scale, 1.0);
+    }
+
+    void hiddenRowsAndColumnsAreLeftOut() {
+        Book book;
+        book.area(0, 5, 0, 3);
+        xls::RowInfo hidden;
+        hidden.row = 2;
+        hidden.hidden = true;
+        book.sheet().setRows({hidden});
+        book.sheet().setColumns({{1, 1, 2560, true, 15}});
+        const SheetMetrics metrics(book.sheet(), kDigit);
+        const PageLayout layout(book.workbook, book.sheet(), metrics);
+        QCOMPARE(layout.pageCount(), 1);
+        const LaidOutPage page = layout.page(0);
+        QCOMPARE(indices(page.rows), (QList<int>{0, 1, 3, 4, 5}));
+        QCOMPARE(indices(page.columns), (QList<int>{0, 2, 3}));
+        QCOMPARE(page.rows[2].offset, 40.0);
+        QCOMPARE(page.columns[1].offset, 48.0);
+    }
+
+    void manualBreaksStartPages() {
+        Book book;
+        book.area(0, 59, 0, 11);
+        book.sheet().pageSetup().rowBreaks = {10, 30};
+        book.sheet().pageSetup().columnBreaks = {3};
+        const SheetMetrics metrics(book.sheet(), kDigit);
+        const PageLayout layout(book.workbook, book.sheet(), metrics);
+        QCOMPARE(pageCorners(layout),
+                 (QList<QPoint>{{0, 0}, {0, 10}, {0, 30}, {3, 0}, {3, 10}, {3, 30}}));
+        QCOMPARE(indices(layout.page(1).rows), range(10, 29));
+        QCOMPARE(indices(layout.page(3).columns), range(3, 11));
+    }
+
+    void manualBreakOnAHiddenRowBreaksAtTheNextShownRow() {
+        Book book;
+        book.area(0, 9, 0, 0);
+        xls::RowInfo hidden;
+        hidden.row = 4;
+        hidden.hidden = true;
+        book.sheet().setRows({hidden});
+        book.sheet().pageSetup().rowBreaks = {4};
+        const SheetMetrics metrics(book.sheet(), kDigit);
+        const PageLayout layout(book.workbook, book.sheet(), metrics);
+        QCOMPARE(layout.pageCount(), 2);
+        QCOMPARE(indices(layout.page(0).rows), range(0, 3));
+        QCOMPARE(indices(layout.page(1).rows), range(5, 9));
+    }
+
+    void scaleChangesWhatFits() {
+        Book book;
+        book.area(0, 99, 0, 0);
+        book.sheet().pageSetup().scale = 50;
+        const SheetMetrics metrics(book.sheet(), kDigit);
+        const PageLayout layout(book.workbook, book.sheet(), metrics);
+        // 698 / 0.5 = 1396 points: 69 rows of 20.
+        QCOMPARE(layout.frame().scale, 0.5);
+        QCOMPARE(layout.pageCount(), 2);
+        QCOMPARE(indices(layout.page(1).rows), range(69, 99));
+    }
+
+    void fitToOnePage() {
+        Book book;
+        book.area(0, 99, 0, 9);
+        book.sheet().pageSetup().fitToPages = true;
+        book.sheet().pageSetup().rowBreaks = {50};
+        const SheetMetrics metrics(book.sheet(), kDigit);
+        const PageLayout layout(book.workbook, book.sheet(), metrics);
+        // 2000 points of rows in 698: 698 / 0.34 = 2052.9 fits, 698 / 0.35 = 1994.3 does not.
+        QCOMPARE(layout.frame().scale, 0.34);
+        QCOMPARE(layout.pageCount(), 1);
+        QCOMPARE(indices(layout.page(0).rows), range(0, 99));
+    }
+
+    void fitNeverEnlarges() {
+        Book book;
+        book.area(0, 2, 0, 2);
+        book.sheet().pageSetup().fitToPages = true;
+        const SheetMetrics metrics(book.sheet(), kDigit);
+        const PageLayout layout(book.workbook, book.sheet(), metrics);
+        QCOMPARE(layout.frame().scale, 1.0);
+        QCOMPARE(layout.pageCount(), 1);
+    }
+
+    void fitStopsAtTenPercent() {
+        Book book;
+        book.area(0, 999, 0, 0);
+        book.sheet().pageSetup().fitToPages = true;
+        const SheetMetrics metrics(book.sheet(), kDigit);
+        const PageLayout layout(book.workbook, book.sheet(), metrics);
+        // 20,000 points of rows; at 10 % a page takes 6980 points: 349 rows.
+        QCOMPARE(layout.frame().scale, 0.1);
+        QCOMPARE(layout.pageCount(), 3);
+        QCOMPARE(indices(layout.page(1).rows).first(), 349);
+    }
+
+    void fitOneWideKeepsRowBreaks() {
+        Book book;
+        book.area(0, 99, 0, 19);
+        xls::PageSetup& setup = book.sheet().pageSetup();
+        setup.fitToPages = true;
+        setup.fitWidth = 1;
+        setup.fitHeight = 0;
+        setup.rowBreaks = {50};
+        setup.columnBreaks = {5};
+        const SheetMetrics metrics(book.sheet(), kDigit);
+        const PageLayout layout(book.workbook, book.sheet(), metrics);
+        // 960 points of columns in 487: 487 / 0.50 = 974 fits, 487 / 0.51 = 954.9 does not.
+        QCOMPARE(layout.frame().scale, 0.5);
+        // At 50 % a page holds 69 rows, but the manual break comes first.
+        QCOMPARE(pageCorners(layout), (QList<QPoint>{{0, 0}, {0, 50}}));
+        QCOMPARE(indices(layout.page(0).columns), range(0, 19));
+    }
+
+    void pageOrder_data() {
+        QTest::addColumn<bool>("overFirst");
+        QTest::addColumn<QList<QPoint>>("corners");
+        QTest::newRow("down then over")
+            << false << QList<QPoint>{{0, 0}, {0, 34}, {10, 0}, {10, 34}};
+        QTest::newRow("over then down")
+            << true << QList<QPoint>{{0, 0}, {10, 0}, {0, 34}, {10, 34}};
+    }
+
+    void pageOrder() {
+        QFETCH(bool, overFirst);
+        QFETCH(QList<QPoint>, corners);
+        Book book;
+        book.area(0, 49, 0, 14);
+        if (overFirst)
+            book.sheet().pageSetup().pageOrder = xls::PageOrder::OverThenDown;
+        const SheetMetrics metrics(book.sheet(), kDigit);
+        const PageLayout layout(book.workbook, book.sheet(), metrics);
+        QCOMPARE(pageCorners(layout), corners);
+    }
+
+    void centring() {
+        Book book;
+        book.area(0, 2, 0, 1);
+        book.sheet().pageSetup().centerHorizontally = true;
+        const SheetMetrics metrics(book.sheet(), kDigit);
+        {
+            const PageLayout layout(book.workbook, book.sheet(), metrics);
+            // A block of 96 by 60 points: 54 + (487 - 96) / 2 across.
+            QCOMPARE(layout.page(0).origin, QPointF(249.5, 72));
+        }
+        book.sheet().pageSetup().centerVertically = true;
+        book.sheet().pageSetup().scale = 200;
+        const PageLayout layout(book.workbook, book.sheet(), metrics);
+        // Scaled to 192 by 120: 54 + (487 - 192) / 2 and 72 + (698 - 120) / 2.
+        QCOMPARE(layout.page(0).origin, QPointF(201.5, 361));
+        QCOMPARE(layout.page(0).blockSize, QSizeF(96, 60));
+    }
+
+    void printTitlesRepeatWithoutDuplicates() {
+        Book book;
+        book.area(0, 99, 0, 0);
+        book.sheet().setTitleRows({0, 1, 0, 255});
+        const SheetMetrics metrics(book.sheet(), kDigit);
+        const PageLayout layout(book.workbook, book.sheet(), metrics);
+        // Each page: 2 title rows and 32 rows of its own.
+        QCOMPARE(layout.pageCount(), 4);
+        const LaidOutPage first = layout.page(0);
+        QCOMPARE(indices(first.rows), range(0, 33));
+        QVERIFY(first.rows[0].title && first.rows[1].title && !first.rows[2].title);
+        const LaidOutPage second = layout.page(1);
+        QCOMPARE(indices(second.rows), (QList<int>{0, 1} + range(34, 65)));
+        QVERIFY(second.rows[1].title && !second.rows[2].title);
+        QCOMPARE(second.rows[2].offset, 40.0);
+        QCOMPARE(indices(layout.page(3).rows), (QList<int>{0, 1} + range(98, 99)));
+    }
+
+    void printTitlesAboveTheAreaTakeRoomOnEveryPage() {
+        Book book;
+        book.area(5, 40, 0, 12);
+        book.sheet().setTitleRows({0, 0, 0, 255});
+        book.sheet().setTitleColumns({0, 0, 1, 1}); // column B
+        const SheetMetrics metrics(book.sheet(), kDigit);
+        const PageLayout layout(book.workbook, book.sheet(), metrics);
+        // Rows: 33 of their own under the title row. Columns: the area starts left of the
+        // title column, so page 1 shows it in place with 10 columns; later pages repeat it.
+        QCOMPARE(pageCorners(layout), (QList<QPoint>{{0, 5}, {0, 38}, {10, 5}, {10, 38}}));
+        const LaidOutPage first = layout.page(0);
+        QCOMPARE(indices(first.rows), QList<int>{0} + range(5, 37));
+        QCOMPARE(indices(first.columns), range(0, 9));
+        QVERIFY(!first.columns[1].title);
+        const LaidOutPage third = layout.page(2);
+        QCOMPARE(indices(third.columns), QList<int>{1} + range(10, 12));
+        QVERIFY(third.columns[0].title);
+        QCOMPARE(third.columns[1].offset, 48.0);
+    }
+
+    void usedRangeCountsPrintingFormats() {
+        Book book;
+        book.sheet().setCells({xls::Cell::text(2, 1, 0, QStringLiteral("a")),
+                               xls::Cell::number(5, 3, 0, 1.5),
+                               xls::Cell::blank(8, 6, 1),     // a border prints
+                               xls::Cell::blank(20, 10, 0)}); // a plain blank does not
+        const SheetMetrics metrics(book.sheet(), kDigit);
+        const PageLayout layout(book.workbook, book.sheet(), metrics);
+        QCOMPARE(layout.pageCount(), 1);
+        QCOMPARE(indices(layout.page(0).rows), range(2, 8));
+        QCOMPARE(indices(layout.page(0).columns), range(1, 6));
+    }
+
+    void usedRangeTakesWholeMergedAreas() {
+        Book book;
+        book.sheet().setCells({xls::Cell::text(1, 1, 0, QStringLiteral("a"))});
+        book.sheet().setMergedRanges({{1, 3, 1, 4}});
+        const SheetMetrics metrics(book.sheet(), kDigit);
+        const PageLayout layout(book.workbook, book.sheet(), metrics);
+        QCOMPARE(indices(layout.page(0).rows), range(1, 3));
+        QCOMPARE(indices(layout.page(0).columns), range(1, 4));
+    }
+
+    void nothingToPrint() {
+        Book book;
+        const SheetMetrics metrics(book.sheet(), kDigit);
+        QCOMPARE(PageLayout(book.workbook, book.sheet(), metrics).pageCount(), 0);
+        book.sheet().setCells({xls::Cell::blank(3, 3, 0)});
+        QCOMPARE(PageLayout(book.workbook, book.sheet(), metrics).pageCount(), 0);
+        // A print area of hidden rows only.
+        book.area(3, 3, 3, 3);
+        xls::RowInfo hidden;
+        hidden.row = 3;
+        hidden.hidden = true;
+        book.sheet().setRows({hidden});
+        const PageLayout layout(book.workbook, book.sheet(), metrics);
+        QCOMPARE(layout.pageCount(), 0);
+        QVERIFY(layout.page(0).rows.isEmpty());
+    }
+
+    void severalPrintAreasPrintInTurn() {
+        Book book;
+        book.sheet().setPrintAreas({{0, 39, 0, 1}, {10, 12, 3, 3}});
+        const SheetMetrics metrics(book.sheet(), kDigit);
+        const PageLayout layout(book.workbook, book.sheet(), metrics);
+        QCOMPARE(layout.pageCount(), 3);
+        QCOMPARE(indices(layout.page(1).rows), range(34, 39));
+        QCOMPARE(indices(layout.page(2).rows), range(10, 12));
+        QCOMPARE(indices(layout.page(2).columns), QList<int>{3});
+        QCOMPARE(layout.page(2, 1).number, 3);
+    }
+
+    void oversizedBandsGetAPageEach() {
+        Book book;
+        book.area(0, 2, 0, 0);
+        xls::RowInfo huge;
+        huge.row = 1;
+        huge.height = 20000; // 1000 points
+        book.sheet().setRows({huge});
+        book.sheet().setColumns({{0, 0, 65535, false, 15}});
+        const SheetMetrics metrics(book.sheet(), kDigit);
+        const PageLayout layout(book.workbook, book.sheet(), metrics);
+        QCOMPARE(layout.pageCount(), 3);
+        QCOMPARE(indices(layout.page(0).rows), QList<int>{0});
+        QCOMPARE(indices(layout.page(1).rows), QList<int>{1});
+        QCOMPARE(indices(layout.page(2).rows), QList<int>{2});
+        QCOMPARE(indices(layout.page(1).columns), QList<int>{0});
+    }
+
+    void paper_data() {
+        QTest::addColumn<int>("code");
+        QTest::addColumn<bool>("landscape");
+        QTest::addColumn<QSizeF>("size"); // in points, as the page is turned
+        QTest::newRow("printer's default") << 0 << false << QSizeF(595, 842);
+        QTest::newRow("letter") << 1 << false << QSizeF(612, 792);
+        QTest::newRow("legal") << 5 << false << QSizeF(612, 1008);
+        QTest::newRow("A3") << 8 << false << QSizeF(842, 1191);
+        QTest::newRow("A4 landscape") << 9 << true << QSizeF(842, 595);
+        QTest::newRow("A5") << 11 << false << QSizeF(420, 595);
+        QTest::newRow("B4 JIS") << 12 << false << QSizeF(729, 1032);
+        QTest::newRow("B5 JIS") << 13 << false << QSizeF(516, 729);
+        QTest::newRow("A6") << 70 << false << QSizeF(297, 420);
+        QTest::newRow("A4 fed sideways") << 77 << false << QSizeF(842, 595);
+        QTest::newRow("unknown") << 9999 << false << QSizeF(595, 842);
+    }
+
+    void paper() {
+        QFETCH(int, code);
+        QFETCH(bool, landscape);
+        QFETCH(QSizeF, size);
+        Book book;
+        book.area(0, 0, 0, 0);
+        book.sheet().pageSetup().paperSize = code;
+        if (landscape)
+            book.sheet().pageSetup().orientation = xls::Orientation::Landscape;
+        const SheetMetrics metrics(book.sheet(), kDigit);
+        const PageLayout layout(book.workbook, book.sheet(), metrics);
+        const QPageLayout& page = layout.frame().pageLayout;
+        QCOMPARE(page.fullRect(QPageLayout::Point).size(), size);
+        QCOMPARE(page.paintRect(QPageLayout::Point),
+                 QRectF(54, 72, size.width() - 108, size.height() - 144));
+    }
+
+    void marginsAndHeaderFooterMargins() {
+        Book book;
+        book.area(0, 99, 0, 0);
+        xls::PageSetup& setup = book.sheet().pageSetup();
+        setup.topMargin = 2;
+        setup.bottomMargin = 0.5;
+        setup.leftMargin = 1;
+        setup.headerMargin = 0.25;
+        setup.footerMargin = 0.75;
+        const SheetMetrics metrics(book.sheet(), kDigit);
+        const PageLayout layout(book.workbook, book.sheet(), metrics);
+        QCOMPARE(layout.frame().headerMargin, 18.0);
+        QCOMPARE(layout.frame().footerMargin, 54.0);
+        QCOMPARE(layout.page(0).origin, QPointF(72, 144));
+        // 842 - 144 - 36 = 662 points: 33 rows.
+        QCOMPARE(indices(layout.page(1).rows).first(), 33);
+    }
+
+    void pageNumbers() {
+        Book book;
+        book.area(0, 99, 0, 0);
+        const SheetMetrics metrics(book.sheet(), kDigit);
+        {
+            const PageLayout layout(book.workbook, book.sheet(), metrics);
+            QCOMPARE(layout.page(0).number, 1);
+            QCOMPARE(layout.page(2, 7).number, 9);
+        }
+        book.sheet().pageSetup().firstPageNumber = 5;
+        const PageLayout layout(book.workbook, book.sheet(), metrics);
+        QCOMPARE(layout.page(0, 7).number, 5);
+        QCOMPARE(layout.page(1, 7).number, 6);
+    }
+
+    void headingsTakeRoom() {
+        Book book;
+        book.area(0, 99, 0, 19);
+        book.sheet().pageSetup().printHeadings = true;
+        book.sheet().pageSetup().printGridlines = true;
+        const SheetMetrics metrics(book.sheet(), kDigit);
+        const PageLayout layout(book.workbook, book.sheet(), metrics);
+        QVERIFY(layout.frame().headings);
+        QVERIFY(layout.frame().gridlines);
+        const LaidOutPage page = layout.page(0);
+        // Row numbers up to 100: 3 digits of 7 pixels and 5 of padding, 26 pixels.
+        QCOMPARE(page.headingWidth, 19.5);
+        QCOMPARE(page.headingHeight, 20.0);
+        // 487 - 19.5 leaves room for 9 columns; 698 - 20 for 33 rows.
+        QCOMPARE(indices(page.columns), range(0, 8));
+        QCOMPARE(indices(page.rows), range(0, 32));
+        QCOMPARE(page.columns[0].offset, 19.5);
+        QCOMPARE(page.rows[0].offset, 20.0);
+        QCOMPARE(page.blockSize, QSizeF(19.5 + 9 * 48, 20 + 33 * 20));
+    }
+
+    void longSheetIsLaidOutPageByPage() {
+        Book book;
+        book.area(0, 65535, 0, 0);
+        const SheetMetrics metrics(book.sheet(), kDigit);
+        const PageLayout layout(book.workbook, book.sheet(), metrics);
+        // 65,536 rows at 34 a page.
+        QCOMPARE(layout.pageCount(), 1928);
+        QCOMPARE(indices(layout.page(1927).rows), range(65518, 65535));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestPageLayout)
+#include "tst_PageLayout.moc"
