@@ -98,6 +98,28 @@ else
     "./usr/share/icons/hicolor/scalable/apps/tessaly.svg"; do
     check "package holds $line" grep -qxF "$line" <<<"$listing"
   done
+  # Every library the packaged program loads comes from a package it depends on, or from a
+  # direct dependency of one of those.
+  dpkg-deb -x "$deb" "$tmp/unpacked"
+  names() { tr ',|' '\n\n' | sed 's/(.*)//; s/:.*//; s/[[:space:]]//g' | awk NF; }
+  named=$(names <<<"$depends" | sort -u)
+  reached=$( (echo "$named"; while read -r pkg; do
+    dpkg-query -W -f='${Depends}, ${Pre-Depends}\n' "$pkg" | names
+  done <<<"$named") | sort -u)
+  exe=$tmp/unpacked/usr/lib/tessaly/tessaly
+  needed=$(readelf -d "$exe" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p')
+  check "the packaged program names its libraries" test -n "$needed"
+  # Where the loader finds each library, under both spellings of the merged /usr.
+  located=$(ldd "$exe" | awk '$2 == "=>" { print $3 } $1 ~ /^\// { print $1 }')
+  candidates=$(for path in $located; do echo "$path" "${path#/usr}" "/usr${path#/usr}"; done)
+  # shellcheck disable=SC2086 # one path a word
+  owned=$(dpkg -S $candidates 2>/dev/null || true)
+  for library in $needed; do
+    owners=$(awk -F': ' -v name="$library" \
+      '{ n = split($NF, part, "/"); if (part[n] == name) print $1 }' <<<"$owned" | names | sort -u)
+    check "$library comes from a package (${owners:-none}) the package depends on" \
+      test -n "$owners" -a -n "$(comm -12 <(echo "$owners") <(echo "$reached"))"
+  done
   # Every dependency resolves against what is installed here (all are in the build's package list).
   check "apt can install the package's dependencies" \
     apt-get -s -o Debug::NoLocking=1 install "$deb" >/dev/null
