@@ -32,7 +32,7 @@ printf '[Registry]\nCOMPANY=有限会社テスト商会\nNAME=山田 太郎\n' >
 # An X server of our own on a free display.
 Xvfb -displayfd 3 -nolisten tcp -screen 0 1024x768x24 3>"$tmp/display" 2>"$tmp/xvfb.log" &
 xvfb=$!
-for _ in $(seq 600); do
+for _ in $(seq 1200); do
   [[ -s $tmp/display ]] && break
   kill -0 "$xvfb" 2>/dev/null || { cat "$tmp/xvfb.log" >&2; exit 1; }
   sleep 0.1
