@@ -50,10 +50,10 @@ set(CPACK_PACKAGE_VENDOR "有限会社Halvorn")
 set(CPACK_PACKAGE_CONTACT "Halvorn <support@halvorn.example>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "print many Excel workbooks (.xls) in one run")
 set(CPACK_PACKAGE_DESCRIPTION
-    "Tessaly prints a list of Excel workbooks in one run, through a hidden LibreOffice Calc or,\n"
-    "without LibreOffice, through its own workbook reader and report printer. Workbooks and\n"
-    "folders are dropped onto its list or opened with it from the file manager.\n"
-    "The user interface is Japanese.")
+    "Tessaly prints a list of Excel workbooks in one run, through a hidden\n"
+    "LibreOffice Calc or, without LibreOffice, through its own workbook reader\n"
+    "and report printer. Workbooks and folders are dropped onto its list or\n"
+    "opened with it from the file manager. The user interface is Japanese.")
 string(JOIN "" CPACK_PACKAGE_DESCRIPTION ${CPACK_PACKAGE_DESCRIPTION})
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
