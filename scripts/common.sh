@@ -8,6 +8,8 @@ TESSALY_BUILD="$TESSALY_ROOT/build"
 TESSALY_PACKAGES=(
   cmake g++ make pkg-config util-linux python3
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev
+  desktop-file-utils appstream libglib2.0-bin
+  xvfb dbus-daemon at-spi2-core gir1.2-atspi-2.0 python3-gi
   libreoffice-core libreoffice-calc libreoffice-dev
   cups cups-client printer-driver-cups-pdf ghostscript libcups2-dev poppler-utils
   libgsf-1-dev python3-xlwt python3-xlrd

@@ -1,0 +1,86 @@
+# Installation and the Debian package.
+#
+# The program finds its settings file beside its executable, so the executable lives in a folder
+# of its own, lib/tessaly, with bin/tessaly a relative symbolic link to it. The settings file is a
+# configuration file under etc/tessaly (/etc for the /usr prefix), linked from lib/tessaly, so that
+# an administrator sets the owner without writing into the program's folders.
+
+set(TESSALY_RESOURCES ${PROJECT_SOURCE_DIR}/resources)
+set(TESSALY_METAINFO example.halvorn.tessaly.metainfo.xml)
+set(TESSALY_ICON_SIZES 16 22 24 32 48 64 128 256)
+
+# The package is built from an already built tree: cpack and `make install` build nothing.
+set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
+
+install(TARGETS tessaly RUNTIME DESTINATION lib/tessaly)
+
+set(TESSALY_BIN_LINK ${PROJECT_BINARY_DIR}/packaging/tessaly)
+file(MAKE_DIRECTORY ${PROJECT_BINARY_DIR}/packaging)
+file(CREATE_LINK ../lib/tessaly/tessaly ${TESSALY_BIN_LINK} SYMBOLIC)
+install(FILES ${TESSALY_BIN_LINK} DESTINATION bin)
+
+install(FILES ${TESSALY_RESOURCES}/tessaly.desktop DESTINATION share/applications)
+install(FILES ${TESSALY_RESOURCES}/${TESSALY_METAINFO} DESTINATION share/metainfo)
+foreach(size IN LISTS TESSALY_ICON_SIZES)
+    install(FILES ${TESSALY_RESOURCES}/tessaly-${size}.png
+            DESTINATION share/icons/hicolor/${size}x${size}/apps RENAME tessaly.png)
+endforeach()
+install(FILES ${TESSALY_RESOURCES}/tessaly.svg DESTINATION share/icons/hicolor/scalable/apps)
+
+# The settings file and its link follow the prefix given at install time (cmake --install
+# --prefix, or /usr in the package), so they are placed by code that runs then.
+install(CODE "set(TESSALY_INI_SOURCE \"${TESSALY_RESOURCES}/tessaly.INI\")")
+install(CODE [[
+    if(CMAKE_INSTALL_PREFIX STREQUAL "/usr")
+        set(tessaly_etc /etc/tessaly)
+    else()
+        set(tessaly_etc ${CMAKE_INSTALL_PREFIX}/etc/tessaly)
+    endif()
+    file(INSTALL ${TESSALY_INI_SOURCE} DESTINATION ${tessaly_etc})
+    set(tessaly_ini_link $ENV{DESTDIR}${CMAKE_INSTALL_PREFIX}/lib/tessaly/tessaly.INI)
+    message(STATUS "Installing: ${tessaly_ini_link} -> ${tessaly_etc}/tessaly.INI")
+    file(CREATE_LINK ${tessaly_etc}/tessaly.INI ${tessaly_ini_link} SYMBOLIC)
+    list(APPEND CMAKE_INSTALL_MANIFEST_FILES ${tessaly_ini_link})
+]])
+
+# The Debian package: cpack -G DEB in the build folder (scripts/package.sh).
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME tessaly)
+set(CPACK_PACKAGE_VENDOR "有限会社Halvorn")
+set(CPACK_PACKAGE_CONTACT "Halvorn <support@halvorn.example>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "print many Excel workbooks (.xls) in one run")
+set(CPACK_PACKAGE_DESCRIPTION
+    "Tessaly prints a list of Excel workbooks in one run, through a hidden\n"
+    "LibreOffice Calc or, without LibreOffice, through its own workbook reader\n"
+    "and report printer. Workbooks and folders are dropped onto its list or\n"
+    "opened with it from the file manager. The user interface is Japanese.")
+string(JOIN "" CPACK_PACKAGE_DESCRIPTION ${CPACK_PACKAGE_DESCRIPTION})
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_PACKAGE_SECTION misc)
+set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://www.halvorn.example/)
+# Named by hand rather than through dpkg-shlibdeps: LibreOffice's UNO libraries carry no
+# dependency information, and the Qt platform plugin, LibreOffice itself, the CUPS client and
+# the fonts are needed at run time without being linked.
+set(TESSALY_DEPENDS
+    libc6
+    libstdc++6
+    "libqt6core6 (>= 6.4)"
+    "libqt6gui6 (>= 6.4)"
+    "libqt6widgets6 (>= 6.4)"
+    "libqt6printsupport6 (>= 6.4)"
+    qt6-qpa-plugins
+    libgsf-1-114
+    libcups2
+    libreoffice-core
+    libreoffice-calc
+    cups-client
+    xdg-utils
+    fonts-ipafont-gothic
+    fonts-ipafont-mincho
+    fonts-liberation2)
+list(JOIN TESSALY_DEPENDS ", " CPACK_DEBIAN_PACKAGE_DEPENDS)
+set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${TESSALY_RESOURCES}/debian/conffiles)
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+include(CPack)
