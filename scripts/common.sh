@@ -13,7 +13,7 @@ TESSALY_PACKAGES=(
   libreoffice-core libreoffice-calc libreoffice-dev
   cups cups-client printer-driver-cups-pdf ghostscript libcups2-dev poppler-utils
   libgsf-1-dev python3-xlwt python3-xlrd
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev llvm-14
   xdg-utils fonts-ipafont-gothic fonts-ipafont-mincho fonts-liberation2
 )
 

@@ -150,7 +150,7 @@ void OfficePartsTest::serverProcessReportsExecFailures() {
     });
     QVERIFY(cause.contains(QStringLiteral("/nonexistent/soffice")));
     QVERIFY(cause.contains(QStringLiteral("No such file")));
-    QVERIFY(took < 1s);
+    QVERIFY2(took < 5s, qPrintable(QString::number(took.count())));
 
     const QString notExecutable = m_bed.newFolder(QStringLiteral("plain")) + QStringLiteral("/x");
     QFile file(notExecutable);
@@ -196,11 +196,12 @@ void OfficePartsTest::serverProcessEndsItsWholeGroup() {
         m_bed.writeScript(QStringLiteral("spawner"),
                           QStringLiteral("sh -c 'while :; do sleep 1; done' \"$1\" & wait"));
     {
-        office::ServerProcess process(script, {QString::fromLatin1(marker)}, -1, 5s);
+        office::ServerProcess process(script, {QString::fromLatin1(marker)}, -1, 30s);
         QTRY_VERIFY(!testsupport::processesMentioning(marker).isEmpty());
         QVERIFY(!process.hasExited());
+        // SIGTERM is enough: well within the grace, past which the group would be killed.
         const auto took = timed([&] { process.stop(office::ServerProcess::Stop::SendTerm); });
-        QVERIFY(took < 5s);
+        QVERIFY2(took < 15s, qPrintable(QString::number(took.count())));
     }
     QTRY_VERIFY(testsupport::processesMentioning(marker).isEmpty());
 }
@@ -244,7 +245,7 @@ void OfficePartsTest::watchdogFiresOnlyPastTheDeadline() {
     std::atomic<int> expiries{0};
     office::CallWatchdog watchdog([&] { ++expiries; });
 
-    watchdog.arm(2s);
+    watchdog.arm(30s);
     std::this_thread::sleep_for(50ms);
     watchdog.disarm();
     QVERIFY(!watchdog.fired());

@@ -2,6 +2,7 @@
 
 #include "xls/IconvCodePages.h"
 #include "xls/ReadError.h"
+#include "xls/RecordStream.h"
 #include "xls/WorkbookReader.h"
 
 #include <QTemporaryDir>
@@ -145,6 +146,50 @@ private slots:
             BiffBuilder::encoded(0x0018, u16(0x0020) + u8(0) + u8(1) + u16(500) + u16(0) + u16(1) +
                                              u32(0) + u8(0) + u8(6) + u8(0x3B));
         QCOMPARE(streamError(BiffBuilder::workbook({name}, {})), Kind::Corrupt);
+    }
+
+    // The edge of the length check: a record that ends exactly at the end of its stream is
+    // read whole; one that claims 1 to 4 bytes more than remain is corrupt.
+    void recordsThatOverrunTheStreamByAFewBytes() {
+        const QByteArray first = BiffBuilder::encoded(0x0042, u16(1252));
+        const QByteArray data(6, 'd');
+        for (int over = 0; over <= 4; ++over) {
+            const QByteArray stream =
+                first + u16(0x0031) + u16(static_cast<int>(data.size()) + over) + data;
+            RecordStream records(stream, 0);
+            Record record;
+            QVERIFY(records.next(record));
+            if (over == 0) {
+                QVERIFY(records.next(record));
+                QCOMPARE(record.code, quint16(0x0031));
+                QCOMPARE(record.offset, first.size());
+                QCOMPARE(record.data.toByteArray(), data);
+                QVERIFY(!records.next(record));
+                QCOMPARE(records.position(), stream.size());
+                continue;
+            }
+            try {
+                records.next(record);
+                QFAIL(qPrintable(QStringLiteral("a record %1 bytes too long was read").arg(over)));
+            } catch (const ReadError& error) {
+                QCOMPARE(error.kind(), Kind::Corrupt);
+                QVERIFY2(error.message().contains(QStringLiteral("claims")),
+                         qPrintable(error.message()));
+            }
+            QCOMPARE(records.position(), first.size());
+        }
+
+        // The same in whole files: a sheet whose last record, its EOF, claims 1 to 4 bytes
+        // that the stream does not hold.
+        const QByteArray whole = BiffBuilder::workbook(
+            {}, {BiffBuilder::encoded(0x0203, u16(0) + u16(0) + u16(15) + f64(1))});
+        QVERIFY(whole.endsWith(QByteArray("\x0A\x00\x00\x00", 4)));
+        QCOMPARE(readStream(whole).sheets()[0].cell(0, 0)->number(), 1.0);
+        for (int over = 1; over <= 4; ++over) {
+            QByteArray cut = whole;
+            cut.replace(cut.size() - 2, 2, u16(over));
+            QCOMPARE(streamError(cut), Kind::Corrupt);
+        }
     }
 
     void streamsThatEndTooEarly() {

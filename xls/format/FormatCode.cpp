@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <utility>
 
 namespace xls::format {
 
@@ -189,15 +190,14 @@ bool hasDigitIn(const QList<RawToken>& tokens, const QList<NumberPart>& parts, q
 // last placeholder of a part divide by 1000 each; any other comma is shown as it is.
 enum class CommaRole : quint8 { Grouping, Scaling, Literal };
 
+// afterScalingComma: the token before i is a comma that scales.
 CommaRole commaRole(const QList<RawToken>& tokens, const QList<NumberPart>& parts, qsizetype i,
-                    const QList<CommaRole>& earlier) {
+                    bool afterScalingComma) {
     const NumberPart part = parts[i];
     const bool digitAfter = hasDigitIn(tokens, parts, i + 1, tokens.size(), part);
     if (part == NumberPart::Integer && digitAfter && hasDigitIn(tokens, parts, 0, i, part))
         return CommaRole::Grouping;
-    if (!digitAfter && i > 0 &&
-        (tokens[i - 1].kind == RawKind::Digit ||
-         (tokens[i - 1].kind == RawKind::Comma && earlier[i - 1] == CommaRole::Scaling)))
+    if (!digitAfter && i > 0 && (tokens[i - 1].kind == RawKind::Digit || afterScalingComma))
         return CommaRole::Scaling;
     return CommaRole::Literal;
 }
@@ -239,10 +239,11 @@ FormatSection buildFraction(const RawSection& raw, const FractionShape& shape) {
     QList<NumberPart> parts(tokens.size(), NumberPart::Decimal);
     for (qsizetype i = 0; i < shape.numeratorBegin; ++i)
         parts[i] = NumberPart::Integer;
-    QList<CommaRole> roles(tokens.size(), CommaRole::Literal);
+    bool afterScalingComma = false; // the token before i is a comma that scales
 
     for (qsizetype i = 0; i < tokens.size(); ++i) {
         const RawToken& token = tokens[i];
+        const bool scalingBefore = std::exchange(afterScalingComma, false);
         if (i == shape.numeratorBegin) {
             for (; i < shape.bar; ++i)
                 section.tokens.append(
@@ -288,14 +289,17 @@ FormatSection buildFraction(const RawSection& raw, const FractionShape& shape) {
                 section.tokens.append(literalToken(token.text));
             }
             break;
-        case RawKind::Comma:
-            roles[i] = parts[i] == NumberPart::Integer ? commaRole(tokens, parts, i, roles)
-                                                       : CommaRole::Literal;
-            if (roles[i] == CommaRole::Grouping)
+        case RawKind::Comma: {
+            const CommaRole role = parts[i] == NumberPart::Integer
+                                       ? commaRole(tokens, parts, i, scalingBefore)
+                                       : CommaRole::Literal;
+            afterScalingComma = role == CommaRole::Scaling;
+            if (role == CommaRole::Grouping)
                 section.grouping = true;
             else
                 section.tokens.append(literalToken(token.text));
             break;
+        }
         case RawKind::Percent:
             section.powerOfTen += 2;
             section.tokens.append(literalToken(token.text));
@@ -348,9 +352,10 @@ FormatSection buildNumber(const RawSection& raw) {
             point = i;
     }
 
-    QList<CommaRole> roles(tokens.size(), CommaRole::Literal);
+    bool afterScalingComma = false; // the token before i is a comma that scales
     for (qsizetype i = 0; i < tokens.size(); ++i) {
         const RawToken& token = tokens[i];
+        const bool scalingBefore = std::exchange(afterScalingComma, false);
         switch (token.kind) {
         case RawKind::Digit: {
             const TokenKind kind = parts[i] == NumberPart::Integer   ? TokenKind::IntegerDigit
@@ -378,15 +383,17 @@ FormatSection buildNumber(const RawSection& raw) {
                 section.tokens.append(literalToken(token.text));
             }
             break;
-        case RawKind::Comma:
-            roles[i] = commaRole(tokens, parts, i, roles);
-            if (roles[i] == CommaRole::Grouping)
+        case RawKind::Comma: {
+            const CommaRole role = commaRole(tokens, parts, i, scalingBefore);
+            afterScalingComma = role == CommaRole::Scaling;
+            if (role == CommaRole::Grouping)
                 section.grouping = true;
-            else if (roles[i] == CommaRole::Scaling)
+            else if (role == CommaRole::Scaling)
                 section.powerOfTen -= 3;
             else
                 section.tokens.append(literalToken(token.text));
             break;
+        }
         case RawKind::Percent:
             section.powerOfTen += 2;
             section.tokens.append(literalToken(token.text));
