@@ -1,5 +1,7 @@
 #include "frmMain.h"
 
+#include "Controls.h"
+
 #include "LinkLabel.h"
 #include "Placement.h"
 #include "Twips.h"
@@ -33,32 +35,6 @@ namespace {
 
 const QString kMakerWebPage = QStringLiteral("https://www.halvorn.example/");
 
-// Each load step that fails is skipped, so that the window always opens.
-template <typename Step> void guarded(Step step) {
-    try {
-        step();
-    } catch (const std::exception&) {
-    }
-}
-
-QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption,
-                        const QRect& geometry) {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(QLatin1String(name));
-    button->setGeometry(geometry);
-    return button;
-}
-
-QLabel* makeLabel(QWidget* parent, const char* name, const QString& caption,
-                  const QRect& geometry) {
-    auto* label = new QLabel(caption, parent);
-    label->setObjectName(QLatin1String(name));
-    label->setGeometry(geometry);
-    label->setWordWrap(true);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    return label;
-}
-
 } // namespace
 
 frmMain::frmMain(platform::Services& services, PrintServices& printServices,
@@ -86,21 +62,22 @@ frmMain::~frmMain() = default;
 
 void frmMain::createControls() {
     // Made in keyboard order, so that the tab order follows it.
-    cmdCheckAll = makeButton(this, "cmdCheckAll", QStringLiteral("ﾁｪｯｸﾏｰｸ付加"),
-                             twipsRect(4680, 120, 1335, 375));
-    cmdCheckReset = makeButton(this, "cmdCheckReset", QStringLiteral("ﾁｪｯｸﾏｰｸ解除"),
-                               twipsRect(6120, 120, 1335, 375));
-    cmdCheckReverse = makeButton(this, "cmdCheckReverse", QStringLiteral("ﾁｪｯｸﾏｰｸ反転"),
-                                 twipsRect(7560, 120, 1335, 375));
-    cmdAbout = makeButton(this, "cmdAbout", QStringLiteral("？"), twipsRect(9000, 120, 375, 375));
+    cmdCheckAll = controls::makeButton(this, "cmdCheckAll", QStringLiteral("ﾁｪｯｸﾏｰｸ付加"),
+                                       twipsRect(4680, 120, 1335, 375));
+    cmdCheckReset = controls::makeButton(this, "cmdCheckReset", QStringLiteral("ﾁｪｯｸﾏｰｸ解除"),
+                                         twipsRect(6120, 120, 1335, 375));
+    cmdCheckReverse = controls::makeButton(this, "cmdCheckReverse", QStringLiteral("ﾁｪｯｸﾏｰｸ反転"),
+                                           twipsRect(7560, 120, 1335, 375));
+    cmdAbout = controls::makeButton(this, "cmdAbout", QStringLiteral("？"),
+                                    twipsRect(9000, 120, 375, 375));
     ListView1 = new ListView(this);
     ListView1->setObjectName(QStringLiteral("ListView1"));
     ListView1->setGeometry(twipsRect(120, 600, 9255, 5055));
     ListView1->setAccessibleName(QStringLiteral("Excel Files"));
-    cmdPrint = makeButton(this, "cmdPrint", QStringLiteral("連続印刷実行(&P)"),
-                          twipsRect(120, 5760, 9255, 735));
+    cmdPrint = controls::makeButton(this, "cmdPrint", QStringLiteral("連続印刷実行(&P)"),
+                                    twipsRect(120, 5760, 9255, 735));
 
-    lblCaption[0] = makeLabel(
+    lblCaption[0] = controls::makeLabel(
         this, "lblCaption_0",
         QStringLiteral("印刷対象のExcelﾌｧｲﾙをﾄﾞﾗｯｸﾞ＆ﾄﾞﾛｯﾌﾟで以下のﾘｽﾄに追加して下さい。"),
         twipsRect(480, 120, 3855, 375));
@@ -108,8 +85,8 @@ void frmMain::createControls() {
     lblCopyright->setObjectName(QStringLiteral("lblCopyright"));
     lblCopyright->setGeometry(twipsRect(5280, 6600, 4095, 255));
     lblCopyright->setToolTip(QStringLiteral("有限会社HalvornのWebサイトを表示します。"));
-    lblCaption[2] =
-        makeLabel(this, "lblCaption_2", QStringLiteral("■"), twipsRect(240, 120, 255, 375));
+    lblCaption[2] = controls::makeLabel(this, "lblCaption_2", QStringLiteral("■"),
+                                        twipsRect(240, 120, 255, 375));
 
     setTabOrder(cmdCheckAll, cmdCheckReset);
     setTabOrder(cmdCheckReset, cmdCheckReverse);
@@ -156,9 +133,9 @@ void frmMain::createPopupMenu() {
 }
 
 void frmMain::Form_Load() {
-    guarded([this] { setWindowTitle(m_services.versionInfo.productName()); });
-    guarded([this] { placeWindow(); });
-    guarded([this] { setUpListView(); });
+    controls::guarded([this] { setWindowTitle(m_services.versionInfo.productName()); });
+    controls::guarded([this] { placeWindow(); });
+    controls::guarded([this] { setUpListView(); });
     addStartupPaths();
 }
 
@@ -184,7 +161,7 @@ void frmMain::addStartupPaths() {
         return;
     for (const auto& entry : *m_startupPaths) {
         const QString path = entry->FileName();
-        guarded([this, &path] { AddPathToList(path); });
+        controls::guarded([this, &path] { AddPathToList(path); });
     }
 }
 

@@ -1,5 +1,7 @@
 #include "frmPrint.h"
 
+#include "Controls.h"
+
 #include "Placement.h"
 #include "Twips.h"
 
@@ -18,35 +20,6 @@
 namespace {
 
 const QString kNoPrinter = QStringLiteral("ﾌﾟﾘﾝﾀなし");
-
-// Each load step that fails is skipped, so that the dialog always opens.
-template <typename Step> void guarded(Step step) {
-    try {
-        step();
-    } catch (const std::exception&) {
-    }
-}
-
-QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption,
-                        const QRect& geometry) {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(QLatin1String(name));
-    button->setGeometry(geometry);
-    // Neither button is pressed by Enter from elsewhere in the dialog.
-    button->setAutoDefault(false);
-    button->setDefault(false);
-    return button;
-}
-
-QLabel* makeLabel(QWidget* parent, const char* name, const QString& caption,
-                  const QRect& geometry) {
-    auto* label = new QLabel(caption, parent);
-    label->setObjectName(QLatin1String(name));
-    label->setGeometry(geometry);
-    label->setWordWrap(true);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    return label;
-}
 
 } // namespace
 
@@ -88,15 +61,22 @@ void frmPrint::createControls() {
     chkVBReport->setAutoFillBackground(true);
     chkVBReport->setCheckState(Qt::Checked);
 
-    cmdOk = makeButton(this, "cmdOk", QStringLiteral("OK(&O)"), twipsRect(6360, 240, 1335, 375));
-    cmdCancel =
-        makeButton(this, "cmdCancel", QStringLiteral("ｷｬﾝｾﾙ(&C)"), twipsRect(6360, 720, 1335, 375));
+    cmdOk = controls::makeButton(this, "cmdOk", QStringLiteral("OK(&O)"),
+                                 twipsRect(6360, 240, 1335, 375));
+    cmdCancel = controls::makeButton(this, "cmdCancel", QStringLiteral("ｷｬﾝｾﾙ(&C)"),
+                                     twipsRect(6360, 720, 1335, 375));
 
-    lblPrinter = makeLabel(this, "lblPrinter", QStringLiteral("出力ﾌﾟﾘﾝﾀ名"),
-                           twipsRect(600, 645, 1335, 255));
+    // Neither button is pressed by Enter from elsewhere in the dialog.
+    for (QPushButton* button : {cmdOk, cmdCancel}) {
+        button->setAutoDefault(false);
+        button->setDefault(false);
+    }
+
+    lblPrinter = controls::makeLabel(this, "lblPrinter", QStringLiteral("出力ﾌﾟﾘﾝﾀ名"),
+                                     twipsRect(600, 645, 1335, 255));
     lblPrinter->setBuddy(cboPrinter);
 
-    lblCaption = makeLabel(
+    lblCaption = controls::makeLabel(
         Frame1, "lblCaption",
         QStringLiteral("印刷ｲﾒｰｼﾞを100%忠実に再現できない場合があります。また，仕様上，グラフ等に"
                        "ついては出力できませんのでご了承下さい。"),
@@ -115,8 +95,8 @@ void frmPrint::createControls() {
 }
 
 void frmPrint::Form_Load() {
-    guarded([this] { placeWindow(); });
-    guarded([this] { fillPrinterList(); });
+    controls::guarded([this] { placeWindow(); });
+    controls::guarded([this] { fillPrinterList(); });
 }
 
 void frmPrint::placeWindow() {
