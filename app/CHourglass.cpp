@@ -2,19 +2,20 @@
 
 #include <exception>
 
-CHourglass::CHourglass(IMousePointer& pointer)
+CHourglass::CHourglass(platform::IMousePointer& pointer)
     : m_pointer(pointer) {}
 
 CHourglass::~CHourglass() {
-    setPointer(IMousePointer::Shape::Default);
+    setPointer(platform::IMousePointer::Shape::Default);
 }
 
 void CHourglass::setValue(bool fValue) {
     m_Value = fValue;
-    setPointer(fValue ? IMousePointer::Shape::Wait : IMousePointer::Shape::Default);
+    setPointer(fValue ? platform::IMousePointer::Shape::Wait
+                      : platform::IMousePointer::Shape::Default);
 }
 
-void CHourglass::setPointer(IMousePointer::Shape shape) noexcept {
+void CHourglass::setPointer(platform::IMousePointer::Shape shape) noexcept {
     try {
         m_pointer.setPointer(shape);
     } catch (const std::exception&) {

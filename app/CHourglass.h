@@ -1,13 +1,13 @@
 #pragma once
 
-#include "IMousePointer.h"
+#include "platform/IMousePointer.h"
 
 // Shows the wait pointer over the whole program while a long operation runs. Creating the
 // object leaves the pointer alone; destroying it always puts the default pointer back, whatever
 // Value holds and whoever set the pointer last.
 class CHourglass {
 public:
-    explicit CHourglass(IMousePointer& pointer);
+    explicit CHourglass(platform::IMousePointer& pointer);
     ~CHourglass();
     CHourglass(const CHourglass&) = delete;
     CHourglass& operator=(const CHourglass&) = delete;
@@ -18,8 +18,8 @@ public:
     void setValue(bool fValue);
 
 private:
-    void setPointer(IMousePointer::Shape shape) noexcept;
+    void setPointer(platform::IMousePointer::Shape shape) noexcept;
 
-    IMousePointer& m_pointer;
+    platform::IMousePointer& m_pointer;
     bool m_Value = false;
 };

@@ -1,10 +1,9 @@
 #pragma once
 
-#include "QtMousePointer.h"
-
 #include "office/CupsPrinterDirectory.h"
 #include "office/LibreOfficeAutomation.h"
 #include "office/LibreOfficeSettings.h"
+#include "platform/QtMousePointer.h"
 #include "print/PrintServices.h"
 #include "report/XlsReport.h"
 #include "xls/IconvCodePages.h"
@@ -27,6 +26,6 @@ private:
     xls::IconvCodePages m_codePages;
     xls::XlsEngine m_engine;
     report::XlsReport m_reportPrinter;
-    QtMousePointer m_pointer;
+    platform::QtMousePointer m_pointer;
     PrintServices m_services;
 };

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/IMousePointer.h"
 #include "office/IAutomation.h"
 #include "office/IPrinterDirectory.h"
+#include "platform/IMousePointer.h"
 #include "report/IReportPrinter.h"
 #include "xls/ISpreadsheetEngine.h"
 
@@ -14,5 +14,5 @@ struct PrintServices {
     xls::ISpreadsheetEngine& engine;
     report::IReportPrinter& reportPrinter;
     const office::IPrinterDirectory& printers;
-    IMousePointer& pointer;
+    platform::IMousePointer& pointer;
 };

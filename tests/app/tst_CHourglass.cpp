@@ -1,5 +1,5 @@
 #include "app/CHourglass.h"
-#include "app/QtMousePointer.h"
+#include "platform/QtMousePointer.h"
 
 #include "fakes/FakeMousePointer.h"
 
@@ -8,7 +8,7 @@
 
 #include <optional>
 
-using Shape = IMousePointer::Shape;
+using Shape = platform::IMousePointer::Shape;
 using Shapes = std::vector<Shape>;
 
 class tst_CHourglass : public QObject {
@@ -61,7 +61,7 @@ private slots:
 
     // Qt's override cursor is a stack; the pointer is one setting on top of it.
     void qtPointerIsOneSetting() {
-        QtMousePointer pointer;
+        platform::QtMousePointer pointer;
         QGuiApplication::setOverrideCursor(QCursor(Qt::CrossCursor));
         QGuiApplication::setOverrideCursor(QCursor(Qt::IBeamCursor));
         {

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "app/IMousePointer.h"
+#include "platform/IMousePointer.h"
 
 #include <stdexcept>
 #include <vector>
 
 // Records every setting of the program-wide pointer; can be told to fail.
-struct FakeMousePointer : IMousePointer {
+struct FakeMousePointer : platform::IMousePointer {
     std::vector<Shape> settings;
     bool fails = false;
 

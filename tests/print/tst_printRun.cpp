@@ -19,7 +19,7 @@
 namespace {
 
 using Finish = DialogChoice::Finish;
-using Shape = IMousePointer::Shape;
+using Shape = platform::IMousePointer::Shape;
 using Shapes = std::vector<Shape>;
 
 const QString kCreate = QStringLiteral("createObject Excel.Application");

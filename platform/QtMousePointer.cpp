@@ -3,6 +3,8 @@
 #include <QCursor>
 #include <QGuiApplication>
 
+namespace platform {
+
 void QtMousePointer::setPointer(Shape shape) {
     switch (shape) {
     case Shape::Default:
@@ -17,3 +19,5 @@ void QtMousePointer::setPointer(Shape shape) {
         break;
     }
 }
+
+} // namespace platform
