@@ -182,6 +182,8 @@ struct PagePainter::Grid {
     QList<Band> columns;
     std::vector<Merge> merges;
     std::vector<int> mergeAt; // per slot, into merges, -1 for none
+    // Per slot, whether text flowing out of its cell stands across the slot's right edge.
+    std::vector<bool> textAcrossRight;
 
     int slot(int rowSlot, int columnSlot) const {
         return rowSlot * static_cast<int>(columns.size()) + columnSlot;
@@ -297,6 +299,7 @@ void PagePainter::paint(QPainter& painter, const PageFrame& frame, const LaidOut
     grid.rows = page.rows;
     grid.columns = page.columns;
     grid.mergeAt.assign(static_cast<size_t>(page.rows.size() * page.columns.size()), -1);
+    grid.textAcrossRight.assign(grid.mergeAt.size(), false);
     const auto start = [](const QList<Band>& bands, const Run& run, int first, const auto& sizeOf) {
         double offset = bands[run.first].offset;
         for (int index = first; index < bands[run.first].index; ++index)
@@ -355,9 +358,10 @@ void PagePainter::paint(QPainter& painter, const PageFrame& frame, const LaidOut
     }
 
     paintFills(painter, grid);
+    // Texts first: where they flow across cells, the gridlines under them are left out.
+    paintTexts(painter, grid);
     if (frame.gridlines)
         paintGridlines(painter, grid);
-    paintTexts(painter, grid);
     paintBorders(painter, grid);
     if (frame.headings)
         paintHeadings(painter, grid, page);
@@ -407,7 +411,20 @@ void PagePainter::paintGridlines(QPainter& painter, const Grid& grid) const {
         for (int c = 0; c < grid.columns.size(); ++c) {
             const Grid::Merge* merge = grid.mergeOf(r, c);
             if (merge == nullptr) {
-                painter.drawRect(grid.cellRect(r, c));
+                const QRectF rect = grid.cellRect(r, c);
+                const bool left =
+                    c > 0 && grid.textAcrossRight[static_cast<size_t>(grid.slot(r, c - 1))];
+                const bool right = grid.textAcrossRight[static_cast<size_t>(grid.slot(r, c))];
+                if (!left && !right) {
+                    painter.drawRect(rect);
+                    continue;
+                }
+                painter.drawLine(rect.topLeft(), rect.topRight());
+                painter.drawLine(rect.bottomLeft(), rect.bottomRight());
+                if (!left)
+                    painter.drawLine(rect.topLeft(), rect.bottomLeft());
+                if (!right)
+                    painter.drawLine(rect.topRight(), rect.bottomRight());
             } else if (merge->rowSlot == r && merge->columnSlot == c) {
                 painter.save();
                 painter.setClipRect(merge->visible.adjusted(-1, -1, 1, 1), Qt::IntersectClip);
@@ -419,15 +436,14 @@ void PagePainter::paintGridlines(QPainter& painter, const Grid& grid) const {
     painter.restore();
 }
 
-void PagePainter::paintTexts(QPainter& painter, const Grid& grid) const {
+void PagePainter::paintTexts(QPainter& painter, Grid& grid) const {
     for (int r = 0; r < grid.rows.size(); ++r) {
         for (int c = 0; c < grid.columns.size(); ++c)
             paintText(painter, grid, r, c);
     }
 }
 
-void PagePainter::paintText(QPainter& painter, const Grid& grid, int rowSlot,
-                            int columnSlot) const {
+void PagePainter::paintText(QPainter& painter, Grid& grid, int rowSlot, int columnSlot) const {
     const Grid::Merge* merge = grid.mergeOf(rowSlot, columnSlot);
     if (merge != nullptr && (merge->rowSlot != rowSlot || merge->columnSlot != columnSlot))
         return;
@@ -642,25 +658,29 @@ void PagePainter::paintText(QPainter& painter, const Grid& grid, int rowSlot,
             horizontal == HorizontalAlignment::Right || horizontal == HorizontalAlignment::Center;
         const double need =
             horizontal == HorizontalAlignment::Center ? (width - available) / 2 : width - available;
+        // The furthest slot the text reaches in a direction, its own when none.
         const auto reach = [&](int step) {
             double gained = 0;
-            int slot = columnSlot + step;
-            double edge = step > 0 ? clip.right() : clip.left();
-            while (gained < need && slot >= 0 && slot < grid.columns.size() &&
-                   grid.columns[slot].title == grid.columns[columnSlot].title &&
-                   grid.mergeOf(rowSlot, slot) == nullptr &&
-                   isEmptyCell(m_sheet.cell(row, grid.columns[slot].index))) {
-                const Band& band = grid.columns[slot];
-                edge = step > 0 ? band.offset + band.size : band.offset;
-                gained += band.size;
-                slot += step;
+            int slot = columnSlot;
+            for (int next = slot + step;
+                 gained < need && next >= 0 && next < grid.columns.size() &&
+                 grid.columns[next].title == grid.columns[columnSlot].title &&
+                 grid.mergeOf(rowSlot, next) == nullptr &&
+                 isEmptyCell(m_sheet.cell(row, grid.columns[next].index));
+                 next += step) {
+                gained += grid.columns[next].size;
+                slot = next;
             }
-            return edge;
+            return slot;
         };
-        if (right)
-            clip.setRight(reach(1));
-        if (left)
-            clip.setLeft(reach(-1));
+        const int last = right ? reach(1) : columnSlot;
+        const int first = left ? reach(-1) : columnSlot;
+        if (last != columnSlot)
+            clip.setRight(grid.columns[last].offset + grid.columns[last].size);
+        if (first != columnSlot)
+            clip.setLeft(grid.columns[first].offset);
+        for (int slot = first; slot < last; ++slot)
+            grid.textAcrossRight[static_cast<size_t>(grid.slot(rowSlot, slot))] = true;
     }
 
     double x = content.left() + indent;

@@ -45,8 +45,9 @@ private:
 
     void paintFills(QPainter& painter, const Grid& grid) const;
     void paintGridlines(QPainter& painter, const Grid& grid) const;
-    void paintTexts(QPainter& painter, const Grid& grid) const;
-    void paintText(QPainter& painter, const Grid& grid, int rowSlot, int columnSlot) const;
+    void paintTexts(QPainter& painter, Grid& grid) const;
+    // Paints a cell's text and marks on the grid the edges its overflow stands across.
+    void paintText(QPainter& painter, Grid& grid, int rowSlot, int columnSlot) const;
     void paintBorders(QPainter& painter, const Grid& grid) const;
     void paintEdgeBorders(QPainter& painter, const Grid& grid) const;
     void paintHeadings(QPainter& painter, const Grid& grid, const LaidOutPage& page) const;

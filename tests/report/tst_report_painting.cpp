@@ -143,6 +143,7 @@ private slots:
     void bordersOfCellsOffThePage();
     void gridlinesAndHeadingsOnlyWhenAsked();
     void textFlowsIntoEmptyNeighboursOnly();
+    void overflowingTextHidesGridlinesItCrosses();
     void rightAlignedTextFlowsLeft();
     void numbersDoNotFlow();
     void textStopsAtTheBlockEdge();
@@ -265,6 +266,40 @@ void ReportPaintingTest::textFlowsIntoEmptyNeighboursOnly() {
     QVERIFY(painted.ink(inside(1, 0, 1)) > 0);
     QCOMPARE(painted.ink(inside(1, 1, 0.5)), 0);
     QCOMPARE(painted.ink(inside(1, 2, 0.5)), 0);
+}
+
+void ReportPaintingTest::overflowingTextHidesGridlinesItCrosses() {
+    Book book;
+    xls::CellFormat bordered;
+    bordered.right = {xls::BorderStyle::Thin, 2}; // red
+    const int redRight = book.addFormat(bordered);
+    // About a column and a half wide: from A it reaches into B, not C.
+    const QString text = QStringLiteral("MMMMMMMMMMM");
+    // Row 0: B empty. Row 1: B holds a blank text, so A's text stays in A. Row 2: as row 0,
+    // with a border on A's right edge.
+    book.sheet().setCells({xls::Cell::text(0, 0, 0, text), xls::Cell::text(1, 0, 0, text),
+                           xls::Cell::text(1, 1, 0, QStringLiteral(" ")),
+                           xls::Cell::text(2, 0, redRight, text)});
+    const Painted painted(book, pageOf({0, 1, 2}, {0, 1, 2}), true);
+    // A strip of a vertical gridline, in the top of a row where no text is.
+    const auto vertical = [](int rowSlot, int edge) {
+        return QRectF(kOrigin.x() + edge * kColumn - 1, kOrigin.y() + rowSlot * kRow + 2, 2, 4);
+    };
+    QVERIFY(painted.ink(inside(0, 1, 1)) > 0);
+    QCOMPARE(painted.ink(vertical(0, 1)), 0);
+    QVERIFY(painted.ink(vertical(0, 2)) > 0);
+    QVERIFY(painted.ink(vertical(0, 0)) > 0);
+    // The horizontal gridlines above and below the text still run under it.
+    const auto horizontal = [](int rowEdge) {
+        return QRectF(kOrigin.x() + kColumn + 5, kOrigin.y() + rowEdge * kRow - 1, kColumn - 10, 2);
+    };
+    QVERIFY(painted.ink(horizontal(0)) > 0);
+    QVERIFY(painted.ink(horizontal(1)) > 0);
+    // A text that does not flow leaves its gridline.
+    QVERIFY(painted.ink(vertical(1, 1)) > 0);
+    // A border where the text flows is still drawn.
+    QVERIFY(painted.near(vertical(2, 1), Qt::red) > 0);
+    QVERIFY(painted.ink(inside(2, 1, 1)) > 0);
 }
 
 void ReportPaintingTest::rightAlignedTextFlowsLeft() {
