@@ -13,7 +13,7 @@ class IReportPrinter {
 public:
     virtual ~IReportPrinter() = default;
 
-    // The workbook to print, a full path.
+    // The workbook to print, a full path. A new workbook forgets the printer chosen before.
     virtual void setFile(const QString& strFileName) = 0;
     // Empties the list of sheets to print.
     virtual void StartSheets() = 0;

@@ -19,6 +19,8 @@ XlsReport::XlsReport(const xls::ICodePages& codePages)
 
 void XlsReport::setFile(const QString& strFileName) {
     m_file = strFileName;
+    // A new workbook is a new job: it prints on the default printer unless one is chosen for it.
+    m_printer.clear();
 }
 
 void XlsReport::StartSheets() {

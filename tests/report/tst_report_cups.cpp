@@ -68,6 +68,7 @@ private slots:
 
     void printsEachWorkbookAsOneJob();
     void printsOnTheDefaultQueue();
+    void choiceOfPrinterLastsOneWorkbook();
     void unknownPrinterPrintsNothing();
     void printsFromAWorkerThread();
     void toolPrintsOnTheQueue();
@@ -78,6 +79,8 @@ private:
     // Prints a workbook as the print run does: the engine lists the sheets, the control gets
     // them all; printer chosen only when given.
     void printWorkbook(const QString& path, const std::optional<QString>& printer);
+    void printWorkbook(report::XlsReport& control, const QString& path,
+                       const std::optional<QString>& printer);
     QList<testsupport::PrintedJob> newJobs();
     // What is wrong with a job; empty when nothing is.
     static QString jobProblem(const testsupport::PrintedJob& job, const QString& queue,
@@ -134,13 +137,18 @@ QString ReportCupsTest::jobProblem(const testsupport::PrintedJob& job, const QSt
 }
 
 void ReportCupsTest::printWorkbook(const QString& path, const std::optional<QString>& printer) {
+    report::XlsReport control(m_codePages);
+    printWorkbook(control, path, printer);
+}
+
+void ReportCupsTest::printWorkbook(report::XlsReport& control, const QString& path,
+                                   const std::optional<QString>& printer) {
     xls::XlsEngine engine(m_codePages);
     engine.Open(path);
     QStringList names;
     for (qint32 i = 0; i < engine.SheetCount(); ++i)
         names.append(engine.SheetName(i));
     engine.Close();
-    report::XlsReport control(m_codePages);
     control.setFile(path);
     control.StartSheets();
     for (const QString& name : names) {
@@ -195,6 +203,19 @@ void ReportCupsTest::printsOnTheDefaultQueue() {
              QString());
     QCOMPARE(jobProblem(jobs[1], kQueueA, QStringLiteral("three_sheets.xls"), kThreeSheetsPages),
              QString());
+}
+
+void ReportCupsTest::choiceOfPrinterLastsOneWorkbook() {
+    // One control serves every run of the program: a printer chosen for one workbook must not
+    // carry over to a later one printed without a choice.
+    const QString path = testsupport::fixturePath(QStringLiteral("three_sheets.xls"));
+    report::XlsReport control(m_codePages);
+    printWorkbook(control, path, kQueueA);
+    printWorkbook(control, path, std::nullopt);
+    const auto jobs = newJobs();
+    QCOMPARE(jobs.size(), 2);
+    QCOMPARE(jobs[0].queue, kQueueA);
+    QCOMPARE(jobs[1].queue, kQueueB);
 }
 
 void ReportCupsTest::unknownPrinterPrintsNothing() {
