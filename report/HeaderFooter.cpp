@@ -104,14 +104,14 @@ qsizetype Expander::fontCode(const QString& code, qsizetype at) {
     qsizetype close = code.indexOf(u'"', at + 1);
     if (close < 0)
         close = code.size();
-    const QString spec = code.mid(at + 1, close - at - 1);
-    const qsizetype comma = spec.indexOf(u',');
-    const QString name = (comma < 0 ? spec : spec.left(comma)).trimmed();
+    const QString fontAndStyle = code.mid(at + 1, close - at - 1);
+    const qsizetype comma = fontAndStyle.indexOf(u',');
+    const QString name = (comma < 0 ? fontAndStyle : fontAndStyle.left(comma)).trimmed();
     HeaderFooterRun font = m_run;
     if (!name.isEmpty() && name != u'-')
         font.fontName = name;
     if (comma >= 0)
-        applyStyle(font, spec.mid(comma + 1));
+        applyStyle(font, fontAndStyle.mid(comma + 1));
     changeFont(font);
     return std::min(close + 1, code.size());
 }

@@ -49,10 +49,6 @@ private slots:
 private:
     // The jobs that arrived since the current test function began.
     QList<testsupport::PrintedJob> newJobs();
-    // What is wrong with a job, given its queue and the marker text expected on each of its
-    // pages in order; empty when nothing is.
-    static QString jobProblem(const testsupport::PrintedJob& job, const QString& queue,
-                              const QStringList& pageMarkers);
 
     OfficeTestBed m_bed;
     testsupport::PrivateCups m_cups;
@@ -90,26 +86,6 @@ QList<testsupport::PrintedJob> OfficePrintingTest::newJobs() {
     return result;
 }
 
-QString OfficePrintingTest::jobProblem(const testsupport::PrintedJob& job, const QString& queue,
-                                       const QStringList& pageMarkers) {
-    if (job.queue != queue)
-        return QStringLiteral("job %1 went to %2").arg(job.id).arg(job.queue);
-    const int pageCount = testsupport::pdfPageCount(job.document);
-    if (pageCount != pageMarkers.size())
-        return QStringLiteral("job %1 has %2 pages").arg(job.id).arg(pageCount);
-    const QStringList pages = testsupport::pdfPageTexts(job.document);
-    if (pages.size() != pageMarkers.size())
-        return QStringLiteral("job %1 has the text of %2 pages").arg(job.id).arg(pages.size());
-    for (int i = 0; i < pages.size(); ++i) {
-        if (!pages[i].contains(pageMarkers[i]))
-            return QStringLiteral("page %1 of job %2 lacks %3")
-                .arg(i + 1)
-                .arg(job.id)
-                .arg(pageMarkers[i]);
-    }
-    return {};
-}
-
 void OfficePrintingTest::printsEveryWorkbookOnTheChosenQueue() {
     const QString folder = m_bed.newFolder(QStringLiteral("chosen"));
     const QString three = testsupport::copyFixture(QStringLiteral("three_sheets.xls"), folder);
@@ -128,8 +104,8 @@ void OfficePrintingTest::printsEveryWorkbookOnTheChosenQueue() {
 
     const auto jobs = newJobs();
     QCOMPARE(jobs.size(), 2);
-    QCOMPARE(jobProblem(jobs[0], kQueueA, kThreeSheetsPages), QString());
-    QCOMPARE(jobProblem(jobs[1], kQueueA, kTwoSheetsPages), QString());
+    QCOMPARE(testsupport::jobProblem(jobs[0], kQueueA, kThreeSheetsPages), QString());
+    QCOMPARE(testsupport::jobProblem(jobs[1], kQueueA, kTwoSheetsPages), QString());
     QCOMPARE(jobs[0].title, QStringLiteral("three_sheets.xls"));
     QCOMPARE(jobs[1].title, QStringLiteral("two_sheets.xls"));
     QCOMPARE(jobs[0].copies, 1);
@@ -154,8 +130,8 @@ void OfficePrintingTest::printsOnTheDefaultQueueWithoutActivePrinter() {
 
     const auto jobs = newJobs();
     QCOMPARE(jobs.size(), 2);
-    QCOMPARE(jobProblem(jobs[0], kQueueB, kThreeSheetsPages), QString());
-    QCOMPARE(jobProblem(jobs[1], kQueueA, kThreeSheetsPages), QString());
+    QCOMPARE(testsupport::jobProblem(jobs[0], kQueueB, kThreeSheetsPages), QString());
+    QCOMPARE(testsupport::jobProblem(jobs[1], kQueueA, kThreeSheetsPages), QString());
     QCOMPARE(before.differencesTo(testsupport::FolderSnapshot(folder)), QStringList());
 }
 
@@ -205,7 +181,7 @@ void OfficePrintingTest::unknownPrinterPrintsNothing() {
 
     const auto jobs = newJobs();
     QCOMPARE(jobs.size(), 1);
-    QCOMPARE(jobProblem(jobs[0], kQueueA, kThreeSheetsPages), QString());
+    QCOMPARE(testsupport::jobProblem(jobs[0], kQueueA, kThreeSheetsPages), QString());
     QCOMPARE(before.differencesTo(testsupport::FolderSnapshot(folder)), QStringList());
 }
 
@@ -248,9 +224,9 @@ void OfficePrintingTest::opensUnusualAndRelativeNames() {
 
     const auto jobs = newJobs();
     QCOMPARE(jobs.size(), 3);
-    QCOMPARE(jobProblem(jobs[0], kQueueA, kThreeSheetsPages), QString());
-    QCOMPARE(jobProblem(jobs[1], kQueueA, kTwoSheetsPages), QString());
-    QCOMPARE(jobProblem(jobs[2], kQueueA, kThreeSheetsPages), QString());
+    QCOMPARE(testsupport::jobProblem(jobs[0], kQueueA, kThreeSheetsPages), QString());
+    QCOMPARE(testsupport::jobProblem(jobs[1], kQueueA, kTwoSheetsPages), QString());
+    QCOMPARE(testsupport::jobProblem(jobs[2], kQueueA, kThreeSheetsPages), QString());
     QCOMPARE(before.differencesTo(testsupport::FolderSnapshot(folder)), QStringList());
 }
 
@@ -326,7 +302,7 @@ void OfficePrintingTest::twoApplicationsRunSideBySide() {
 
     const auto jobs = newJobs();
     QCOMPARE(jobs.size(), 1);
-    QCOMPARE(jobProblem(jobs[0], kQueueB, kTwoSheetsPages), QString());
+    QCOMPARE(testsupport::jobProblem(jobs[0], kQueueB, kTwoSheetsPages), QString());
 }
 
 QTEST_GUILESS_MAIN(OfficePrintingTest)

@@ -25,24 +25,6 @@ const QStringList kTwoSheetsPages{QStringLiteral("first-sheet-marker"),
                                   QStringLiteral("second-sheet-top"),
                                   QStringLiteral("second-sheet-bottom")};
 
-// What is wrong with a job, given its queue and the marker expected on each page in order.
-QString jobProblem(const testsupport::PrintedJob& job, const QString& queue,
-                   const QStringList& pageMarkers) {
-    if (job.queue != queue)
-        return QStringLiteral("job %1 went to %2").arg(job.id).arg(job.queue);
-    const QStringList pages = testsupport::pdfPageTexts(job.document);
-    if (pages.size() != pageMarkers.size())
-        return QStringLiteral("job %1 has %2 pages").arg(job.id).arg(pages.size());
-    for (int i = 0; i < pages.size(); ++i) {
-        if (!pages[i].contains(pageMarkers[i]))
-            return QStringLiteral("page %1 of job %2 lacks %3")
-                .arg(i + 1)
-                .arg(job.id)
-                .arg(pageMarkers[i]);
-    }
-    return {};
-}
-
 } // namespace
 
 class tst_printRun_cups : public QObject {
@@ -87,15 +69,15 @@ private slots:
         QCOMPARE(messagesOf(fakes), QStringList{print::startedMessage()});
         const auto jobs = newJobs();
         QCOMPARE(jobs.size(), 2);
-        QCOMPARE(jobProblem(jobs[0], kQueueA, kThreeSheetsPages), QString());
-        QCOMPARE(jobProblem(jobs[1], kQueueA, kTwoSheetsPages), QString());
+        QCOMPARE(testsupport::jobProblem(jobs[0], kQueueA, kThreeSheetsPages), QString());
+        QCOMPARE(testsupport::jobProblem(jobs[1], kQueueA, kTwoSheetsPages), QString());
         QCOMPARE(before.differencesTo(testsupport::FolderSnapshot(m_folder)), QStringList());
 
         // Without a chosen printer, the default queue.
         pressPrint(window, {.usePrinter = false, .withoutExcel = false});
         const auto more = newJobs();
         QCOMPARE(more.size(), 4);
-        QCOMPARE(jobProblem(more[2], kQueueB, kThreeSheetsPages), QString());
+        QCOMPARE(testsupport::jobProblem(more[2], kQueueB, kThreeSheetsPages), QString());
         QCOMPARE(before.differencesTo(testsupport::FolderSnapshot(m_folder)), QStringList());
     }
 
@@ -113,8 +95,8 @@ private slots:
         QCOMPARE(messagesOf(fakes), QStringList{print::startedMessage()});
         const auto jobs = newJobs();
         QCOMPARE(jobs.size(), 2);
-        QCOMPARE(jobProblem(jobs[0], kQueueA, kThreeSheetsPages), QString());
-        QCOMPARE(jobProblem(jobs[1], kQueueA, kTwoSheetsPages), QString());
+        QCOMPARE(testsupport::jobProblem(jobs[0], kQueueA, kThreeSheetsPages), QString());
+        QCOMPARE(testsupport::jobProblem(jobs[1], kQueueA, kTwoSheetsPages), QString());
         QCOMPARE(before.differencesTo(testsupport::FolderSnapshot(m_folder)), QStringList());
     }
 
@@ -149,7 +131,7 @@ private slots:
         QCOMPARE(messagesOf(fakes), QStringList{print::excelFailureMessage()});
         const auto jobs = newJobs();
         QCOMPARE(jobs.size(), 1);
-        QCOMPARE(jobProblem(jobs[0], kQueueA, kThreeSheetsPages), QString());
+        QCOMPARE(testsupport::jobProblem(jobs[0], kQueueA, kThreeSheetsPages), QString());
         QVERIFY(m_bed.serverProcesses().isEmpty());
         QCOMPARE(before.differencesTo(testsupport::FolderSnapshot(m_folder)), QStringList());
     }
@@ -170,7 +152,7 @@ private slots:
         QCOMPARE(messagesOf(fakes), QStringList{print::reportFailureMessage()});
         const auto jobs = newJobs();
         QCOMPARE(jobs.size(), 1);
-        QCOMPARE(jobProblem(jobs[0], kQueueB, kThreeSheetsPages), QString());
+        QCOMPARE(testsupport::jobProblem(jobs[0], kQueueB, kThreeSheetsPages), QString());
         QCOMPARE(before.differencesTo(testsupport::FolderSnapshot(m_folder)), QStringList());
     }
 

@@ -116,24 +116,9 @@ QList<testsupport::PrintedJob> ReportCupsTest::newJobs() {
 
 QString ReportCupsTest::jobProblem(const testsupport::PrintedJob& job, const QString& queue,
                                    const QString& title, const QStringList& pageMarkers) {
-    if (job.queue != queue)
-        return QStringLiteral("job %1 went to %2").arg(job.id).arg(job.queue);
     if (job.title != title)
         return QStringLiteral("job %1 is titled %2").arg(job.id).arg(job.title);
-    const int pageCount = testsupport::pdfPageCount(job.document);
-    if (pageCount != pageMarkers.size())
-        return QStringLiteral("job %1 has %2 pages").arg(job.id).arg(pageCount);
-    const QStringList pages = testsupport::pdfPageTexts(job.document);
-    if (pages.size() != pageMarkers.size())
-        return QStringLiteral("job %1 has the text of %2 pages").arg(job.id).arg(pages.size());
-    for (int i = 0; i < pages.size(); ++i) {
-        if (!pages[i].contains(pageMarkers[i]))
-            return QStringLiteral("page %1 of job %2 lacks %3")
-                .arg(i + 1)
-                .arg(job.id)
-                .arg(pageMarkers[i]);
-    }
-    return {};
+    return testsupport::jobProblem(job, queue, pageMarkers);
 }
 
 void ReportCupsTest::printWorkbook(const QString& path, const std::optional<QString>& printer) {

@@ -269,4 +269,23 @@ QStringList pdfPageTexts(const QString& path) {
     return pages;
 }
 
+QString jobProblem(const PrintedJob& job, const QString& queue, const QStringList& pageMarkers) {
+    if (job.queue != queue)
+        return QStringLiteral("job %1 went to %2").arg(job.id).arg(job.queue);
+    const int pageCount = pdfPageCount(job.document);
+    if (pageCount != pageMarkers.size())
+        return QStringLiteral("job %1 has %2 pages").arg(job.id).arg(pageCount);
+    const QStringList pages = pdfPageTexts(job.document);
+    if (pages.size() != pageMarkers.size())
+        return QStringLiteral("job %1 has the text of %2 pages").arg(job.id).arg(pages.size());
+    for (int i = 0; i < pages.size(); ++i) {
+        if (!pages[i].contains(pageMarkers[i]))
+            return QStringLiteral("page %1 of job %2 lacks %3")
+                .arg(i + 1)
+                .arg(job.id)
+                .arg(pageMarkers[i]);
+    }
+    return {};
+}
+
 } // namespace testsupport

@@ -59,5 +59,8 @@ private:
 int pdfPageCount(const QString& path);
 // The text of each page of a PDF file (pdftotext); empty when it cannot be read.
 QStringList pdfPageTexts(const QString& path);
+// What is wrong with a job, given the queue it should be on and the marker each of its pages
+// should show, in order; the empty text when nothing is.
+QString jobProblem(const PrintedJob& job, const QString& queue, const QStringList& pageMarkers);
 
 } // namespace testsupport
