@@ -5,15 +5,17 @@
 //                             1) and the text the cell shows, tab-separated, in sheet, row and
 //                             column order
 //   tessaly-xls pdf OUTDIR FILE...
-//                             prints every sheet of each workbook through the report printer
-//                             into OUTDIR/<file name without .xls>.pdf
+//                             prints every visible sheet of each workbook through the report
+//                             printer into OUTDIR/<file name without .xls>.pdf
 //   tessaly-xls print PRINTER FILE...
-//                             prints every sheet of each workbook as one job on that printer
+//                             prints every visible sheet of each workbook as one job on that
+//                             printer
 //
 // pdf and print drive the engine and the report printer as the print run does, one workbook
 // after the other; they need no display. On any error it prints one line to standard error
 // and exits with 1; pdf and print stop at the first workbook that fails.
 
+#include "platform/CupsPrintSpooler.h"
 #include "platform/FileName.h"
 #include "report/ReportError.h"
 #include "report/XlsReport.h"
@@ -85,8 +87,8 @@ void printCells(const xls::Workbook& workbook) {
 
 // Prints one workbook as the print run does: the engine lists its sheets, the report printer
 // prints them all, in the engine's order, on printer or, when pdfFile is given, into it.
-void printWorkbook(const xls::ICodePages& codePages, const QString& path, const QString& printer,
-                   const QString& pdfFile) {
+void printWorkbook(const xls::ICodePages& codePages, platform::IPrintSpooler& spooler,
+                   const QString& path, const QString& printer, const QString& pdfFile) {
     xls::XlsEngine engine(codePages);
     engine.Open(path);
     QStringList names;
@@ -95,7 +97,7 @@ void printWorkbook(const xls::ICodePages& codePages, const QString& path, const 
         names.append(engine.SheetName(index));
     engine.Close();
 
-    report::XlsReport reportPrinter(codePages);
+    report::XlsReport reportPrinter(codePages, spooler);
     reportPrinter.setOutputFile(pdfFile);
     reportPrinter.setFile(path);
     reportPrinter.StartSheets();
@@ -130,6 +132,7 @@ int printVerb(int argc, char** argv, bool toPdf) {
         return 1;
     }
     const xls::IconvCodePages codePages;
+    platform::CupsPrintSpooler spooler;
     for (int i = 3; i < argc; ++i) {
         const QString path = platform::decodeFileName(QByteArray(argv[i]));
         try {
@@ -140,8 +143,8 @@ int printVerb(int argc, char** argv, bool toPdf) {
                     base.chop(4);
                 pdfFile = QDir(target).filePath(base + QLatin1String(".pdf"));
             }
-            printWorkbook(codePages, QFileInfo(path).absoluteFilePath(), toPdf ? QString() : target,
-                          pdfFile);
+            printWorkbook(codePages, spooler, QFileInfo(path).absoluteFilePath(),
+                          toPdf ? QString() : target, pdfFile);
         } catch (const xls::ReadError& error) {
             std::fprintf(stderr, "tessaly-xls: %s: %s\n", argv[i],
                          error.message().toUtf8().constData());
