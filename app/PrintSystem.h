@@ -3,6 +3,7 @@
 #include "office/CupsPrinterDirectory.h"
 #include "office/LibreOfficeAutomation.h"
 #include "office/LibreOfficeSettings.h"
+#include "platform/CupsPrintSpooler.h"
 #include "platform/QtMousePointer.h"
 #include "print/PrintServices.h"
 #include "report/XlsReport.h"
@@ -10,7 +11,8 @@
 #include "xls/XlsEngine.h"
 
 // The real services of the print run, made once at start-up: LibreOffice for the spreadsheet
-// application, our engine and report printer, the CUPS printers and Qt's pointer.
+// application, our engine and report printer with the CUPS spooler it queues its jobs through,
+// the CUPS printers and Qt's pointer.
 class PrintSystem {
 public:
     explicit PrintSystem(
@@ -25,6 +27,7 @@ private:
     office::LibreOfficeAutomation m_automation;
     xls::IconvCodePages m_codePages;
     xls::XlsEngine m_engine;
+    platform::CupsPrintSpooler m_spooler;
     report::XlsReport m_reportPrinter;
     platform::QtMousePointer m_pointer;
     PrintServices m_services;

@@ -25,8 +25,9 @@ public:
     // kind there is; intStatus receives 0. A name the print system does not know is an error.
     virtual void SelectPrinter(qint32 lngKind, const QString& strPrinterName,
                                qint16& intStatus) = 0;
-    // Prints the sheets given, in the order given, as one job named after the workbook's file
-    // name, on the chosen printer or else on the default one. No sheet given prints nothing.
+    // Prints the visible ones of the sheets given, in the order given, as one job named after
+    // the workbook's file name, on the chosen printer or else on the default one. No sheet
+    // given prints nothing. A job the print system does not queue is an error.
     virtual void Print() = 0;
 };
 

@@ -1,21 +1,16 @@
 #include "XlsReport.h"
 
-#include "FontMapper.h"
+#include "RenderedWorkbook.h"
 #include "ReportError.h"
-#include "ReportRenderer.h"
+#include "WorkbookPdf.h"
 
-#include "xls/ReadError.h"
-#include "xls/WorkbookReader.h"
-
-#include <QFileInfo>
-#include <QPdfWriter>
-#include <QPrinter>
 #include <QPrinterInfo>
 
 namespace report {
 
-XlsReport::XlsReport(const xls::ICodePages& codePages)
-    : m_codePages(codePages) {}
+XlsReport::XlsReport(const xls::ICodePages& codePages, platform::IPrintSpooler& spooler)
+    : m_codePages(codePages)
+    , m_spooler(spooler) {}
 
 void XlsReport::setFile(const QString& strFileName) {
     m_file = strFileName;
@@ -54,61 +49,30 @@ void XlsReport::SelectPrinter(qint32 lngKind, const QString& strPrinterName, qin
     intStatus = 0;
 }
 
-void XlsReport::Print() {
-    m_printedPages = 0;
-    if (m_sheets.isEmpty())
-        return;
-    if (m_file.isEmpty())
-        throw ReportError(QStringLiteral("No workbook was given."));
-    xls::Workbook workbook;
-    try {
-        workbook = xls::WorkbookReader(m_codePages).readFile(m_file);
-    } catch (const xls::ReadError& error) {
-        throw ReportError(error.message());
-    }
-
-    QList<const xls::Sheet*> sheets;
-    for (const QString& name : std::as_const(m_sheets)) {
-        const xls::Sheet* found = nullptr;
-        for (const xls::Sheet& sheet : workbook.sheets()) {
-            if (sheet.name() == name) {
-                found = &sheet;
-                break;
-            }
-        }
-        if (found == nullptr)
-            throw ReportError(QStringLiteral("The workbook has no sheet named \"%1\".").arg(name));
-        sheets.append(found);
-    }
-
-    const FontMapper fonts;
-    const ReportRenderer renderer(workbook, QFileInfo(m_file).absoluteFilePath(), fonts);
-    const QString title = QFileInfo(m_file).fileName();
-    const QDateTime now = QDateTime::currentDateTime();
-    if (!m_outputFile.isEmpty()) {
-        // A PDF writer, not a PDF printer: it leaves the print system alone.
-        QPdfWriter writer(m_outputFile);
-        writer.setTitle(title);
-        writer.setCreator(QStringLiteral("Tessaly"));
-        try {
-            m_printedPages = renderer.render(writer, sheets, now);
-        } catch (const ReportError&) {
-            throw ReportError(QStringLiteral("Cannot write \"%1\".").arg(m_outputFile));
-        }
-        return;
-    }
+QString XlsReport::jobQueue() const {
     const QString name = m_printer.isEmpty() ? QPrinterInfo::defaultPrinterName() : m_printer;
     if (name.isEmpty())
         throw ReportError(QStringLiteral("No printer was chosen and there is no default printer."));
     // The printer may have gone since it was chosen.
     if (!QPrinterInfo::availablePrinterNames().contains(name))
         throw ReportError(QStringLiteral("There is no printer named \"%1\".").arg(name));
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setDocName(title);
-    printer.setCreator(QStringLiteral("Tessaly"));
-    printer.setOutputFormat(QPrinter::NativeFormat);
-    printer.setPrinterName(name);
-    m_printedPages = renderer.render(printer, sheets, now);
+    return name;
+}
+
+void XlsReport::Print() {
+    m_printedPages = 0;
+    if (m_sheets.isEmpty())
+        return;
+    if (m_file.isEmpty())
+        throw ReportError(QStringLiteral("No workbook was given."));
+    if (!m_outputFile.isEmpty()) {
+        m_printedPages = writeWorkbookPdf(m_codePages, m_file, m_sheets, m_outputFile);
+        return;
+    }
+    const QString queue = jobQueue();
+    const RenderedWorkbook document(m_codePages, m_file, m_sheets);
+    document.submit(m_spooler, queue);
+    m_printedPages = document.pageCount();
 }
 
 } // namespace report

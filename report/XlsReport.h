@@ -5,18 +5,23 @@
 #include <QString>
 #include <QStringList>
 
+namespace platform {
+class IPrintSpooler;
+}
 namespace xls {
 class ICodePages;
 }
 
 namespace report {
 
-// The report printer control: prints the sheets it is given of one workbook, read through
-// the spreadsheet engine, as one job on a CUPS printer (or into a PDF file). Usable from any
-// thread that has no widgets to touch; a QGuiApplication must exist for the fonts.
+// The report printer control: prints the visible ones of the sheets it is given of one
+// workbook, read through the spreadsheet engine, as one job that the spooler queues on a CUPS
+// printer (or into a PDF file). The job is painted whole before it is queued: a failure while
+// painting queues nothing. Usable from any thread that has no widgets to touch; a
+// QGuiApplication must exist for the fonts.
 class XlsReport : public IReportPrinter {
 public:
-    explicit XlsReport(const xls::ICodePages& codePages);
+    XlsReport(const xls::ICodePages& codePages, platform::IPrintSpooler& spooler);
 
     void setFile(const QString& strFileName) override;
     void StartSheets() override;
@@ -31,7 +36,11 @@ public:
     int printedPages() const { return m_printedPages; }
 
 private:
+    // The chosen printer or else the default, which must exist now.
+    QString jobQueue() const;
+
     const xls::ICodePages& m_codePages;
+    platform::IPrintSpooler& m_spooler;
     QString m_file;
     QStringList m_sheets;
     QString m_pendingSheet;

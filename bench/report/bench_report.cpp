@@ -7,6 +7,7 @@
 // usage: bench_report [ROUNDS [WORKBOOKS]]   (defaults 3 and 50; 3 sheets x 100 rows x 8 columns)
 //        bench_report --one FILE OUTDIR      (renders one workbook; used for the large sheet)
 
+#include "platform/CupsPrintSpooler.h"
 #include "report/ReportError.h"
 #include "report/XlsReport.h"
 #include "xls/IconvCodePages.h"
@@ -57,7 +58,8 @@ int render(const xls::ICodePages& codePages, const QString& path, const QString&
     for (qint32 i = 0; i < engine.SheetCount(); ++i)
         names.append(engine.SheetName(i));
     engine.Close();
-    report::XlsReport control(codePages);
+    platform::CupsPrintSpooler spooler; // not used: the pages go into a PDF file
+    report::XlsReport control(codePages, spooler);
     control.setOutputFile(outdir + QLatin1Char('/') + QFileInfo(path).completeBaseName() +
                           QStringLiteral(".pdf"));
     control.setFile(path);

@@ -1,6 +1,7 @@
 // The report printer writing whole workbooks into PDF files, read back with poppler, and
 // compared with LibreOffice's own PDF export of the same workbooks.
 
+#include "platform/CupsPrintSpooler.h"
 #include "report/FontMapper.h"
 #include "report/ReportError.h"
 #include "report/ReportRenderer.h"
@@ -81,6 +82,7 @@ private:
     QString printToPdf(const QString& workbook, const QStringList& sheets, const QString& name);
 
     xls::IconvCodePages m_codePages;
+    platform::CupsPrintSpooler m_spooler; // the pages go into PDF files: not used
     QTemporaryDir m_folder;
 };
 
@@ -95,7 +97,7 @@ QString ReportPdfTest::printToPdf(const QString& workbook, const QStringList& sh
     // Without a file the control would print on the default printer.
     if (pdf.isEmpty())
         throw std::logic_error("no PDF file named");
-    report::XlsReport control(m_codePages);
+    report::XlsReport control(m_codePages, m_spooler);
     control.setOutputFile(pdf);
     control.setFile(workbook);
     control.StartSheets();
@@ -236,7 +238,7 @@ void ReportPdfTest::printsTheGivenSheetsInTheGivenOrder() {
 
 void ReportPdfTest::startSheetsEmptiesTheList() {
     const QString pdf = m_folder.filePath(QStringLiteral("restart.pdf"));
-    report::XlsReport control(m_codePages);
+    report::XlsReport control(m_codePages, m_spooler);
     control.setOutputFile(pdf);
     control.setFile(testsupport::fixturePath(QStringLiteral("three_sheets.xls")));
     control.StartSheets();
@@ -259,7 +261,7 @@ void ReportPdfTest::printsNothingWithoutSheets() {
     QVERIFY(QDir().mkpath(folder));
     const testsupport::FolderSnapshot before(folder);
     const QString pdf = folder + QStringLiteral("/none.pdf");
-    report::XlsReport control(m_codePages);
+    report::XlsReport control(m_codePages, m_spooler);
     control.setOutputFile(pdf);
     control.setFile(testsupport::fixturePath(QStringLiteral("three_sheets.xls")));
     control.StartSheets();
@@ -317,7 +319,7 @@ void ReportPdfTest::refusesUnknownSheetsAndUnreadableFiles() {
 }
 
 void ReportPdfTest::refusesMisusedCalls() {
-    report::XlsReport control(m_codePages);
+    report::XlsReport control(m_codePages, m_spooler);
     control.StartSheets();
     QVERIFY(!reportFailure([&] { control.CommitSheet(); }).isEmpty());
     QVERIFY(!reportFailure([&] {
@@ -499,7 +501,7 @@ void ReportPdfTest::pageCountsAgreeWithLibreOffice() {
 
     for (const Case& c : cases) {
         const QString base = QFileInfo(c.path).completeBaseName();
-        report::XlsReport control(m_codePages);
+        report::XlsReport control(m_codePages, m_spooler);
         const QString oursPdf = work.filePath(base + QStringLiteral(".ours.pdf"));
         control.setOutputFile(oursPdf);
         control.setFile(c.path);

@@ -1,0 +1,41 @@
+#include "RenderedWorkbook.h"
+
+#include "ReportError.h"
+#include "WorkbookPdf.h"
+
+#include "platform/IPrintSpooler.h"
+#include "platform/PrintSpoolError.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace report {
+
+namespace {
+
+const QString kDocumentName = QStringLiteral("document.pdf");
+
+} // namespace
+
+RenderedWorkbook::RenderedWorkbook(const xls::ICodePages& codePages, const QString& filePath,
+                                   const QStringList& sheetNames)
+    : m_folder(QDir::tempPath() + QStringLiteral("/tessaly-print-XXXXXX"))
+    , m_title(QFileInfo(filePath).fileName()) {
+    if (!m_folder.isValid())
+        throw ReportError(
+            QStringLiteral("No temporary folder for printing: %1").arg(m_folder.errorString()));
+    m_pageCount =
+        writeWorkbookPdf(codePages, filePath, sheetNames, m_folder.filePath(kDocumentName));
+}
+
+void RenderedWorkbook::submit(platform::IPrintSpooler& spooler, const QString& queue) const {
+    if (m_pageCount == 0)
+        return;
+    try {
+        spooler.submitPdf(queue, m_title, m_folder.filePath(kDocumentName));
+    } catch (const platform::PrintSpoolError& error) {
+        throw ReportError(error.message());
+    }
+}
+
+} // namespace report

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+namespace platform {
+class IPrintSpooler;
+}
+namespace xls {
+class ICodePages;
+}
+
+namespace report {
+
+// A workbook painted for printing, as writeWorkbookPdf paints it, into a PDF in a private
+// temporary folder of its own: under the system's temporary folder, open to this user only,
+// never beside the workbook. The folder and the document go with this object, whatever
+// happens. Painting and queueing are separate steps, so that a workbook can be painted on one
+// thread while another queues the workbook before it.
+class RenderedWorkbook {
+public:
+    // Paints the named sheets of the workbook at filePath. Throws ReportError when it cannot;
+    // nothing has reached the print system then.
+    RenderedWorkbook(const xls::ICodePages& codePages, const QString& filePath,
+                     const QStringList& sheetNames);
+    RenderedWorkbook(const RenderedWorkbook&) = delete;
+    RenderedWorkbook& operator=(const RenderedWorkbook&) = delete;
+
+    int pageCount() const { return m_pageCount; }
+    // Queues the document on queue as one job titled with the workbook's file name; a document
+    // of no page is not queued. Throws ReportError with the print system's own message when
+    // the job is not queued.
+    void submit(platform::IPrintSpooler& spooler, const QString& queue) const;
+
+private:
+    QTemporaryDir m_folder;
+    QString m_title;
+    int m_pageCount = 0;
+};
+
+} // namespace report

@@ -1,0 +1,65 @@
+#include "WorkbookPdf.h"
+
+#include "FontMapper.h"
+#include "ReportError.h"
+#include "ReportRenderer.h"
+
+#include "xls/ReadError.h"
+#include "xls/WorkbookReader.h"
+
+#include <QFileInfo>
+#include <QPdfWriter>
+
+namespace report {
+
+namespace {
+
+xls::Workbook readWorkbook(const xls::ICodePages& codePages, const QString& filePath) {
+    try {
+        return xls::WorkbookReader(codePages).readFile(filePath);
+    } catch (const xls::ReadError& error) {
+        throw ReportError(error.message());
+    }
+}
+
+// The visible ones of the named sheets, in the order named; a name the workbook does not
+// have is an error, hidden or not.
+QList<const xls::Sheet*> visibleSheets(const xls::Workbook& workbook, const QStringList& names) {
+    QList<const xls::Sheet*> sheets;
+    for (const QString& name : names) {
+        const xls::Sheet* found = nullptr;
+        for (const xls::Sheet& sheet : workbook.sheets()) {
+            if (sheet.name() == name) {
+                found = &sheet;
+                break;
+            }
+        }
+        if (found == nullptr)
+            throw ReportError(QStringLiteral("The workbook has no sheet named \"%1\".").arg(name));
+        if (found->visibility() == xls::SheetVisibility::Visible)
+            sheets.append(found);
+    }
+    return sheets;
+}
+
+} // namespace
+
+int writeWorkbookPdf(const xls::ICodePages& codePages, const QString& filePath,
+                     const QStringList& sheetNames, const QString& pdfPath) {
+    const xls::Workbook workbook = readWorkbook(codePages, filePath);
+    const QList<const xls::Sheet*> sheets = visibleSheets(workbook, sheetNames);
+    const QFileInfo file(filePath);
+    const FontMapper fonts;
+    const ReportRenderer renderer(workbook, file.absoluteFilePath(), fonts);
+    // A PDF writer, not a PDF printer: it leaves the print system alone.
+    QPdfWriter writer(pdfPath);
+    writer.setTitle(file.fileName());
+    writer.setCreator(QStringLiteral("Tessaly"));
+    try {
+        return renderer.render(writer, sheets, QDateTime::currentDateTime());
+    } catch (const ReportError&) {
+        throw ReportError(QStringLiteral("Cannot write \"%1\".").arg(pdfPath));
+    }
+}
+
+} // namespace report

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace xls {
+class ICodePages;
+}
+
+namespace report {
+
+// Reads the workbook at filePath through the engine's reader and paints the named sheets into
+// a PDF file at pdfPath, titled with the workbook's file name, in the order named. Only
+// visible worksheets add pages, as the spreadsheet prints a workbook: hidden and very hidden
+// sheets, charts, macro sheets and modules are left out. Returns the pages painted; with none,
+// no file is written. Throws ReportError when the workbook cannot be read, a sheet name is not
+// the workbook's or the file cannot be written.
+int writeWorkbookPdf(const xls::ICodePages& codePages, const QString& filePath,
+                     const QStringList& sheetNames, const QString& pdfPath);
+
+} // namespace report
