@@ -18,12 +18,8 @@ namespace {
 
 const QString kQueueA = QStringLiteral("tessaly-a");
 const QString kQueueB = QStringLiteral("tessaly-b");
-const QStringList kThreeSheetsPages{QStringLiteral("alpha-sheet-marker"),
-                                    QStringLiteral("beta-sheet-marker"),
-                                    QStringLiteral("gamma-sheet-marker")};
-const QStringList kTwoSheetsPages{QStringLiteral("first-sheet-marker"),
-                                  QStringLiteral("second-sheet-top"),
-                                  QStringLiteral("second-sheet-bottom")};
+
+enum class Path { LibreOffice, Report };
 
 } // namespace
 
@@ -39,8 +35,7 @@ private slots:
     }
 
     void init() {
-        const auto jobs = m_cups.jobs();
-        m_lastJobBefore = jobs.isEmpty() ? 0 : jobs.last().id;
+        m_lastJobBefore = m_cups.lastJobId();
         m_folder = m_bed.newFolder(QString::fromLatin1(QTest::currentTestFunction()));
         m_three = testsupport::copyFixture(QStringLiteral("three_sheets.xls"), m_folder);
         m_unticked = testsupport::copyFixture(QStringLiteral("three_sheets.xls"), m_folder,
@@ -56,47 +51,57 @@ private slots:
         QVERIFY2(left.isEmpty(), qPrintable(QStringLiteral("%1 soffice left").arg(left.size())));
     }
 
-    void printsThroughLibreOffice() {
+    void printsEveryTickedWorkbookAsOneJob_data() {
+        QTest::addColumn<Path>("path");
+        QTest::addColumn<bool>("usePrinter");
+        QTest::addColumn<QString>("queue");
+        QTest::newRow("LibreOffice, chosen queue") << Path::LibreOffice << true << kQueueA;
+        QTest::newRow("LibreOffice, default queue") << Path::LibreOffice << false << kQueueB;
+        QTest::newRow("report, chosen queue") << Path::Report << true << kQueueA;
+        QTest::newRow("report, default queue") << Path::Report << false << kQueueB;
+    }
+
+    void printsEveryTickedWorkbookAsOneJob() {
+        QFETCH(Path, path);
+        QFETCH(bool, usePrinter);
+        QFETCH(QString, queue);
         const testsupport::FolderSnapshot before(m_folder);
+        if (path == Path::Report)
+            qputenv("TESSALY_SOFFICE", m_bed.profileRoot().toUtf8() + "/no/soffice");
         FakeServices fakes;
         PrintSystem printing(m_bed.settings());
         frmMain window(fakes.services, printing.services(), nullptr);
         window.show();
         listWorkbooks(window);
 
-        pressPrint(window, {.usePrinter = true, .printer = kQueueA});
+        // The printer in the list counts only when the box is ticked.
+        pressPrint(
+            window,
+            {.usePrinter = usePrinter, .printer = kQueueA, .withoutExcel = path == Path::Report});
 
         QCOMPARE(messagesOf(fakes), QStringList{print::startedMessage()});
-        const auto jobs = newJobs();
-        QCOMPARE(jobs.size(), 2);
-        QCOMPARE(testsupport::jobProblem(jobs[0], kQueueA, kThreeSheetsPages), QString());
-        QCOMPARE(testsupport::jobProblem(jobs[1], kQueueA, kTwoSheetsPages), QString());
-        QCOMPARE(before.differencesTo(testsupport::FolderSnapshot(m_folder)), QStringList());
-
-        // Without a chosen printer, the default queue.
-        pressPrint(window, {.usePrinter = false, .withoutExcel = false});
-        const auto more = newJobs();
-        QCOMPARE(more.size(), 4);
-        QCOMPARE(testsupport::jobProblem(more[2], kQueueB, kThreeSheetsPages), QString());
+        const QString three = QStringLiteral("three_sheets.xls");
+        QCOMPARE(testsupport::jobsProblem(newJobs(), {{queue, three, three},
+                                                      {queue, QStringLiteral("two_sheets.xls"),
+                                                       QStringLiteral("二 sheets.XLS")}}),
+                 QString());
         QCOMPARE(before.differencesTo(testsupport::FolderSnapshot(m_folder)), QStringList());
     }
 
-    void withoutLibreOfficeTheReportPathRuns() {
+    void refusedJobEndsTheReportPath() {
         const testsupport::FolderSnapshot before(m_folder);
         qputenv("TESSALY_SOFFICE", m_bed.profileRoot().toUtf8() + "/no/soffice");
         FakeServices fakes;
         PrintSystem printing(m_bed.settings());
         frmMain window(fakes.services, printing.services(), nullptr);
-        window.show();
         listWorkbooks(window);
+        QVERIFY2(m_cups.setAcceptingJobs(kQueueA, false), qPrintable(m_cups.errorString()));
 
         pressPrint(window, {.usePrinter = true, .printer = kQueueA, .withoutExcel = true});
 
-        QCOMPARE(messagesOf(fakes), QStringList{print::startedMessage()});
-        const auto jobs = newJobs();
-        QCOMPARE(jobs.size(), 2);
-        QCOMPARE(testsupport::jobProblem(jobs[0], kQueueA, kThreeSheetsPages), QString());
-        QCOMPARE(testsupport::jobProblem(jobs[1], kQueueA, kTwoSheetsPages), QString());
+        QVERIFY2(m_cups.setAcceptingJobs(kQueueA, true), qPrintable(m_cups.errorString()));
+        QCOMPARE(messagesOf(fakes), QStringList{print::reportFailureMessage()});
+        QVERIFY(newJobs().isEmpty());
         QCOMPARE(before.differencesTo(testsupport::FolderSnapshot(m_folder)), QStringList());
     }
 
@@ -129,9 +134,8 @@ private slots:
         pressPrint(window, {.usePrinter = true, .printer = kQueueA, .withoutExcel = false});
 
         QCOMPARE(messagesOf(fakes), QStringList{print::excelFailureMessage()});
-        const auto jobs = newJobs();
-        QCOMPARE(jobs.size(), 1);
-        QCOMPARE(testsupport::jobProblem(jobs[0], kQueueA, kThreeSheetsPages), QString());
+        const QString three = QStringLiteral("three_sheets.xls");
+        QCOMPARE(testsupport::jobsProblem(newJobs(), {{kQueueA, three, three}}), QString());
         QVERIFY(m_bed.serverProcesses().isEmpty());
         QCOMPARE(before.differencesTo(testsupport::FolderSnapshot(m_folder)), QStringList());
     }
@@ -150,9 +154,8 @@ private slots:
         pressPrint(window, {.usePrinter = false, .withoutExcel = true});
 
         QCOMPARE(messagesOf(fakes), QStringList{print::reportFailureMessage()});
-        const auto jobs = newJobs();
-        QCOMPARE(jobs.size(), 1);
-        QCOMPARE(testsupport::jobProblem(jobs[0], kQueueB, kThreeSheetsPages), QString());
+        const QString three = QStringLiteral("three_sheets.xls");
+        QCOMPARE(testsupport::jobsProblem(newJobs(), {{kQueueB, three, three}}), QString());
         QCOMPARE(before.differencesTo(testsupport::FolderSnapshot(m_folder)), QStringList());
     }
 
@@ -169,14 +172,7 @@ private:
             texts.append(shown.text);
         return texts;
     }
-    QList<testsupport::PrintedJob> newJobs() {
-        QList<testsupport::PrintedJob> result;
-        for (const auto& job : m_cups.jobs()) {
-            if (job.id > m_lastJobBefore)
-                result.append(job);
-        }
-        return result;
-    }
+    QList<testsupport::PrintedJob> newJobs() { return m_cups.jobsAfter(m_lastJobBefore); }
 
     OfficeTestBed m_bed;
     testsupport::PrivateCups m_cups;

@@ -1,6 +1,8 @@
 // The report printer and the workbook tool's pdf and print verbs printing onto the queues of a
 // private CUPS scheduler, the jobs read back from its spool.
 
+#include "platform/CupsPrintSpooler.h"
+#include "platform/PrintSpoolError.h"
 #include "report/ReportError.h"
 #include "report/XlsReport.h"
 #include "tests/support/Fixtures.h"
@@ -65,11 +67,15 @@ class ReportCupsTest : public QObject {
 private slots:
     void initTestCase();
     void init();
+    void cleanup();
 
-    void printsEachWorkbookAsOneJob();
     void printsOnTheDefaultQueue();
     void choiceOfPrinterLastsOneWorkbook();
+    void printsVisibleSheetsOnly();
     void unknownPrinterPrintsNothing();
+    void jobNotQueuedIsAnError_data();
+    void jobNotQueuedIsAnError();
+    void spoolerCarriesTheSchedulersMessage();
     void printsFromAWorkerThread();
     void toolPrintsOnTheQueue();
     void toolWritesPdfFiles();
@@ -81,48 +87,37 @@ private:
     void printWorkbook(const QString& path, const std::optional<QString>& printer);
     void printWorkbook(report::XlsReport& control, const QString& path,
                        const std::optional<QString>& printer);
-    QList<testsupport::PrintedJob> newJobs();
-    // What is wrong with a job; empty when nothing is.
-    static QString jobProblem(const testsupport::PrintedJob& job, const QString& queue,
-                              const QString& title, const QStringList& pageMarkers);
+    QList<testsupport::PrintedJob> newJobs() { return m_cups.jobsAfter(m_lastJobBefore); }
 
     xls::IconvCodePages m_codePages;
+    platform::CupsPrintSpooler m_spooler;
     testsupport::PrivateCups m_cups;
     QTemporaryDir m_folder;
+    // The temporary folder of this process and the programs it starts.
+    QTemporaryDir m_temp;
     int m_lastJobBefore = 0;
 };
 
 void ReportCupsTest::initTestCase() {
-    QVERIFY(m_folder.isValid());
+    QVERIFY(m_folder.isValid() && m_temp.isValid());
     QVERIFY2(m_cups.start(), qPrintable(m_cups.errorString()));
     QVERIFY2(m_cups.addQueue(kQueueA), qPrintable(m_cups.errorString()));
     QVERIFY2(m_cups.addQueue(kQueueB), qPrintable(m_cups.errorString()));
     QVERIFY2(m_cups.setDefaultQueue(kQueueB), qPrintable(m_cups.errorString()));
+    qputenv("TMPDIR", QFile::encodeName(m_temp.path()));
 }
 
 void ReportCupsTest::init() {
-    const auto jobs = m_cups.jobs();
-    m_lastJobBefore = jobs.isEmpty() ? 0 : jobs.last().id;
+    m_lastJobBefore = m_cups.lastJobId();
 }
 
-QList<testsupport::PrintedJob> ReportCupsTest::newJobs() {
-    QList<testsupport::PrintedJob> result;
-    for (const auto& job : m_cups.jobs()) {
-        if (job.id > m_lastJobBefore)
-            result.append(job);
-    }
-    return result;
-}
-
-QString ReportCupsTest::jobProblem(const testsupport::PrintedJob& job, const QString& queue,
-                                   const QString& title, const QStringList& pageMarkers) {
-    if (job.title != title)
-        return QStringLiteral("job %1 is titled %2").arg(job.id).arg(job.title);
-    return testsupport::jobProblem(job, queue, pageMarkers);
+void ReportCupsTest::cleanup() {
+    // Whatever happened, the documents painted for printing are gone.
+    QCOMPARE(QDir(m_temp.path()).entryList({QStringLiteral("tessaly-print-*")}), QStringList());
 }
 
 void ReportCupsTest::printWorkbook(const QString& path, const std::optional<QString>& printer) {
-    report::XlsReport control(m_codePages);
+    report::XlsReport control(m_codePages, m_spooler);
     printWorkbook(control, path, printer);
 }
 
@@ -148,33 +143,6 @@ void ReportCupsTest::printWorkbook(report::XlsReport& control, const QString& pa
     control.Print();
 }
 
-const QStringList kThreeSheetsPages{QStringLiteral("alpha-sheet-marker"),
-                                    QStringLiteral("beta-sheet-marker"),
-                                    QStringLiteral("gamma-sheet-marker")};
-const QStringList kTwoSheetsPages{QStringLiteral("first-sheet-marker"),
-                                  QStringLiteral("second-sheet-top"),
-                                  QStringLiteral("second-sheet-bottom")};
-
-void ReportCupsTest::printsEachWorkbookAsOneJob() {
-    const QString folder = m_folder.filePath(QStringLiteral("chosen"));
-    QVERIFY(QDir().mkpath(folder));
-    const QString three = testsupport::copyFixture(QStringLiteral("three_sheets.xls"), folder);
-    const QString two = testsupport::copyFixture(QStringLiteral("two_sheets.xls"), folder);
-    QVERIFY(!three.isEmpty() && !two.isEmpty());
-    const testsupport::FolderSnapshot before(folder);
-
-    printWorkbook(three, kQueueA);
-    printWorkbook(two, kQueueA);
-
-    const auto jobs = newJobs();
-    QCOMPARE(jobs.size(), 2);
-    QCOMPARE(jobProblem(jobs[0], kQueueA, QStringLiteral("three_sheets.xls"), kThreeSheetsPages),
-             QString());
-    QCOMPARE(jobProblem(jobs[1], kQueueA, QStringLiteral("two_sheets.xls"), kTwoSheetsPages),
-             QString());
-    QCOMPARE(before.differencesTo(testsupport::FolderSnapshot(folder)), QStringList());
-}
-
 void ReportCupsTest::printsOnTheDefaultQueue() {
     const QString path = testsupport::fixturePath(QStringLiteral("three_sheets.xls"));
     printWorkbook(path, std::nullopt);
@@ -182,19 +150,17 @@ void ReportCupsTest::printsOnTheDefaultQueue() {
     QVERIFY2(m_cups.setDefaultQueue(kQueueA), qPrintable(m_cups.errorString()));
     printWorkbook(path, std::nullopt);
     QVERIFY2(m_cups.setDefaultQueue(kQueueB), qPrintable(m_cups.errorString()));
-    const auto jobs = newJobs();
-    QCOMPARE(jobs.size(), 2);
-    QCOMPARE(jobProblem(jobs[0], kQueueB, QStringLiteral("three_sheets.xls"), kThreeSheetsPages),
-             QString());
-    QCOMPARE(jobProblem(jobs[1], kQueueA, QStringLiteral("three_sheets.xls"), kThreeSheetsPages),
-             QString());
+    const QString three = QStringLiteral("three_sheets.xls");
+    QCOMPARE(
+        testsupport::jobsProblem(newJobs(), {{kQueueB, three, three}, {kQueueA, three, three}}),
+        QString());
 }
 
 void ReportCupsTest::choiceOfPrinterLastsOneWorkbook() {
     // One control serves every run of the program: a printer chosen for one workbook must not
     // carry over to a later one printed without a choice.
     const QString path = testsupport::fixturePath(QStringLiteral("three_sheets.xls"));
-    report::XlsReport control(m_codePages);
+    report::XlsReport control(m_codePages, m_spooler);
     printWorkbook(control, path, kQueueA);
     printWorkbook(control, path, std::nullopt);
     const auto jobs = newJobs();
@@ -203,12 +169,23 @@ void ReportCupsTest::choiceOfPrinterLastsOneWorkbook() {
     QCOMPARE(jobs[1].queue, kQueueB);
 }
 
+void ReportCupsTest::printsVisibleSheetsOnly() {
+    const QString hidden = QStringLiteral("hidden_sheets.xls");
+    // The engine lists every sheet and the print run hands every name on.
+    xls::XlsEngine engine(m_codePages);
+    engine.Open(testsupport::fixturePath(hidden));
+    QCOMPARE(engine.SheetCount(), 4);
+    engine.Close();
+    printWorkbook(testsupport::fixturePath(hidden), kQueueA);
+    QCOMPARE(testsupport::jobsProblem(newJobs(), {{kQueueA, hidden, hidden}}), QString());
+}
+
 void ReportCupsTest::unknownPrinterPrintsNothing() {
     const QString path = testsupport::fixturePath(QStringLiteral("three_sheets.xls"));
     const int before = static_cast<int>(m_cups.jobs().size());
     for (const QString& name : {QStringLiteral("no-such-queue"), QStringLiteral("TESSALY-A"),
                                 QStringLiteral("ﾌﾟﾘﾝﾀなし"), QString()}) {
-        report::XlsReport control(m_codePages);
+        report::XlsReport control(m_codePages, m_spooler);
         control.setFile(path);
         control.StartSheets();
         control.AddSheet(QStringLiteral("Alpha"), QString());
@@ -220,12 +197,66 @@ void ReportCupsTest::unknownPrinterPrintsNothing() {
     QCOMPARE(static_cast<int>(m_cups.jobs().size()), before);
 }
 
+enum class Fault { QueueRejectsJobs, SchedulerGone };
+
+void ReportCupsTest::jobNotQueuedIsAnError_data() {
+    QTest::addColumn<Fault>("fault");
+    QTest::addColumn<QString>("cause");
+    // A refusal carries the scheduler's own words; a gone scheduler leaves no printer.
+    QTest::newRow("queue rejects jobs")
+        << Fault::QueueRejectsJobs << QStringLiteral("not accepting jobs");
+    QTest::newRow("scheduler gone") << Fault::SchedulerGone << QStringLiteral("\"tessaly-a\"");
+}
+
+void ReportCupsTest::jobNotQueuedIsAnError() {
+    QFETCH(Fault, fault);
+    QFETCH(QString, cause);
+    report::XlsReport control(m_codePages, m_spooler);
+    control.setFile(testsupport::fixturePath(QStringLiteral("three_sheets.xls")));
+    control.StartSheets();
+    control.AddSheet(QStringLiteral("Alpha"), QString());
+    control.CommitSheet();
+    qint16 status = -1;
+    control.SelectPrinter(0, kQueueA, status);
+    if (fault == Fault::QueueRejectsJobs)
+        QVERIFY2(m_cups.setAcceptingJobs(kQueueA, false), qPrintable(m_cups.errorString()));
+    else
+        m_cups.stop();
+
+    const QString failure = reportFailure([&] { control.Print(); });
+
+    const bool restored =
+        fault == Fault::QueueRejectsJobs ? m_cups.setAcceptingJobs(kQueueA, true) : m_cups.start();
+    QVERIFY2(restored, qPrintable(m_cups.errorString()));
+    QVERIFY2(failure.contains(cause), qPrintable(failure));
+    QCOMPARE(newJobs().size(), 0);
+}
+
+void ReportCupsTest::spoolerCarriesTheSchedulersMessage() {
+    // The control finds a gone scheduler before it submits; the spooler meets it in libcups.
+    QFile document(m_folder.filePath(QStringLiteral("spooled.pdf")));
+    QVERIFY(document.open(QIODevice::WriteOnly) && document.write("%PDF-1.4\n") > 0);
+    document.close();
+    m_cups.stop();
+    QString failure;
+    try {
+        m_spooler.submitPdf(kQueueA, QStringLiteral("spooled.pdf"), document.fileName());
+    } catch (const platform::PrintSpoolError& error) {
+        failure = error.message();
+    }
+    QVERIFY2(m_cups.start(), qPrintable(m_cups.errorString()));
+    // libcups' account of the failed connection follows the queue's name.
+    QVERIFY2(QRegularExpression(QStringLiteral("\"tessaly-a\": \\S")).match(failure).hasMatch(),
+             qPrintable(failure));
+    QCOMPARE(newJobs().size(), 0);
+}
+
 void ReportCupsTest::printsFromAWorkerThread() {
     const QString path = testsupport::fixturePath(QStringLiteral("two_sheets.xls"));
     QString failure = QStringLiteral("not run");
     QThread* worker = QThread::create([&] {
         failure = reportFailure([&] {
-            report::XlsReport control(m_codePages);
+            report::XlsReport control(m_codePages, m_spooler);
             control.setFile(path);
             control.StartSheets();
             for (const QString& name : {QStringLiteral("First"), QStringLiteral("Second")}) {
@@ -241,10 +272,8 @@ void ReportCupsTest::printsFromAWorkerThread() {
     QVERIFY(worker->wait(120000));
     delete worker;
     QCOMPARE(failure, QString());
-    const auto jobs = newJobs();
-    QCOMPARE(jobs.size(), 1);
-    QCOMPARE(jobProblem(jobs[0], kQueueA, QStringLiteral("two_sheets.xls"), kTwoSheetsPages),
-             QString());
+    const QString two = QStringLiteral("two_sheets.xls");
+    QCOMPARE(testsupport::jobsProblem(newJobs(), {{kQueueA, two, two}}), QString());
 }
 
 void ReportCupsTest::toolPrintsOnTheQueue() {
@@ -253,11 +282,9 @@ void ReportCupsTest::toolPrintsOnTheQueue() {
                                  testsupport::fixturePath(QStringLiteral("three_sheets.xls"))});
     QCOMPARE(run.err, QString());
     QCOMPARE(run.exitCode, 0);
-    const auto jobs = newJobs();
-    QCOMPARE(jobs.size(), 2);
-    QCOMPARE(jobProblem(jobs[0], kQueueA, QStringLiteral("two_sheets.xls"), kTwoSheetsPages),
-             QString());
-    QCOMPARE(jobProblem(jobs[1], kQueueA, QStringLiteral("three_sheets.xls"), kThreeSheetsPages),
+    const QString two = QStringLiteral("two_sheets.xls");
+    const QString three = QStringLiteral("three_sheets.xls");
+    QCOMPARE(testsupport::jobsProblem(newJobs(), {{kQueueA, two, two}, {kQueueA, three, three}}),
              QString());
 
     const ToolRun unknown = runTool({QStringLiteral("print"), QStringLiteral("no-such-queue"),

@@ -13,6 +13,18 @@ QString fixturePath(const QString& name) {
     return QStringLiteral(TESSALY_TEST_FIXTURES) + QLatin1Char('/') + name;
 }
 
+QStringList fixturePageMarkers(const QString& name) {
+    if (name == QLatin1String("three_sheets.xls"))
+        return {QStringLiteral("alpha-sheet-marker"), QStringLiteral("beta-sheet-marker"),
+                QStringLiteral("gamma-sheet-marker")};
+    if (name == QLatin1String("two_sheets.xls"))
+        return {QStringLiteral("first-sheet-marker"), QStringLiteral("second-sheet-top"),
+                QStringLiteral("second-sheet-bottom")};
+    if (name == QLatin1String("hidden_sheets.xls"))
+        return {QStringLiteral("shown-first-marker"), QStringLiteral("shown-last-marker")};
+    return {};
+}
+
 QString copyFixture(const QString& name, const QString& folder, const QString& newName) {
     QFile source(fixturePath(name));
     if (!source.open(QIODevice::ReadOnly))

@@ -1,5 +1,7 @@
 #include "PrivateCups.h"
 
+#include "Fixtures.h"
+
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
@@ -229,6 +231,17 @@ QList<PrintedJob> PrivateCups::jobs() {
     return result;
 }
 
+int PrivateCups::lastJobId() {
+    const QList<PrintedJob> all = jobs();
+    return all.isEmpty() ? 0 : all.last().id;
+}
+
+QList<PrintedJob> PrivateCups::jobsAfter(int jobId) {
+    QList<PrintedJob> result = jobs();
+    result.removeIf([jobId](const PrintedJob& job) { return job.id <= jobId; });
+    return result;
+}
+
 QString PrivateCups::errorLog() const {
     QFile log(m_folder.filePath(QStringLiteral("log/error_log")));
     return log.open(QIODevice::ReadOnly) ? QString::fromLocal8Bit(log.readAll())
@@ -269,21 +282,41 @@ QStringList pdfPageTexts(const QString& path) {
     return pages;
 }
 
-QString jobProblem(const PrintedJob& job, const QString& queue, const QStringList& pageMarkers) {
-    if (job.queue != queue)
+namespace {
+
+QString jobProblem(const PrintedJob& job, const ExpectedJob& expected) {
+    if (job.queue != expected.queue)
         return QStringLiteral("job %1 went to %2").arg(job.id).arg(job.queue);
+    if (!expected.title.isEmpty() && job.title != expected.title)
+        return QStringLiteral("job %1 is titled %2").arg(job.id).arg(job.title);
+    if (job.copies != 1)
+        return QStringLiteral("job %1 has %2 copies").arg(job.id).arg(job.copies);
+    const QStringList markers = fixturePageMarkers(expected.fixture);
     const int pageCount = pdfPageCount(job.document);
-    if (pageCount != pageMarkers.size())
+    if (markers.isEmpty() || pageCount != markers.size())
         return QStringLiteral("job %1 has %2 pages").arg(job.id).arg(pageCount);
     const QStringList pages = pdfPageTexts(job.document);
-    if (pages.size() != pageMarkers.size())
+    if (pages.size() != markers.size())
         return QStringLiteral("job %1 has the text of %2 pages").arg(job.id).arg(pages.size());
     for (int i = 0; i < pages.size(); ++i) {
-        if (!pages[i].contains(pageMarkers[i]))
+        if (!pages[i].contains(markers[i]))
             return QStringLiteral("page %1 of job %2 lacks %3")
                 .arg(i + 1)
                 .arg(job.id)
-                .arg(pageMarkers[i]);
+                .arg(markers[i]);
+    }
+    return {};
+}
+
+} // namespace
+
+QString jobsProblem(const QList<PrintedJob>& jobs, const QList<ExpectedJob>& expected) {
+    if (jobs.size() != expected.size())
+        return QStringLiteral("%1 jobs, not %2").arg(jobs.size()).arg(expected.size());
+    for (qsizetype i = 0; i < jobs.size(); ++i) {
+        const QString problem = jobProblem(jobs[i], expected[i]);
+        if (!problem.isEmpty())
+            return problem;
     }
     return {};
 }

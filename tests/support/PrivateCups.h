@@ -41,14 +41,19 @@ public:
     bool setDefaultQueue(const QString& name);
     // A queue that rejects jobs answers every new job with an error.
     bool setAcceptingJobs(const QString& name, bool accepting);
+    // Ends the scheduler, as when it has gone away; start() brings it back with its queues and
+    // the jobs it kept.
+    void stop();
 
     // Every job received so far, oldest first; an empty list when the scheduler cannot be asked.
     QList<PrintedJob> jobs();
+    // The id of the newest job received so far, or 0, and the jobs received after a given one.
+    int lastJobId();
+    QList<PrintedJob> jobsAfter(int jobId);
 
 private:
     bool runTool(const QString& program, const QStringList& arguments);
     QString errorLog() const;
-    void stop();
 
     QTemporaryDir m_folder;
     std::unique_ptr<QProcess> m_cupsd;
@@ -59,8 +64,15 @@ private:
 int pdfPageCount(const QString& path);
 // The text of each page of a PDF file (pdftotext); empty when it cannot be read.
 QStringList pdfPageTexts(const QString& path);
-// What is wrong with a job, given the queue it should be on and the marker each of its pages
-// should show, in order; the empty text when nothing is.
-QString jobProblem(const PrintedJob& job, const QString& queue, const QStringList& pageMarkers);
+// A job a test expects: the queue it is on, the fixture workbook it prints (see
+// fixturePageMarkers) and its title, which is not checked when empty.
+struct ExpectedJob {
+    QString queue;
+    QString fixture;
+    QString title;
+};
+// What is wrong with jobs, given what each should be, in order: their number, queues, titles,
+// copies (one each), page counts and the marker on each page. The empty text when nothing is.
+QString jobsProblem(const QList<PrintedJob>& jobs, const QList<ExpectedJob>& expected);
 
 } // namespace testsupport
