@@ -10,7 +10,7 @@ namespace platform {
 
 namespace {
 
-constexpr qint64 kChunkBytes = 64 * 1024;
+constexpr qint64 kChunkBytes = qint64{64} * 1024;
 
 // Why the last call of libcups on this thread failed, as the print system put it.
 PrintSpoolError refusal(const QString& what, const QString& queue) {

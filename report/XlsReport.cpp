@@ -50,7 +50,7 @@ void XlsReport::SelectPrinter(qint32 lngKind, const QString& strPrinterName, qin
 }
 
 QString XlsReport::jobQueue() const {
-    const QString name = m_printer.isEmpty() ? QPrinterInfo::defaultPrinterName() : m_printer;
+    QString name = m_printer.isEmpty() ? QPrinterInfo::defaultPrinterName() : m_printer;
     if (name.isEmpty())
         throw ReportError(QStringLiteral("No printer was chosen and there is no default printer."));
     // The printer may have gone since it was chosen.

@@ -314,7 +314,7 @@ QString jobsProblem(const QList<PrintedJob>& jobs, const QList<ExpectedJob>& exp
     if (jobs.size() != expected.size())
         return QStringLiteral("%1 jobs, not %2").arg(jobs.size()).arg(expected.size());
     for (qsizetype i = 0; i < jobs.size(); ++i) {
-        const QString problem = jobProblem(jobs[i], expected[i]);
+        QString problem = jobProblem(jobs[i], expected[i]);
         if (!problem.isEmpty())
             return problem;
     }
