@@ -29,6 +29,13 @@ constexpr int kHeadingPaddingPixels = 5;
 // Sums of band sizes are compared with a little slack so that bands that fill a page
 // exactly are not pushed to the next one by rounding.
 constexpr double kSlack = 1e-6;
+// The most pages a sheet prints. A file can lay a sheet out on billions of pages (many print
+// areas, each a page per row and column); no printer run reaches the end of even this many.
+constexpr qint64 kMostPages = qint64{1} << 24;
+// Pages that merged areas may mark, over all print areas, before every page of the sheet counts
+// as marked: bounds the work for a file whose merged areas each span millions of pages. Sheets
+// that print fewer than four million pages never come near it.
+constexpr qint64 kMostMergedMarks = qint64{1} << 22;
 
 // Rows (or columns) repeated on every page, and the space they take.
 struct Titles {
@@ -160,6 +167,7 @@ struct PageLayout::Impl {
     SizeOf cachedRowSizes(std::vector<double>& cache) const;
     bool fits(int pagesWide, int pagesTall) const;
     void findPrintedPages(const xls::Workbook& workbook);
+    void markMergedAreas(const xls::Workbook& workbook);
     QList<Band> bands(const Axis& axis, int page, const Titles& titles, double offset,
                       const SizeOf& sizeOf) const;
 
@@ -314,7 +322,15 @@ void PageLayout::Impl::findPrintedPages(const xls::Workbook& workbook) {
         for (Area& area : areas)
             area.pages.mark(pageOf(area.rows, cell.row()), pageOf(area.columns, cell.column()));
     }
-    // A merged area shows its top left cell on every page it spans.
+    markMergedAreas(workbook);
+    // Whatever else comes to print on pages marks them here, before the lists are made.
+    for (Area& area : areas)
+        area.pages.finish();
+}
+
+// A merged area shows its top left cell on every page it spans.
+void PageLayout::Impl::markMergedAreas(const xls::Workbook& workbook) {
+    qint64 budget = kMostMergedMarks;
     for (const xls::CellRange& merged : sheet.mergedRanges()) {
         const xls::Cell* topLeft = sheet.cell(merged.firstRow, merged.firstColumn);
         if (topLeft == nullptr || !cellPrints(workbook, *topLeft))
@@ -322,13 +338,18 @@ void PageLayout::Impl::findPrintedPages(const xls::Workbook& workbook) {
         for (Area& area : areas) {
             const auto rows = pagesOf(area.rows, merged.firstRow, merged.lastRow);
             const auto columns = pagesOf(area.columns, merged.firstColumn, merged.lastColumn);
-            if (rows && columns)
-                area.pages.markBlock(rows->first, rows->second, columns->first, columns->second);
+            if (!rows || !columns)
+                continue;
+            budget -=
+                qint64{rows->second - rows->first + 1} * (columns->second - columns->first + 1);
+            if (budget < 0) {
+                for (Area& each : areas)
+                    each.pages.markAll();
+                return;
+            }
+            area.pages.markBlock(rows->first, rows->second, columns->first, columns->second);
         }
     }
-    // Whatever else comes to print on pages marks them here, before the lists are made.
-    for (Area& area : areas)
-        area.pages.finish();
 }
 
 QList<Band> PageLayout::Impl::bands(const Axis& axis, int page, const Titles& titles, double offset,
@@ -366,10 +387,10 @@ const PageFrame& PageLayout::frame() const {
 }
 
 int PageLayout::pageCount() const {
-    int count = 0;
+    qint64 count = 0;
     for (const Area& area : m_impl->areas)
         count += area.pages.count();
-    return count;
+    return static_cast<int>(std::min(count, kMostPages));
 }
 
 LaidOutPage PageLayout::page(int ordinal, int autoFirstNumber) const {

@@ -11,9 +11,6 @@ constexpr std::size_t kFirstCompaction = 4096;
 // Distinct marked pages beyond which every page of the area counts as marked: a list of four
 // million pages takes 16 MB, and no printer run will reach its end anyway.
 constexpr std::size_t kMostListed = std::size_t{1} << 22;
-// Marks made in all beyond which every page counts as marked: bounds the work of a file whose
-// merged areas each span millions of pages.
-constexpr std::size_t kMostMarks = 4 * kMostListed;
 
 } // namespace
 
@@ -33,10 +30,8 @@ void PrintedPages::markBlock(int firstRowPage, int lastRowPage, int firstColumnP
         return;
     const auto pages = static_cast<std::size_t>(lastRowPage - firstRowPage + 1) *
                        static_cast<std::size_t>(lastColumnPage - firstColumnPage + 1);
-    m_marks += pages;
-    if (pages > kMostListed || m_marks > kMostMarks) {
-        m_all = true;
-        m_marked = {};
+    if (pages > kMostListed) {
+        markAll();
         return;
     }
     for (int row = firstRowPage; row <= lastRowPage; ++row) {
@@ -53,12 +48,16 @@ void PrintedPages::markBlock(int firstRowPage, int lastRowPage, int firstColumnP
     }
 }
 
+void PrintedPages::markAll() {
+    m_all = true;
+    m_marked = {};
+}
+
 void PrintedPages::compact() {
     std::sort(m_marked.begin(), m_marked.end());
     m_marked.erase(std::unique(m_marked.begin(), m_marked.end()), m_marked.end());
     if (m_marked.size() > kMostListed) {
-        m_all = true;
-        m_marked = {};
+        markAll();
         return;
     }
     m_compactAt = std::max(kFirstCompaction, 2 * m_marked.size());

@@ -18,6 +18,8 @@ public:
 
     void mark(int rowPage, int columnPage) { markBlock(rowPage, rowPage, columnPage, columnPage); }
     void markBlock(int firstRowPage, int lastRowPage, int firstColumnPage, int lastColumnPage);
+    // Every page prints.
+    void markAll();
     void finish();
 
     // How many pages print.
@@ -36,7 +38,6 @@ private:
     bool m_all = false;
     std::vector<int> m_marked; // positions in print order among all the area's pages
     std::size_t m_compactAt = 0;
-    std::size_t m_marks = 0; // pages marked in all, counted again when marked again
 };
 
 } // namespace report
