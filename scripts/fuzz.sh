@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer target of the workbook reader and the report printer's layout and painting
 # with clang (address and undefined-behaviour sanitizers) in build-fuzz/ (or $TESSALY_FUZZ_BUILD)
-# and runs it, seeded with the test fixtures,
-# their bare workbook streams and the regression corpus fuzz/corpus/. Inputs that fail are
-# written to fuzz-artifacts/ in the build folder. Exits non-zero on a finding.
+# and runs it, seeded with the test fixtures, their bare workbook streams and the regression
+# corpus fuzz/corpus/. Inputs that fail are written to fuzz-artifacts/ in the build folder.
+# Exits non-zero on a finding.
 #
 # usage: scripts/fuzz.sh SECONDS   fuzz for SECONDS seconds from a random seed, for people; the
 #                                  corpus grows in fuzz-corpus/ (or $TESSALY_FUZZ_CORPUS)
