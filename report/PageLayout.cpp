@@ -1,6 +1,8 @@
 #include "PageLayout.h"
 
+#include "CellPrints.h"
 #include "PaperSize.h"
+#include "PrintedPages.h"
 #include "SheetMetrics.h"
 #include "UsedRange.h"
 
@@ -27,6 +29,13 @@ constexpr int kHeadingPaddingPixels = 5;
 // Sums of band sizes are compared with a little slack so that bands that fill a page
 // exactly are not pushed to the next one by rounding.
 constexpr double kSlack = 1e-6;
+// The most pages a sheet prints. A file can lay a sheet out on billions of pages (many print
+// areas, each a page per row and column); no printer run reaches the end of even this many.
+constexpr qint64 kMostPages = qint64{1} << 24;
+// Pages that merged areas may mark, over all print areas, before every page of the sheet counts
+// as marked: bounds the work for a file whose merged areas each span millions of pages. Sheets
+// that print fewer than four million pages never come near it.
+constexpr qint64 kMostMergedMarks = qint64{1} << 22;
 
 // Rows (or columns) repeated on every page, and the space they take.
 struct Titles {
@@ -47,10 +56,27 @@ struct Area {
     Axis rows;
     Axis columns;
     double headingWidth = 0;
-    int pageCount() const { return static_cast<int>(rows.starts.size() * columns.starts.size()); }
+    PrintedPages pages; // the pages that are not blank, in print order
 };
 
 using SizeOf = std::function<double(int)>;
+
+// The page of an axis that shows a row (column) of its body; -1 when none does.
+int pageOf(const Axis& axis, int index) {
+    if (index < axis.first || index > axis.last)
+        return -1;
+    const auto after = std::upper_bound(axis.starts.begin(), axis.starts.end(), index);
+    return static_cast<int>(after - axis.starts.begin()) - 1;
+}
+
+// The first and last page of an axis that show any of the rows (columns) first to last.
+std::optional<std::pair<int, int>> pagesOf(const Axis& axis, int first, int last) {
+    first = std::max(first, axis.first);
+    last = std::min(last, axis.last);
+    if (first > last || axis.starts.empty() || last < axis.starts.front())
+        return std::nullopt;
+    return std::pair{std::max(0, pageOf(axis, first)), pageOf(axis, last)};
+}
 
 Titles titlesOf(int first, int last, int limit, const SizeOf& sizeOf) {
     Titles titles;
@@ -140,6 +166,8 @@ struct PageLayout::Impl {
     void layOut(double scale, bool withRowBreaks, bool withColumnBreaks, const SizeOf& rowSizes);
     SizeOf cachedRowSizes(std::vector<double>& cache) const;
     bool fits(int pagesWide, int pagesTall) const;
+    void findPrintedPages(const xls::Workbook& workbook);
+    void markMergedAreas(const xls::Workbook& workbook);
     QList<Band> bands(const Axis& axis, int page, const Titles& titles, double offset,
                       const SizeOf& sizeOf) const;
 
@@ -278,6 +306,52 @@ bool PageLayout::Impl::fits(int pagesWide, int pagesTall) const {
     });
 }
 
+// A page is blank, and is not printed, when none of its own rows and columns shows a cell that
+// prints. Print titles repeated on it do not count. One pass over the cells finds every page
+// that prints, however many pages the sheet is laid out on.
+void PageLayout::Impl::findPrintedPages(const xls::Workbook& workbook) {
+    const bool downFirst = sheet.pageSetup().pageOrder == xls::PageOrder::DownThenOver;
+    for (Area& area : areas) {
+        area.pages = PrintedPages(static_cast<int>(area.rows.starts.size()),
+                                  static_cast<int>(area.columns.starts.size()), downFirst);
+    }
+    for (const xls::Cell& cell : sheet.cells()) {
+        if (rowSize(cell.row()) <= 0 || columnSize(cell.column()) <= 0 ||
+            !cellPrints(workbook, cell))
+            continue;
+        for (Area& area : areas)
+            area.pages.mark(pageOf(area.rows, cell.row()), pageOf(area.columns, cell.column()));
+    }
+    markMergedAreas(workbook);
+    // Whatever else comes to print on pages marks them here, before the lists are made.
+    for (Area& area : areas)
+        area.pages.finish();
+}
+
+// A merged area shows its top left cell on every page it spans.
+void PageLayout::Impl::markMergedAreas(const xls::Workbook& workbook) {
+    qint64 budget = kMostMergedMarks;
+    for (const xls::CellRange& merged : sheet.mergedRanges()) {
+        const xls::Cell* topLeft = sheet.cell(merged.firstRow, merged.firstColumn);
+        if (topLeft == nullptr || !cellPrints(workbook, *topLeft))
+            continue;
+        for (Area& area : areas) {
+            const auto rows = pagesOf(area.rows, merged.firstRow, merged.lastRow);
+            const auto columns = pagesOf(area.columns, merged.firstColumn, merged.lastColumn);
+            if (!rows || !columns)
+                continue;
+            budget -=
+                qint64{rows->second - rows->first + 1} * (columns->second - columns->first + 1);
+            if (budget < 0) {
+                for (Area& each : areas)
+                    each.pages.markAll();
+                return;
+            }
+            area.pages.markBlock(rows->first, rows->second, columns->first, columns->second);
+        }
+    }
+}
+
 QList<Band> PageLayout::Impl::bands(const Axis& axis, int page, const Titles& titles, double offset,
                                     const SizeOf& sizeOf) const {
     QList<Band> result;
@@ -302,7 +376,9 @@ QList<Band> PageLayout::Impl::bands(const Axis& axis, int page, const Titles& ti
 
 PageLayout::PageLayout(const xls::Workbook& workbook, const xls::Sheet& sheet,
                        const SheetMetrics& metrics)
-    : m_impl(std::make_unique<Impl>(workbook, sheet, metrics)) {}
+    : m_impl(std::make_unique<Impl>(workbook, sheet, metrics)) {
+    m_impl->findPrintedPages(workbook);
+}
 
 PageLayout::~PageLayout() = default;
 
@@ -311,10 +387,10 @@ const PageFrame& PageLayout::frame() const {
 }
 
 int PageLayout::pageCount() const {
-    int count = 0;
+    qint64 count = 0;
     for (const Area& area : m_impl->areas)
-        count += area.pageCount();
-    return count;
+        count += area.pages.count();
+    return static_cast<int>(std::min(count, kMostPages));
 }
 
 LaidOutPage PageLayout::page(int ordinal, int autoFirstNumber) const {
@@ -328,20 +404,16 @@ LaidOutPage PageLayout::page(int ordinal, int autoFirstNumber) const {
     int local = ordinal;
     const Area* area = nullptr;
     for (const Area& candidate : d.areas) {
-        if (local < candidate.pageCount()) {
+        if (local < candidate.pages.count()) {
             area = &candidate;
             break;
         }
-        local -= candidate.pageCount();
+        local -= candidate.pages.count();
     }
     if (area == nullptr)
         return page;
 
-    const auto tall = static_cast<int>(area->rows.starts.size());
-    const auto wide = static_cast<int>(area->columns.starts.size());
-    const bool downFirst = setup.pageOrder == xls::PageOrder::DownThenOver;
-    const int rowPage = downFirst ? local % tall : local / wide;
-    const int columnPage = downFirst ? local / tall : local % wide;
+    const auto [rowPage, columnPage] = area->pages.at(local);
 
     page.headingWidth = area->headingWidth;
     page.headingHeight = d.headingHeight;

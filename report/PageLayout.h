@@ -55,8 +55,9 @@ struct LaidOutPage {
 
 // Turns a sheet and its page setup into pages, as the spreadsheet lays them out: the print
 // area (else the used range), manual and automatic breaks, scale or fit to pages, page order,
-// centring and print titles. Pages are made one at a time on request, so a long sheet is
-// never held as a whole list of pages.
+// centring and print titles. Blank pages, where no cell of the page's own rows and columns
+// prints, are left out and not numbered. Pages are made one at a time on request, so a long
+// sheet is never held as a whole list of pages.
 class PageLayout {
 public:
     PageLayout(const xls::Workbook& workbook, const xls::Sheet& sheet, const SheetMetrics& metrics);
@@ -65,7 +66,7 @@ public:
     PageLayout& operator=(const PageLayout&) = delete;
 
     const PageFrame& frame() const;
-    // How many pages the sheet prints; 0 when it has nothing to print.
+    // How many pages the sheet prints, blank ones left out; 0 when it has nothing to print.
     int pageCount() const;
     // The page at ordinal (from 0, in print order). Pages are numbered from the sheet's own
     // first page number when it has one, else from autoFirstNumber.

@@ -14,6 +14,8 @@
 #include <QPdfWriter>
 #include <QPrinter>
 
+#include <algorithm>
+#include <climits>
 #include <memory>
 #include <vector>
 
@@ -27,6 +29,12 @@ constexpr int kPointsPerInch = 72;
 
 bool prints(const xls::Sheet& sheet) {
     return sheet.kind() == xls::SheetKind::Worksheet;
+}
+
+// Page counts of many sheets, each of up to millions of pages, add up to no more than an int
+// holds.
+int addPages(int count, int more) {
+    return static_cast<int>(std::min<qint64>(qint64{count} + more, INT_MAX));
 }
 
 struct LaidOutSheet {
@@ -50,7 +58,7 @@ int ReportRenderer::pageCount(const QList<const xls::Sheet*>& sheets) const {
         if (!prints(*sheet))
             continue;
         const SheetMetrics metrics(*sheet, m_maxDigitWidth);
-        count += PageLayout(m_workbook, *sheet, metrics).pageCount();
+        count = addPages(count, PageLayout(m_workbook, *sheet, metrics).pageCount());
     }
     return count;
 }
@@ -66,7 +74,7 @@ int ReportRenderer::render(QPagedPaintDevice& device, const QList<const xls::She
         entry.sheet = sheet;
         entry.metrics = std::make_unique<SheetMetrics>(*sheet, m_maxDigitWidth);
         entry.layout = std::make_unique<PageLayout>(m_workbook, *sheet, *entry.metrics);
-        total += entry.layout->pageCount();
+        total = addPages(total, entry.layout->pageCount());
         laidOut.push_back(std::move(entry));
     }
     if (total == 0)

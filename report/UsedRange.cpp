@@ -1,5 +1,7 @@
 #include "UsedRange.h"
 
+#include "CellPrints.h"
+
 #include "xls/Workbook.h"
 
 #include <algorithm>
@@ -7,20 +9,6 @@
 namespace report {
 
 namespace {
-
-bool formatPrints(const xls::CellFormat& format) {
-    const auto drawn = [](const xls::Border& border) {
-        return border.style != xls::BorderStyle::None;
-    };
-    const bool diagonal = (format.diagonalDown || format.diagonalUp) && drawn(format.diagonal);
-    return drawn(format.left) || drawn(format.right) || drawn(format.top) || drawn(format.bottom) ||
-           diagonal || format.fillPattern != 0;
-}
-
-bool cellPrints(const xls::Workbook& workbook, const xls::Cell& cell) {
-    return cell.type() != xls::CellType::Blank ||
-           formatPrints(workbook.cellFormat(cell.formatIndex()));
-}
 
 void include(std::optional<xls::CellRange>& range, const xls::CellRange& part) {
     if (!range) {

@@ -1,20 +1,23 @@
 #!/usr/bin/env bash
-# Builds the workbook reader's libFuzzer target with clang (address and undefined-behaviour
-# sanitizers) in build-fuzz/ (or $TESSALY_FUZZ_BUILD) and runs it, seeded with the test fixtures,
-# their bare workbook streams and the regression corpus xls/fuzz/corpus/. Inputs that fail are
-# written to fuzz-artifacts/ in the build folder. Exits non-zero on a finding.
+# Builds the libFuzzer target of the workbook reader and the report printer's layout and painting
+# with clang (address and undefined-behaviour sanitizers) in build-fuzz/ (or $TESSALY_FUZZ_BUILD)
+# and runs it, seeded with the test fixtures, their bare workbook streams and the regression
+# corpus fuzz/corpus/. Inputs that fail are written to fuzz-artifacts/ in the build folder.
+# Exits non-zero on a finding.
 #
 # usage: scripts/fuzz.sh SECONDS   fuzz for SECONDS seconds from a random seed, for people; the
 #                                  corpus grows in fuzz-corpus/ (or $TESSALY_FUZZ_CORPUS)
 #        scripts/fuzz.sh --check   what the test suite runs, the same on every machine: every
-#                                  seed and every input of xls/fuzz/corpus/ once, then
+#                                  seed and every input of fuzz/corpus/ once, then
 #                                  $TESSALY_FUZZ_RUNS (default 10000) inputs of a fixed-seed run
 #                                  that starts from them in a fresh corpus, bounded by count and
 #                                  never by time
 #
-# Leaks are reported with symbolised, full-depth stacks: glib is built without frame pointers,
-# so the fast unwinder stops at g_malloc and a report would never name the libgsf function that
-# xls/fuzz/lsan.supp names.
+# Leaks are reported with symbolised stacks from the slow unwinder: glib is built without frame
+# pointers, so the fast unwinder stops at g_malloc and a report would never name the libgsf
+# function that fuzz/lsan.supp names. That function is the fifth frame; the slow unwinder costs
+# time for every frame of every allocation, and painting allocates much, so stacks are kept to
+# eight frames.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
@@ -34,10 +37,10 @@ build=${TESSALY_FUZZ_BUILD:-$TESSALY_ROOT/build-fuzz}
 CC=clang CXX=clang++ cmake -S "$TESSALY_ROOT" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DTESSALY_FUZZ=ON >/dev/null
 cmake --build "$build" --target xls_fuzz -j 2 >/dev/null
-fuzzer="$build/xls/xls_fuzz"
+fuzzer="$build/fuzz/xls_fuzz"
 
 fixtures="$TESSALY_ROOT/tests/xls/fixtures"
-regressions="$TESSALY_ROOT/xls/fuzz/corpus"
+regressions="$TESSALY_ROOT/fuzz/corpus"
 seeds="$build/fuzz-seeds"
 rm -rf "$seeds"
 mkdir -p "$seeds" "$build/fuzz-artifacts"
@@ -72,11 +75,11 @@ if [[ -z $symbolizer ]]; then
 fi
 if [[ -z $symbolizer ]]; then
   echo "fuzz.sh: no llvm-symbolizer (Debian package llvm-14): leak reports could not be matched" \
-    "to xls/fuzz/lsan.supp" >&2
+    "to fuzz/lsan.supp" >&2
   exit 1
 fi
 export ASAN_OPTIONS="external_symbolizer_path=$symbolizer${ASAN_OPTIONS:+:$ASAN_OPTIONS}"
-export LSAN_OPTIONS="suppressions=$TESSALY_ROOT/xls/fuzz/lsan.supp:fast_unwind_on_malloc=0:print_suppressions=0${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
+export LSAN_OPTIONS="suppressions=$TESSALY_ROOT/fuzz/lsan.supp:fast_unwind_on_malloc=0:malloc_context_size=8:print_suppressions=0${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
 export UBSAN_OPTIONS="print_stacktrace=1${UBSAN_OPTIONS:+:$UBSAN_OPTIONS}"
 # Qt's hashes take a random seed per process otherwise.
 export QT_HASH_SEED=0

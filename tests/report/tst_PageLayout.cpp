@@ -12,13 +12,14 @@ using report::PageLayout;
 using report::SheetMetrics;
 
 Q_DECLARE_METATYPE(xls::CellFormat)
+Q_DECLARE_METATYPE(xls::CellRange)
 
 namespace {
 
 // Widest digit of 7 pixels: a default column (8 digits) is 64 pixels, 48 points.
 constexpr double kDigit = 7;
 
-// A workbook of one sheet, with cell format 0 plain and 1 with a bottom border.
+// A workbook of one sheet, with cell format 0 plain, 1 with a bottom border and 2 filled.
 struct Book {
     xls::Workbook workbook;
     Book() {
@@ -26,14 +27,28 @@ struct Book {
                                        xls::SheetVisibility::Visible);
         xls::CellFormat bordered;
         bordered.bottom.style = xls::BorderStyle::Thin;
-        workbook.setCellFormats({xls::CellFormat{}, bordered});
+        xls::CellFormat filled;
+        filled.fillPattern = 1;
+        workbook.setCellFormats({xls::CellFormat{}, bordered, filled});
         // Rows of 20 points; A4 with 0.75 in left and right and 1 in top and bottom margins
         // leaves 595 - 108 = 487 points wide and 842 - 144 = 698 points tall.
         sheet().setDefaultRowHeight(400, false);
     }
     xls::Sheet& sheet() { return workbook.sheets().front(); }
+    // Print areas with a value in every cell, so that none of their pages is blank.
+    void areas(const QList<xls::CellRange>& ranges) {
+        sheet().setPrintAreas(ranges);
+        std::vector<xls::Cell> cells = sheet().cells();
+        for (const xls::CellRange& range : ranges) {
+            for (int row = range.firstRow; row <= range.lastRow; ++row) {
+                for (int column = range.firstColumn; column <= range.lastColumn; ++column)
+                    cells.push_back(xls::Cell::number(row, column, 0, 1));
+            }
+        }
+        sheet().setCells(std::move(cells));
+    }
     void area(int firstRow, int lastRow, int firstColumn, int lastColumn) {
-        sheet().setPrintAreas({{firstRow, lastRow, firstColumn, lastColumn}});
+        areas({{firstRow, lastRow, firstColumn, lastColumn}});
     }
 };
 
@@ -295,7 +310,7 @@ private slots:
 
     void fitHoldsEveryPrintArea() {
         Book book;
-        book.sheet().setPrintAreas({{0, 9, 0, 0}, {20, 79, 2, 2}});
+        book.areas({{0, 9, 0, 0}, {20, 79, 2, 2}});
         book.sheet().pageSetup().fitToPages = true;
         const SheetMetrics metrics(book.sheet(), kDigit);
         const PageLayout layout(book.workbook, book.sheet(), metrics);
@@ -479,9 +494,97 @@ private slots:
         QVERIFY(layout.page(0).rows.isEmpty());
     }
 
+    // Row 40 is hidden and row 2 is a print title, so pages of rows 0 to 99 start at rows 0,
+    // 34 and 68 (the title takes a row's room after page 1). What prints sits at the given
+    // positions (x column, y row); the corners are those of the pages printed.
+    void blankPagesAreLeftOut_data() {
+        QTest::addColumn<xls::CellRange>("area");
+        QTest::addColumn<QString>("what");
+        QTest::addColumn<QList<QPoint>>("at");
+        QTest::addColumn<QList<QPoint>>("corners");
+        const QList<QPoint> none;
+        QTest::newRow("whole column")
+            << xls::CellRange{0, 65535, 1, 1} << "number" << QList<QPoint>{{1, 0}, {1, 100}}
+            << QList<QPoint>{{1, 0}, {1, 68}};
+        QTest::newRow("formula with an empty result")
+            << xls::CellRange{0, 99, 0, 0} << "empty formula" << QList<QPoint>{{0, 50}}
+            << QList<QPoint>{{0, 34}};
+        QTest::newRow("fill alone") << xls::CellRange{0, 99, 0, 0} << "fill"
+                                    << QList<QPoint>{{0, 80}} << QList<QPoint>{{0, 68}};
+        QTest::newRow("error") << xls::CellRange{0, 99, 0, 0} << "error" << QList<QPoint>{{0, 99}}
+                               << QList<QPoint>{{0, 68}};
+        QTest::newRow("merged across a break")
+            << xls::CellRange{0, 99, 0, 0} << "merged" << QList<QPoint>{{0, 30}}
+            << QList<QPoint>{{0, 0}, {0, 34}};
+        QTest::newRow("hidden row")
+            << xls::CellRange{0, 99, 0, 0} << "number" << QList<QPoint>{{0, 40}} << none;
+        QTest::newRow("title row only")
+            << xls::CellRange{3, 99, 0, 0} << "number" << QList<QPoint>{{0, 2}} << none;
+        QTest::newRow("plain blank")
+            << xls::CellRange{0, 99, 0, 0} << "blank" << QList<QPoint>{{0, 10}} << none;
+        QTest::newRow("beside the area")
+            << xls::CellRange{0, 99, 0, 0} << "number" << QList<QPoint>{{1, 10}} << none;
+    }
+
+    void blankPagesAreLeftOut() {
+        QFETCH(xls::CellRange, area);
+        QFETCH(QString, what);
+        QFETCH(QList<QPoint>, at);
+        QFETCH(QList<QPoint>, corners);
+        Book book;
+        xls::Sheet& sheet = book.sheet();
+        sheet.setPrintAreas({area});
+        sheet.setTitleRows({2, 2, 0, 255});
+        xls::RowInfo hidden;
+        hidden.row = 40;
+        hidden.hidden = true;
+        sheet.setRows({hidden});
+        std::vector<xls::Cell> cells;
+        for (const QPoint& p : at) {
+            xls::Cell cell = what == "fill"    ? xls::Cell::blank(p.y(), p.x(), 2)
+                             : what == "blank" ? xls::Cell::blank(p.y(), p.x(), 0)
+                             : what == "error"
+                                 ? xls::Cell::error(p.y(), p.x(), 0, xls::CellError::NotAvailable)
+                                 : xls::Cell::number(p.y(), p.x(), 0, 1);
+            if (what == "empty formula") {
+                cell = xls::Cell::text(p.y(), p.x(), 0, QString());
+                cell.setFormula(true);
+            }
+            if (what == "merged")
+                sheet.setMergedRanges({{p.y(), p.y() + 6, p.x(), p.x()}});
+            cells.push_back(cell);
+        }
+        sheet.setCells(cells);
+        const SheetMetrics metrics(sheet, kDigit);
+        const PageLayout layout(book.workbook, sheet, metrics);
+        QCOMPARE(pageCorners(layout), corners);
+    }
+
+    void breaksOfAnEmptySheetAddNoPage() {
+        Book book;
+        book.sheet().setPrintAreas({{0, 999, 0, 20}});
+        for (int row = 10; row < 1000; row += 10)
+            book.sheet().pageSetup().rowBreaks.append(row);
+        book.sheet().pageSetup().columnBreaks = {3, 6};
+        const SheetMetrics metrics(book.sheet(), kDigit);
+        QCOMPARE(PageLayout(book.workbook, book.sheet(), metrics).pageCount(), 0);
+    }
+
+    void pageNumbersSkipBlankPages() {
+        Book book;
+        book.sheet().setPrintAreas({{0, 99, 0, 0}});
+        book.sheet().setCells(
+            {xls::Cell::number(0, 0, 0, 1), xls::Cell::blank(80, 0, 1)}); // pages 1 and 3
+        const SheetMetrics metrics(book.sheet(), kDigit);
+        const PageLayout layout(book.workbook, book.sheet(), metrics);
+        QCOMPARE(layout.pageCount(), 2);
+        QCOMPARE(layout.page(1, 5).number, 6);
+        QCOMPARE(indices(layout.page(1).rows).first(), 68);
+    }
+
     void severalPrintAreasPrintInTurn() {
         Book book;
-        book.sheet().setPrintAreas({{0, 39, 0, 1}, {10, 12, 3, 3}});
+        book.areas({{0, 39, 0, 1}, {10, 12, 3, 3}});
         const SheetMetrics metrics(book.sheet(), kDigit);
         const PageLayout layout(book.workbook, book.sheet(), metrics);
         QCOMPARE(layout.pageCount(), 3);

@@ -375,7 +375,11 @@ void ReportPdfTest::numbersPagesAcrossSheetsAndSkipsCharts() {
         sheet.pageSetup().header = QStringLiteral("&Cpage &P of &N");
         return sheet;
     };
-    addSheet(QStringLiteral("One"), xls::SheetKind::Worksheet);
+    // A long print area, of which only the first page and that of row 150 are not blank.
+    xls::Sheet& one = addSheet(QStringLiteral("One"), xls::SheetKind::Worksheet);
+    one.setPrintAreas({{0, 199, 0, 0}});
+    one.setCells({xls::Cell::text(0, 0, 0, QStringLiteral("One-cell")),
+                  xls::Cell::text(150, 0, 0, QStringLiteral("One-late"))});
     addSheet(QStringLiteral("Chart"), xls::SheetKind::Chart);
     addSheet(QStringLiteral("Two"), xls::SheetKind::Worksheet).pageSetup().firstPageNumber = 10;
     addSheet(QStringLiteral("Macro"), xls::SheetKind::MacroSheet);
@@ -388,30 +392,32 @@ void ReportPdfTest::numbersPagesAcrossSheetsAndSkipsCharts() {
         sheets.append(&sheet);
     const report::FontMapper fonts;
     const report::ReportRenderer renderer(workbook, QStringLiteral("/nowhere/book.xls"), fonts);
-    QCOMPARE(renderer.pageCount(sheets), 3);
+    QCOMPARE(renderer.pageCount(sheets), 4);
     const QString pdf = m_folder.filePath(QStringLiteral("numbers.pdf"));
     {
         QPdfWriter writer(pdf);
-        QCOMPARE(renderer.render(writer, sheets, QDateTime::currentDateTime()), 3);
+        QCOMPARE(renderer.render(writer, sheets, QDateTime::currentDateTime()), 4);
     }
     const QStringList pages = testsupport::pdfPageTexts(pdf);
-    QCOMPARE(pages.size(), 3);
-    // Numbers run on across the sheets, a sheet's own first number restarts them, and &N
-    // counts the pages of the whole document.
-    QVERIFY2(words(pages[0]).startsWith(QStringLiteral("page 1 of 3 One-cell")),
+    QCOMPARE(pages.size(), 4);
+    // Numbers run on across the sheets, skipping blank pages, a sheet's own first number
+    // restarts them, and &N counts the pages of the whole document.
+    QVERIFY2(words(pages[0]).startsWith(QStringLiteral("page 1 of 4 One-cell")),
              qPrintable(pages[0]));
-    QVERIFY2(words(pages[1]).startsWith(QStringLiteral("page 10 of 3 Two-cell")),
+    QVERIFY2(words(pages[1]).startsWith(QStringLiteral("page 2 of 4 One-late")),
              qPrintable(pages[1]));
-    QVERIFY2(words(pages[2]).startsWith(QStringLiteral("page 11 of 3 Three-cell")),
+    QVERIFY2(words(pages[2]).startsWith(QStringLiteral("page 10 of 4 Two-cell")),
              qPrintable(pages[2]));
+    QVERIFY2(words(pages[3]).startsWith(QStringLiteral("page 11 of 4 Three-cell")),
+             qPrintable(pages[3]));
     QProcess info;
     info.start(QStringLiteral("pdfinfo"), {QStringLiteral("-f"), QStringLiteral("1"),
-                                           QStringLiteral("-l"), QStringLiteral("3"), pdf});
+                                           QStringLiteral("-l"), QStringLiteral("4"), pdf});
     QVERIFY(info.waitForFinished(30000));
     const QString sizes = QString::fromUtf8(info.readAllStandardOutput());
     QVERIFY2(sizes.contains(QStringLiteral("Page    1 size:  595 x 842 pts (A4)")),
              qPrintable(sizes));
-    QVERIFY2(sizes.contains(QStringLiteral("Page    3 size:  1191 x 842 pts (A3)")),
+    QVERIFY2(sizes.contains(QStringLiteral("Page    4 size:  1191 x 842 pts (A3)")),
              qPrintable(sizes));
 
     // Charts and macro sheets alone print nothing.

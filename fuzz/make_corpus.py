@@ -21,13 +21,28 @@ tests/xls/fixtures, and writes the same bytes every time.
                                   lets it through reads the number beyond the input.
 - number-ends-at-stream-end.stream  the same workbook whole: the NUMBER, then the sheet's EOF,
                                   which ends exactly at the end of the stream.
+
+Page setups that a file may hold but no dialog would make, each a bare one-sheet workbook
+stream with a few values, to be laid out and painted:
+- setup-scale-0.stream, setup-scale-400.stream   the smallest and largest scale fields, with
+                                  headings, gridlines and a header of page numbers.
+- setup-fit-0x0.stream            fit to 0 by 0 pages over a whole-column print area.
+- setup-fit-32767.stream          fit to 32,767 by 32,767 pages over the whole sheet.
+- setup-wide-margins.stream       every margin 99 inches, wider than any paper.
+- setup-thousand-breaks.stream    1,000 row breaks and 255 column breaks on a sparse sheet.
+- setup-titles-whole-sheet.stream print titles of every row and of all columns but the last.
+- setup-area-past-last-row.stream a print area of the whole sheet, rows as tall and columns as
+                                  wide as the file can make them: 16.7 million pages laid out,
+                                  of which two print.
+- setup-merged-every-page.stream  the same sheet with A1 merged over the whole sheet, and a
+                                  hundred more merged ranges across it: every page prints.
 """
 import os
 import struct
 import sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-FIXTURES = os.path.join(HERE, "..", "..", "tests", "xls", "fixtures")
+FIXTURES = os.path.join(HERE, "..", "tests", "xls", "fixtures")
 
 DIRENT_SIZE = 128
 
@@ -106,6 +121,87 @@ def number_stream(over):
     return bytes(globals_) + bof(0x0010) + number + record(0x000A, b"")
 
 
+def workbook_stream(sheet_records, names=()):
+    """A one-sheet workbook: globals with the sheet's BOUNDSHEET and `names`, then the sheet."""
+    name = "Sheet1"
+    boundsheet = record(0x0085, struct.pack("<IBBBB", 0, 0, 0, len(name), 1) +
+                        name.encode("utf-16le"))
+    globals_ = bytearray(bof(0x0005) + boundsheet + b"".join(names) + record(0x000A, b""))
+    struct.pack_into("<I", globals_, len(bof(0x0005)) + 4, len(globals_))  # the sheet's BOF
+    return bytes(globals_) + bof(0x0010) + b"".join(sheet_records) + record(0x000A, b"")
+
+
+def built_in_name(code, ranges):
+    """Print_Area (6) or Print_Titles (7) of sheet 1: its ranges as area tokens in a list."""
+    formula = b""
+    for index, (first_row, last_row, first_col, last_col) in enumerate(ranges):
+        formula += struct.pack("<BHHHH", 0x25, first_row, last_row, first_col, last_col)
+        if index:
+            formula += b"\x10"  # the list operator
+    body = struct.pack("<HBBHHH", 0x0020, 0, 1, len(formula), 0, 1) + b"\0" * 4
+    return record(0x0018, body + bytes([0, code]) + formula)
+
+
+def setup(paper=9, scale=100, fit=(1, 1), flags=0x0002):
+    return record(0x00A1, struct.pack("<HHhHHHHHddH", paper, scale, 1, fit[0], fit[1], flags,
+                                      300, 300, 0.5, 0.5, 1))
+
+
+def number(row, col, value):
+    return record(0x0203, struct.pack("<HHHd", row, col, 15, value))
+
+
+def label(row, col, text):
+    return record(0x0204, struct.pack("<HHHHB", row, col, 15, len(text), 0) + text.encode())
+
+
+def breaks(code, positions):
+    body = struct.pack("<H", len(positions))
+    for position in positions:
+        body += struct.pack("<HHH", position, 0, 0xFFFF if code == 0x001B else 255)
+    return record(code, body)
+
+
+def header(text):
+    return record(0x0014, struct.pack("<HB", len(text), 0) + text.encode())
+
+
+FIT_TO_PAGES = record(0x0081, struct.pack("<H", 0x0100))
+WHOLE_SHEET = (0, 0xFFFF, 0, 255)
+# Rows of 32,767 twips and columns of 255 characters: one row and one column a page.
+HUGE_BANDS = [record(0x0225, struct.pack("<HH", 0, 0x7FFF)), record(0x0099, struct.pack("<H", 0xFFFF))]
+CELLS = [label(0, 0, "top left"), number(5, 2, 1.5), label(70, 12, "far"), number(65535, 255, 9)]
+DECORATED = [header("&LPage &P of &N&C&A&R&D"), record(0x002A, b"\1\0"), record(0x002B, b"\1\0")]
+
+
+def page_setups():
+    margins = [record(code, struct.pack("<d", 99.0)) for code in (0x26, 0x27, 0x28, 0x29)]
+    area_all = built_in_name(6, [WHOLE_SHEET])
+    merges = [(0, 0xFFFF, 0, 255)] + [(row, row + 600, row % 200, row % 200 + 50)
+                                      for row in range(0, 60000, 600)]
+    merged = struct.pack("<H", len(merges)) + b"".join(struct.pack("<HHHH", *m) for m in merges)
+    return {
+        "setup-scale-0.stream": workbook_stream([setup(scale=0)] + DECORATED + CELLS),
+        "setup-scale-400.stream": workbook_stream([setup(scale=400)] + DECORATED + CELLS),
+        "setup-fit-0x0.stream": workbook_stream(
+            [setup(fit=(0, 0)), FIT_TO_PAGES] + CELLS, [built_in_name(6, [(0, 0xFFFF, 2, 2)])]),
+        "setup-fit-32767.stream": workbook_stream(
+            [setup(fit=(32767, 32767)), FIT_TO_PAGES] + DECORATED + CELLS, [area_all]),
+        "setup-wide-margins.stream": workbook_stream(
+            [setup(flags=0x0003)] + margins + DECORATED + CELLS),
+        "setup-thousand-breaks.stream": workbook_stream(
+            [setup(), breaks(0x001B, range(1, 65536, 65)[:1000]), breaks(0x001A, range(1, 256))]
+            + DECORATED + CELLS, [area_all]),
+        "setup-titles-whole-sheet.stream": workbook_stream(
+            [setup()] + DECORATED + CELLS,
+            [built_in_name(7, [WHOLE_SHEET, (0, 0xFFFF, 0, 254)])]),
+        "setup-area-past-last-row.stream": workbook_stream(
+            [setup()] + HUGE_BANDS + DECORATED + CELLS[:2], [area_all]),
+        "setup-merged-every-page.stream": workbook_stream(
+            [setup()] + HUGE_BANDS + CELLS + [record(0x00E5, merged)], [area_all]),
+    }
+
+
 def main():
     out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(HERE, "corpus")
     os.makedirs(out, exist_ok=True)
@@ -116,6 +212,7 @@ def main():
         "number-overruns-by-1.stream": number_stream(1),
         "number-overruns-by-4.stream": number_stream(4),
         "number-ends-at-stream-end.stream": number_stream(0),
+        **page_setups(),
     }
     for name, data in sorted(files.items()):
         with open(os.path.join(out, name), "wb") as f:

@@ -1,0 +1,118 @@
+// libFuzzer target: reads any input as a whole .xls file (when it starts like a compound file)
+// or as a bare workbook stream, walks the model the way a printer would, shown texts included,
+// then lays out every worksheet and paints pages of it into a small image, so that no page
+// setup a file may hold can crash, hang or exhaust memory.
+
+#include "report/FontMapper.h"
+#include "report/HeaderFooter.h"
+#include "report/PageLayout.h"
+#include "report/PagePainter.h"
+#include "report/SheetMetrics.h"
+
+#include "xls/CellText.h"
+#include "xls/IconvCodePages.h"
+#include "xls/ReadError.h"
+#include "xls/WorkbookReader.h"
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+
+#include <cstddef>
+#include <cstdint>
+#include <set>
+
+namespace {
+
+// A sheet may print millions of pages, each made and painted the same way: its first two pages
+// and its last are painted, which reaches both ends of the page list and one page after
+// another on the same painter. Every worksheet is laid out whole.
+constexpr int kFirstPagesPainted = 2;
+// Small enough to paint quickly, large enough that lines and texts still reach pixels.
+constexpr int kImageWidth = 60;
+constexpr int kImageHeight = 85;
+
+// Touches what a printer reads of each cell, so that a model that lies is caught here.
+int walk(const xls::Workbook& workbook) {
+    int sum = 0;
+    const xls::CellText cellText(workbook);
+    for (const xls::Sheet& sheet : workbook.sheets()) {
+        for (const xls::Cell& cell : sheet.cells()) {
+            sum += static_cast<int>(cellText.text(cell).size());
+            const xls::CellFormat& format = workbook.cellFormat(cell.formatIndex());
+            sum += workbook.font(format.fontIndex).height;
+            sum += workbook.palette().color(format.patternColorIndex).isValid() ? 1 : 0;
+            sum += sheet.cell(cell.row(), cell.column()) == &cell ? 1 : 0;
+            sum += static_cast<int>(cell.text().size()) + (sheet.isRowHidden(cell.row()) ? 1 : 0) +
+                   sheet.rowHeight(cell.row()) + (sheet.isColumnHidden(cell.column()) ? 1 : 0);
+        }
+        sum += static_cast<int>(sheet.mergedRanges().size() + sheet.printAreas().size());
+    }
+    return sum;
+}
+
+void paintSheet(const xls::Workbook& workbook, const xls::Sheet& sheet,
+                const report::FontMapper& fonts, const xls::CellText& cellText, QImage& image) {
+    const report::SheetMetrics metrics(sheet, fonts.maxDigitWidth(workbook.font(0)));
+    const report::PageLayout layout(workbook, sheet, metrics);
+    const int count = layout.pageCount();
+    std::set<int> ordinals;
+    for (int ordinal = 0; ordinal < std::min(count, kFirstPagesPainted); ++ordinal)
+        ordinals.insert(ordinal);
+    if (count > 0)
+        ordinals.insert(count - 1);
+
+    const report::PagePainter pagePainter(workbook, sheet, metrics, fonts, cellText);
+    const QSizeF paper = layout.frame().pageLayout.fullRect(QPageLayout::Point).size();
+    report::HeaderFooterFields fields;
+    fields.pageCount = count;
+    fields.sheetName = sheet.name();
+    for (const int ordinal : ordinals) {
+        const report::LaidOutPage page = layout.page(ordinal);
+        fields.page = page.number;
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        painter.scale(kImageWidth / paper.width(), kImageHeight / paper.height());
+        pagePainter.paint(painter, layout.frame(), page, fields);
+    }
+}
+
+void paintPages(const xls::Workbook& workbook) {
+    static const report::FontMapper fonts;
+    const xls::CellText cellText(workbook);
+    QImage image(kImageWidth, kImageHeight, QImage::Format_RGB32);
+    for (const xls::Sheet& sheet : workbook.sheets()) {
+        if (sheet.kind() == xls::SheetKind::Worksheet)
+            paintSheet(workbook, sheet, fonts, cellText, image);
+    }
+}
+
+} // namespace
+
+// Fonts and painting need a GUI application; the offscreen platform needs no display. Qt sees
+// none of libFuzzer's arguments.
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "xls_fuzz";
+    static char* argv[] = {name, nullptr};
+    static const QGuiApplication application(argc, argv);
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    static const xls::IconvCodePages codePages;
+    const xls::WorkbookReader reader(codePages);
+    const QByteArrayView input(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+    try {
+        const bool container = input.startsWith(QByteArrayView("\xD0\xCF\x11\xE0", 4));
+        const xls::Workbook workbook =
+            container ? reader.readFileImage(input) : reader.readStream(input);
+        volatile int sink = walk(workbook);
+        (void)sink;
+        paintPages(workbook);
+    } catch (const xls::ReadError&) {
+        // Every kind of bad input ends here.
+    }
+    return 0;
+}
