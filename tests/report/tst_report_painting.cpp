@@ -1,6 +1,7 @@
 // Painting single pages of hand-made sheets, looked at pixel by pixel, and the font mapping.
 
 #include "report/FontMapper.h"
+#include "report/PageLayers.h"
 #include "report/PagePainter.h"
 #include "report/SheetMetrics.h"
 #include "xls/CellText.h"
@@ -204,28 +205,26 @@ void ReportPaintingTest::bordersOfCellsOffThePage() {
 
 void ReportPaintingTest::borderStylesDiffer() {
     // Solid lines are unbroken, dashes and dots are not, and thicker styles are wider.
-    const QPen thin = report::PagePainter::borderPen(int(xls::BorderStyle::Thin), Qt::black);
-    const QPen medium = report::PagePainter::borderPen(int(xls::BorderStyle::Medium), Qt::black);
-    const QPen thick = report::PagePainter::borderPen(int(xls::BorderStyle::Thick), Qt::black);
-    const QPen hair = report::PagePainter::borderPen(int(xls::BorderStyle::Hair), Qt::black);
+    const QPen thin = report::borderPen(int(xls::BorderStyle::Thin), Qt::black);
+    const QPen medium = report::borderPen(int(xls::BorderStyle::Medium), Qt::black);
+    const QPen thick = report::borderPen(int(xls::BorderStyle::Thick), Qt::black);
+    const QPen hair = report::borderPen(int(xls::BorderStyle::Hair), Qt::black);
     QVERIFY(hair.widthF() < thin.widthF() && thin.widthF() < medium.widthF() &&
             medium.widthF() < thick.widthF());
     QCOMPARE(thin.style(), Qt::SolidLine);
-    QCOMPARE(report::PagePainter::borderPen(int(xls::BorderStyle::None), Qt::black).style(),
-             Qt::NoPen);
+    QCOMPARE(report::borderPen(int(xls::BorderStyle::None), Qt::black).style(), Qt::NoPen);
     QList<QList<qreal>> patterns;
     for (const auto style : {xls::BorderStyle::Dashed, xls::BorderStyle::Dotted,
                              xls::BorderStyle::DashDot, xls::BorderStyle::DashDotDot,
                              xls::BorderStyle::MediumDashed, xls::BorderStyle::SlantedDashDot}) {
-        const QPen pen = report::PagePainter::borderPen(int(style), Qt::red);
+        const QPen pen = report::borderPen(int(style), Qt::red);
         QCOMPARE(pen.color(), QColor(Qt::red));
         QVERIFY(!pen.dashPattern().isEmpty());
         QVERIFY2(!patterns.contains(pen.dashPattern()), "two styles share a dash pattern");
         patterns.append(pen.dashPattern());
     }
-    QCOMPARE(
-        report::PagePainter::borderPen(int(xls::BorderStyle::MediumDashDot), Qt::black).widthF(),
-        medium.widthF());
+    QCOMPARE(report::borderPen(int(xls::BorderStyle::MediumDashDot), Qt::black).widthF(),
+             medium.widthF());
 }
 
 void ReportPaintingTest::gridlinesAndHeadingsOnlyWhenAsked() {
