@@ -1,5 +1,7 @@
 // Painting single pages of hand-made sheets, looked at pixel by pixel, and the font mapping.
 
+#include "HandMadeSheet.h"
+
 #include "report/FontMapper.h"
 #include "report/PageLayers.h"
 #include "report/PagePainter.h"
@@ -16,46 +18,11 @@
 namespace {
 
 constexpr double kZoom = 3; // image pixels a point
-constexpr double kRow = 20;
-constexpr double kColumn = 60;
-const QPointF kOrigin(10, 10);
-
-// A sheet of hand-made cells and the formats they name.
-struct Book {
-    xls::Workbook workbook;
-    Book() {
-        workbook.setFonts({xls::Font{}});
-        workbook.setCellFormats({xls::CellFormat{}});
-        workbook.sheets().emplace_back(QStringLiteral("S"), xls::SheetKind::Worksheet,
-                                       xls::SheetVisibility::Visible);
-    }
-    xls::Sheet& sheet() { return workbook.sheets().front(); }
-    int addFormat(const xls::CellFormat& format) {
-        QList<xls::CellFormat> formats = workbook.cellFormats();
-        formats.append(format);
-        workbook.setCellFormats(formats);
-        return static_cast<int>(formats.size()) - 1;
-    }
-};
-
-// Rows and columns shown on the page, each kRow by kColumn points.
-report::LaidOutPage pageOf(const QList<int>& rows, const QList<int>& columns) {
-    report::LaidOutPage page;
-    double offset = 0;
-    for (const int row : rows) {
-        page.rows.append({row, offset, kRow, false});
-        offset += kRow;
-    }
-    const double height = offset;
-    offset = 0;
-    for (const int column : columns) {
-        page.columns.append({column, offset, kColumn, false});
-        offset += kColumn;
-    }
-    page.origin = kOrigin;
-    page.blockSize = {offset, height};
-    return page;
-}
+using handmade::Book;
+using handmade::kColumn;
+using handmade::kOrigin;
+using handmade::kRow;
+using handmade::pageOf;
 
 class Painted {
 public:
