@@ -122,13 +122,21 @@ std::optional<xls::CellRange> printedRange(const xls::Workbook& workbook, const 
         begin = end;
         if (first == nullptr || metrics.rowHeight(row) <= 0)
             continue;
-        const TextReach lastReach = measure.reach(*last, metrics.columnWidth(last->column()));
+        // Text cannot flow past the sheet's first or last column: those cells go unmeasured.
+        const auto reachOf = [&](const xls::Cell& cell) {
+            return measure.reach(cell, metrics.columnWidth(cell.column()));
+        };
+        TextReach lastReach;
+        if (last->column() < kLastColumn)
+            lastReach = reachOf(*last);
         if (lastReach.right > 0)
             printed.lastColumn =
                 std::max(printed.lastColumn, reachedColumn(sheet, metrics, *last, lastReach.right,
                                                            1, used->lastColumn));
-        const TextReach firstReach =
-            first == last ? lastReach : measure.reach(*first, metrics.columnWidth(first->column()));
+        if (first->column() == 0)
+            continue;
+        const bool measured = first == last && last->column() < kLastColumn;
+        const TextReach firstReach = measured ? lastReach : reachOf(*first);
         if (firstReach.left > 0)
             printed.firstColumn =
                 std::min(printed.firstColumn, reachedColumn(sheet, metrics, *first, firstReach.left,

@@ -654,6 +654,8 @@ private slots:
         QTest::newRow("both ways") << Cells{{0, 5, 30, 30}} << Merges{} << false << 4 << 6;
         QTest::newRow("the sheet's last column")
             << Cells{{0, 254, 0, 500}} << Merges{} << false << 254 << 255;
+        QTest::newRow("from the sheet's last column")
+            << Cells{{0, 255, 50, 0}} << Merges{} << false << 253 << 255;
         QTest::newRow("the sheet's first column")
             << Cells{{0, 1, 500, 0}} << Merges{} << false << 0 << 1;
         QTest::newRow("stopped by a merged area")
