@@ -569,6 +569,8 @@ void CellLayoutBuilder::placeLine(int r, int c, const xls::Cell& cell,
 // Text flows into empty neighbours up to a cell that holds something, a merged area or the
 // edge of its run of columns; the gridlines it crosses are left out.
 void CellLayoutBuilder::flow(int r, int c, const TextReach& reach, SlotText& text) {
+    if (reach.left <= 0 && reach.right <= 0)
+        return;
     const int row = m_page.rows[r].index;
     const auto furthest = [&](int step, double need) {
         double gained = 0;
@@ -583,12 +585,13 @@ void CellLayoutBuilder::flow(int r, int c, const TextReach& reach, SlotText& tex
         }
         return slot;
     };
-    const int first = reach.left > 0 ? furthest(-1, reach.left) : c;
-    const int last = reach.right > 0 ? furthest(1, reach.right) : c;
-    text.firstColumnSlot = first;
-    text.lastColumnSlot = last;
-    text.clip.setLeft(m_page.columns[first].offset);
-    text.clip.setRight(m_page.columns[last].offset + m_page.columns[last].size);
+    const int first = furthest(-1, reach.left);
+    const int last = furthest(1, reach.right);
+    text.firstColumnSlot = std::min(text.firstColumnSlot, first);
+    text.lastColumnSlot = std::max(text.lastColumnSlot, last);
+    text.clip.setLeft(std::min(text.clip.left(), m_page.columns[first].offset));
+    text.clip.setRight(
+        std::max(text.clip.right(), m_page.columns[last].offset + m_page.columns[last].size));
     for (int slot = first + 1; slot <= last; ++slot)
         at(r, slot).gridLeft = false;
 }

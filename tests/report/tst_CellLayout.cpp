@@ -177,8 +177,9 @@ void CellLayoutTest::textFlowsAcrossEmptyNeighbours_data() {
     QTest::addColumn<int>("column");
     QTest::addColumn<QString>("text");
     QTest::addColumn<HorizontalAlignment>("horizontal");
-    QTest::addColumn<QString>("neighbour"); // what stands at column 2: "", "filled", "merge"
-    QTest::addColumn<int>("first");         // the column slots the text spans
+    // What stands beside: "filled" or "merge" at column 2, "across" at column 1.
+    QTest::addColumn<QString>("neighbour");
+    QTest::addColumn<int>("first"); // the column slots the text spans
     QTest::addColumn<int>("last");
     QTest::addColumn<QString>("gridLefts");
     const auto left = HorizontalAlignment::General;
@@ -194,6 +195,9 @@ void CellLayoutTest::textFlowsAcrossEmptyNeighbours_data() {
         << 3 << wide(11) << HorizontalAlignment::Right << "" << 2 << 3 << "11101";
     QTest::newRow("centred flows both ways")
         << 2 << wide(20) << HorizontalAlignment::Center << "" << 1 << 3 << "11001";
+    QTest::newRow("centred across the selection")
+        << 0 << wide(5) << HorizontalAlignment::CenterAcrossSelection << "across" << 0 << 1
+        << "11111";
     QTest::newRow("stops at the block edge") << 4 << wide(20) << left << "" << 4 << 4 << "11111";
     QTest::newRow("justified wraps instead")
         << 0 << wide(20) << HorizontalAlignment::Justify << "" << 0 << 0 << "11111";
@@ -213,6 +217,8 @@ void CellLayoutTest::textFlowsAcrossEmptyNeighbours() {
     std::vector<xls::Cell> cells{xls::Cell::text(0, column, book.addFormat(aligned), text)};
     if (neighbour == QLatin1String("filled"))
         cells.push_back(xls::Cell::text(0, 2, 0, QStringLiteral(" ")));
+    if (neighbour == QLatin1String("across"))
+        cells.push_back(xls::Cell::blank(0, 1, cells.front().formatIndex()));
     if (neighbour == QLatin1String("merge"))
         book.sheet().setMergedRanges({{0, 0, 2, 3}});
     std::sort(cells.begin(), cells.end(),
