@@ -161,7 +161,8 @@ QMarginsF marginsOf(const xls::PageSetup& setup, const QSizeF& paper) {
 } // namespace
 
 struct PageLayout::Impl {
-    Impl(const xls::Workbook& workbook, const xls::Sheet& sheet, const SheetMetrics& metrics);
+    Impl(const xls::Workbook& workbook, const xls::Sheet& sheet, const SheetMetrics& metrics,
+         const TextReachMeasure* textReach);
 
     void layOut(double scale, bool withRowBreaks, bool withColumnBreaks, const SizeOf& rowSizes);
     SizeOf cachedRowSizes(std::vector<double>& cache) const;
@@ -187,7 +188,7 @@ struct PageLayout::Impl {
 };
 
 PageLayout::Impl::Impl(const xls::Workbook& workbook, const xls::Sheet& sheet,
-                       const SheetMetrics& metrics)
+                       const SheetMetrics& metrics, const TextReachMeasure* textReach)
     : sheet(sheet)
     , rowSize([metrics = &metrics](int row) { return metrics->rowHeight(row); })
     , columnSize([metrics = &metrics](int column) { return metrics->columnWidth(column); }) {
@@ -214,7 +215,9 @@ PageLayout::Impl::Impl(const xls::Workbook& workbook, const xls::Sheet& sheet,
     printableHeight = printable.height();
 
     if (sheet.printAreas().isEmpty()) {
-        if (const auto used = usedRange(workbook, sheet))
+        const auto used = textReach != nullptr ? printedRange(workbook, sheet, metrics, *textReach)
+                                               : usedRange(workbook, sheet);
+        if (used)
             printed.push_back(*used);
     } else {
         for (const xls::CellRange& area : sheet.printAreas()) {
@@ -375,8 +378,8 @@ QList<Band> PageLayout::Impl::bands(const Axis& axis, int page, const Titles& ti
 }
 
 PageLayout::PageLayout(const xls::Workbook& workbook, const xls::Sheet& sheet,
-                       const SheetMetrics& metrics)
-    : m_impl(std::make_unique<Impl>(workbook, sheet, metrics)) {
+                       const SheetMetrics& metrics, const TextReachMeasure* textReach)
+    : m_impl(std::make_unique<Impl>(workbook, sheet, metrics, textReach)) {
     m_impl->findPrintedPages(workbook);
 }
 

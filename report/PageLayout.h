@@ -15,6 +15,7 @@ class Workbook;
 namespace report {
 
 class SheetMetrics;
+class TextReachMeasure;
 
 // One row or column placed on a page. Offsets and sizes are in points from the top (left)
 // edge of the page's cell block, before the page's scale is applied.
@@ -60,7 +61,10 @@ struct LaidOutPage {
 // sheet is never held as a whole list of pages.
 class PageLayout {
 public:
-    PageLayout(const xls::Workbook& workbook, const xls::Sheet& sheet, const SheetMetrics& metrics);
+    // textReach: without a print area, the used range widens for text that flows past it, as
+    // measured by textReach; null leaves the used range as it is.
+    PageLayout(const xls::Workbook& workbook, const xls::Sheet& sheet, const SheetMetrics& metrics,
+               const TextReachMeasure* textReach = nullptr);
     ~PageLayout();
     PageLayout(const PageLayout&) = delete;
     PageLayout& operator=(const PageLayout&) = delete;

@@ -1,5 +1,7 @@
 #include "ReportRenderer.h"
 
+#include "CellFonts.h"
+#include "CellLayout.h"
 #include "FontMapper.h"
 #include "PageLayout.h"
 #include "PagePainter.h"
@@ -53,18 +55,23 @@ ReportRenderer::ReportRenderer(const xls::Workbook& workbook, const QString& fil
     , m_maxDigitWidth(fonts.maxDigitWidth(workbook.font(0))) {}
 
 int ReportRenderer::pageCount(const QList<const xls::Sheet*>& sheets) const {
+    const xls::CellText cellText(m_workbook);
+    const CellFonts fonts(m_workbook, m_fonts);
     int count = 0;
     for (const xls::Sheet* sheet : sheets) {
         if (!prints(*sheet))
             continue;
         const SheetMetrics metrics(*sheet, m_maxDigitWidth);
-        count = addPages(count, PageLayout(m_workbook, *sheet, metrics).pageCount());
+        const CellTextReach reach({m_workbook, *sheet, metrics, fonts, cellText});
+        count = addPages(count, PageLayout(m_workbook, *sheet, metrics, &reach).pageCount());
     }
     return count;
 }
 
 int ReportRenderer::render(QPagedPaintDevice& device, const QList<const xls::Sheet*>& sheets,
                            const QDateTime& printed) const {
+    const xls::CellText cellText(m_workbook);
+    const CellFonts fonts(m_workbook, m_fonts);
     std::vector<LaidOutSheet> laidOut;
     int total = 0;
     for (const xls::Sheet* sheet : sheets) {
@@ -73,7 +80,8 @@ int ReportRenderer::render(QPagedPaintDevice& device, const QList<const xls::She
         LaidOutSheet entry;
         entry.sheet = sheet;
         entry.metrics = std::make_unique<SheetMetrics>(*sheet, m_maxDigitWidth);
-        entry.layout = std::make_unique<PageLayout>(m_workbook, *sheet, *entry.metrics);
+        const CellTextReach reach({m_workbook, *sheet, *entry.metrics, fonts, cellText});
+        entry.layout = std::make_unique<PageLayout>(m_workbook, *sheet, *entry.metrics, &reach);
         total = addPages(total, entry.layout->pageCount());
         laidOut.push_back(std::move(entry));
     }
@@ -87,7 +95,6 @@ int ReportRenderer::render(QPagedPaintDevice& device, const QList<const xls::She
     fields.folderPath = file.absolutePath();
     fields.printed = printed;
 
-    const xls::CellText cellText(m_workbook);
     if (auto* printer = dynamic_cast<QPrinter*>(&device)) {
         printer->setFullPage(true);
         printer->setResolution(kPointsPerInch);

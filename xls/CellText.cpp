@@ -48,4 +48,12 @@ QString CellText::text(const Cell& cell) const {
     return shown(cell).text;
 }
 
+QString CellText::narrowedNumber(const Cell& cell,
+                                 const std::function<bool(const QString&)>& fits) const {
+    if (cell.type() != CellType::Number)
+        return {};
+    const int formatIndex = m_workbook.cellFormat(cell.formatIndex()).formatIndex;
+    return numberFormat(formatIndex).narrowedNumber(cell.number(), fits);
+}
+
 } // namespace xls

@@ -23,6 +23,9 @@ public:
     FormattedValue shown(const Cell& cell) const;
     // The shown text alone, for a cell of no width: a fill character fills none of it.
     QString text(const Cell& cell) const;
+    // A number cell too wide for its column, narrowed as its format allows (see
+    // NumberFormat::narrowedNumber); the empty text for other cells.
+    QString narrowedNumber(const Cell& cell, const std::function<bool(const QString&)>& fits) const;
 
 private:
     const NumberFormat& numberFormat(int formatIndex) const;

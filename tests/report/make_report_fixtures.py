@@ -20,6 +20,8 @@ formats.xls       one page of borders, fills, alignments, merged cells, rotation
                   "formats-marker"
 merge_split.xls   one sheet of 6 columns 30 characters wide, 3 columns a page: the merged
                   range A2:F2 holds "merged-across-pages", centred, across the page break
+overflow.xls      A1 alone holds a text about one and a half pages wide: the printed range
+                  widens to the columns it flows into, two pages wide
 """
 import os
 import struct
@@ -214,6 +216,14 @@ def merge_split(path):
     book.save(path)
 
 
+def overflow(path):
+    book = xlwt.Workbook(encoding="utf-8")
+    sheet = book.add_sheet("Overflow")
+    page_setup(sheet)
+    sheet.write(0, 0, "overflow-marker " + "flows on " * 15 + "overflow-end")
+    book.save(path)
+
+
 def main():
     if len(sys.argv) != 2:
         sys.exit(__doc__)
@@ -222,6 +232,7 @@ def main():
     report_pages(os.path.join(outdir, "report_pages.xls"))
     formats(os.path.join(outdir, "formats.xls"))
     merge_split(os.path.join(outdir, "merge_split.xls"))
+    overflow(os.path.join(outdir, "overflow.xls"))
 
 
 if __name__ == "__main__":

@@ -1,5 +1,6 @@
 #include "report/PageLayout.h"
 #include "report/SheetMetrics.h"
+#include "report/UsedRange.h"
 
 #include "xls/Workbook.h"
 
@@ -13,6 +14,8 @@ using report::SheetMetrics;
 
 Q_DECLARE_METATYPE(xls::CellFormat)
 Q_DECLARE_METATYPE(xls::CellRange)
+Q_DECLARE_METATYPE(QList<QList<double>>)
+Q_DECLARE_METATYPE(QList<xls::CellRange>)
 
 namespace {
 
@@ -82,6 +85,23 @@ QList<QPoint> pageCorners(const PageLayout& layout) {
     }
     return corners;
 }
+
+// Text reaches given by hand for the cells that have one; it counts the cells it measures.
+class FixedReach : public report::TextReachMeasure {
+public:
+    explicit FixedReach(const QList<QList<double>>& cells) {
+        for (const QList<double>& cell : cells)
+            m_reaches[{int(cell[0]), int(cell[1])}] = {cell[2], cell[3]};
+    }
+    report::TextReach reach(const xls::Cell& cell, double) const override {
+        m_measured.append({cell.row(), cell.column()});
+        return m_reaches.value({cell.row(), cell.column()});
+    }
+    mutable QList<QPair<int, int>> m_measured;
+
+private:
+    QMap<QPair<int, int>, report::TextReach> m_reaches;
+};
 
 } // namespace
 
@@ -717,6 +737,84 @@ private slots:
         QCOMPARE(page.columns[0].offset, 19.5);
         QCOMPARE(page.rows[0].offset, 20.0);
         QCOMPARE(page.blockSize, QSizeF(19.5 + 9 * 48, 20 + 33 * 20));
+    }
+
+    void overflowingTextWidensThePrintedRange_data() {
+        QTest::addColumn<QList<QList<double>>>("cells"); // row, column, reach left and right
+        QTest::addColumn<QList<xls::CellRange>>("merges");
+        QTest::addColumn<bool>("printArea"); // B1:E2
+        QTest::addColumn<int>("first");      // the printed columns
+        QTest::addColumn<int>("last");
+        using Cells = QList<QList<double>>;
+        using Merges = QList<xls::CellRange>;
+        // Columns are 48 points: a reach of 50 takes two more columns.
+        QTest::newRow("right past the range")
+            << Cells{{0, 0, 0, 0}, {1, 2, 0, 50}} << Merges{} << false << 0 << 4;
+        QTest::newRow("room inside the range")
+            << Cells{{0, 4, 0, 0}, {1, 1, 0, 50}} << Merges{} << false << 1 << 4;
+        QTest::newRow("left past the range")
+            << Cells{{0, 3, 0, 0}, {1, 2, 50, 0}} << Merges{} << false << 0 << 3;
+        QTest::newRow("both ways") << Cells{{0, 5, 30, 30}} << Merges{} << false << 4 << 6;
+        QTest::newRow("the sheet's last column")
+            << Cells{{0, 254, 0, 500}} << Merges{} << false << 254 << 255;
+        QTest::newRow("from the sheet's last column")
+            << Cells{{0, 255, 50, 0}} << Merges{} << false << 253 << 255;
+        QTest::newRow("the sheet's first column")
+            << Cells{{0, 1, 500, 0}} << Merges{} << false << 0 << 1;
+        QTest::newRow("stopped by a merged area")
+            << Cells{{0, 2, 0, 150}} << Merges{{0, 0, 4, 5}} << false << 2 << 3;
+        QTest::newRow("a merged cell stays")
+            << Cells{{0, 2, 0, 150}} << Merges{{0, 0, 2, 3}} << false << 2 << 3;
+        QTest::newRow("only a row's ends flow past it")
+            << Cells{{0, 2, 0, 0}, {0, 3, 500, 500}, {0, 4, 0, 0}} << Merges{} << false << 2 << 4;
+        QTest::newRow("the print area holds")
+            << Cells{{0, 2, 0, 500}} << Merges{} << true << 1 << 4;
+    }
+
+    void overflowingTextWidensThePrintedRange() {
+        QFETCH(QList<QList<double>>, cells);
+        QFETCH(QList<xls::CellRange>, merges);
+        QFETCH(bool, printArea);
+        QFETCH(int, first);
+        QFETCH(int, last);
+        Book book;
+        std::vector<xls::Cell> sheetCells;
+        for (const QList<double>& cell : cells)
+            sheetCells.push_back(
+                xls::Cell::text(int(cell[0]), int(cell[1]), 0, QStringLiteral("a")));
+        book.sheet().setCells(sheetCells);
+        book.sheet().setMergedRanges(merges);
+        if (printArea)
+            book.area(0, 1, 1, 4);
+        const SheetMetrics metrics(book.sheet(), kDigit);
+        const FixedReach reach(cells);
+        const PageLayout layout(book.workbook, book.sheet(), metrics, &reach);
+        QCOMPARE(layout.page(0).columns.first().index, first);
+        QCOMPARE(layout.page(layout.pageCount() - 1).columns.last().index, last);
+        // Only a row's first and last filled cells are measured.
+        for (const auto& [row, column] : reach.m_measured) {
+            QList<int> columns;
+            for (const QList<double>& cell : cells) {
+                if (int(cell[0]) == row)
+                    columns.append(int(cell[1]));
+            }
+            QVERIFY(column == *std::min_element(columns.begin(), columns.end()) ||
+                    column == *std::max_element(columns.begin(), columns.end()));
+        }
+    }
+
+    void hiddenRowsDoNotWidenThePrintedRange() {
+        Book book;
+        book.sheet().setCells({xls::Cell::text(0, 0, 0, QStringLiteral("a")),
+                               xls::Cell::text(1, 0, 0, QStringLiteral("a"))});
+        xls::RowInfo hidden;
+        hidden.row = 1;
+        hidden.hidden = true;
+        book.sheet().setRows({hidden});
+        const SheetMetrics metrics(book.sheet(), kDigit);
+        const FixedReach reach({{1, 0, 0, 500}});
+        const PageLayout layout(book.workbook, book.sheet(), metrics, &reach);
+        QCOMPARE(indices(layout.page(0).columns), range(0, 0));
     }
 
     void longSheetIsLaidOutPageByPage() {

@@ -1,6 +1,9 @@
 // Painting single pages of hand-made sheets, looked at pixel by pixel, and the font mapping.
 
+#include "HandMadeSheet.h"
+
 #include "report/FontMapper.h"
+#include "report/PageLayers.h"
 #include "report/PagePainter.h"
 #include "report/SheetMetrics.h"
 #include "xls/CellText.h"
@@ -15,46 +18,11 @@
 namespace {
 
 constexpr double kZoom = 3; // image pixels a point
-constexpr double kRow = 20;
-constexpr double kColumn = 60;
-const QPointF kOrigin(10, 10);
-
-// A sheet of hand-made cells and the formats they name.
-struct Book {
-    xls::Workbook workbook;
-    Book() {
-        workbook.setFonts({xls::Font{}});
-        workbook.setCellFormats({xls::CellFormat{}});
-        workbook.sheets().emplace_back(QStringLiteral("S"), xls::SheetKind::Worksheet,
-                                       xls::SheetVisibility::Visible);
-    }
-    xls::Sheet& sheet() { return workbook.sheets().front(); }
-    int addFormat(const xls::CellFormat& format) {
-        QList<xls::CellFormat> formats = workbook.cellFormats();
-        formats.append(format);
-        workbook.setCellFormats(formats);
-        return static_cast<int>(formats.size()) - 1;
-    }
-};
-
-// Rows and columns shown on the page, each kRow by kColumn points.
-report::LaidOutPage pageOf(const QList<int>& rows, const QList<int>& columns) {
-    report::LaidOutPage page;
-    double offset = 0;
-    for (const int row : rows) {
-        page.rows.append({row, offset, kRow, false});
-        offset += kRow;
-    }
-    const double height = offset;
-    offset = 0;
-    for (const int column : columns) {
-        page.columns.append({column, offset, kColumn, false});
-        offset += kColumn;
-    }
-    page.origin = kOrigin;
-    page.blockSize = {offset, height};
-    return page;
-}
+using handmade::Book;
+using handmade::kColumn;
+using handmade::kOrigin;
+using handmade::kRow;
+using handmade::pageOf;
 
 class Painted {
 public:
@@ -204,28 +172,26 @@ void ReportPaintingTest::bordersOfCellsOffThePage() {
 
 void ReportPaintingTest::borderStylesDiffer() {
     // Solid lines are unbroken, dashes and dots are not, and thicker styles are wider.
-    const QPen thin = report::PagePainter::borderPen(int(xls::BorderStyle::Thin), Qt::black);
-    const QPen medium = report::PagePainter::borderPen(int(xls::BorderStyle::Medium), Qt::black);
-    const QPen thick = report::PagePainter::borderPen(int(xls::BorderStyle::Thick), Qt::black);
-    const QPen hair = report::PagePainter::borderPen(int(xls::BorderStyle::Hair), Qt::black);
+    const QPen thin = report::borderPen(int(xls::BorderStyle::Thin), Qt::black);
+    const QPen medium = report::borderPen(int(xls::BorderStyle::Medium), Qt::black);
+    const QPen thick = report::borderPen(int(xls::BorderStyle::Thick), Qt::black);
+    const QPen hair = report::borderPen(int(xls::BorderStyle::Hair), Qt::black);
     QVERIFY(hair.widthF() < thin.widthF() && thin.widthF() < medium.widthF() &&
             medium.widthF() < thick.widthF());
     QCOMPARE(thin.style(), Qt::SolidLine);
-    QCOMPARE(report::PagePainter::borderPen(int(xls::BorderStyle::None), Qt::black).style(),
-             Qt::NoPen);
+    QCOMPARE(report::borderPen(int(xls::BorderStyle::None), Qt::black).style(), Qt::NoPen);
     QList<QList<qreal>> patterns;
     for (const auto style : {xls::BorderStyle::Dashed, xls::BorderStyle::Dotted,
                              xls::BorderStyle::DashDot, xls::BorderStyle::DashDotDot,
                              xls::BorderStyle::MediumDashed, xls::BorderStyle::SlantedDashDot}) {
-        const QPen pen = report::PagePainter::borderPen(int(style), Qt::red);
+        const QPen pen = report::borderPen(int(style), Qt::red);
         QCOMPARE(pen.color(), QColor(Qt::red));
         QVERIFY(!pen.dashPattern().isEmpty());
         QVERIFY2(!patterns.contains(pen.dashPattern()), "two styles share a dash pattern");
         patterns.append(pen.dashPattern());
     }
-    QCOMPARE(
-        report::PagePainter::borderPen(int(xls::BorderStyle::MediumDashDot), Qt::black).widthF(),
-        medium.widthF());
+    QCOMPARE(report::borderPen(int(xls::BorderStyle::MediumDashDot), Qt::black).widthF(),
+             medium.widthF());
 }
 
 void ReportPaintingTest::gridlinesAndHeadingsOnlyWhenAsked() {

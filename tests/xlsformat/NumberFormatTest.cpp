@@ -43,6 +43,8 @@ private slots:
     void roundingIsDecimalHalfAwayFromZero();
     void generalKeepsToElevenCharacters_data();
     void generalKeepsToElevenCharacters();
+    void generalNarrowsForItsColumn_data();
+    void generalNarrowsForItsColumn();
     void everyPercentSignScalesByAHundred();
     void largeNumbersKeepFifteenDigits();
     void timesRoundToTheShownSecond();
@@ -201,6 +203,37 @@ void NumberFormatTest::generalKeepsToElevenCharacters() {
     QCOMPARE(text(QStringLiteral("General"), value), expected);
     QCOMPARE(text(QStringLiteral("[Red]General"), value), expected);
     QCOMPARE(NumberFormat(QStringLiteral("@")).formatNumber(value, {}).text, expected);
+}
+
+void NumberFormatTest::generalNarrowsForItsColumn_data() {
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<double>("value");
+    QTest::addColumn<int>("room"); // characters the column holds
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("fits as it is") << "General" << 1234.5678 << 9 << "1234.5678";
+    QTest::newRow("fewer decimals") << "General" << 1234.5678 << 6 << "1234.6";
+    QTest::newRow("no decimals") << "General" << 1234.5678 << 4 << "1235";
+    QTest::newRow("decimal rounding") << "General" << 1.005 << 4 << "1.01";
+    QTest::newRow("minus kept") << "General" << -1234.5 << 5 << "-1235";
+    QTest::newRow("small") << "General" << 0.000123456 << 7 << "0.00012";
+    QTest::newRow("small in exponent form") << "General" << 0.000123456 << 5 << "1E-04";
+    QTest::newRow("never a bare zero") << "General" << 0.4 << 2 << "";
+    QTest::newRow("exponent form") << "General" << 123456789012.0 << 7 << "1.2E+11";
+    QTest::newRow("integer to exponent form") << "General" << 123456789.0 << 7 << "1.2E+08";
+    QTest::newRow("rounds past eleven digits") << "General" << 99999999999.5 << 5 << "1E+11";
+    QTest::newRow("nothing fits") << "General" << 123456789.0 << 4 << "";
+    QTest::newRow("unreadable code as General") << "[Red0" << 1234.5678 << 4 << "1235";
+    QTest::newRow("other formats show marks") << "0.00" << 1234.5678 << 4 << "";
+}
+
+void NumberFormatTest::generalNarrowsForItsColumn() {
+    QFETCH(QString, code);
+    QFETCH(double, value);
+    QFETCH(int, room);
+    QFETCH(QString, expected);
+    const QString narrowed = NumberFormat(code).narrowedNumber(
+        value, [room](const QString& candidate) { return candidate.size() <= room; });
+    QCOMPARE(narrowed, expected);
 }
 
 void NumberFormatTest::everyPercentSignScalesByAHundred() {

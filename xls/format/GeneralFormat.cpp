@@ -3,6 +3,7 @@
 #include "xls/format/DecimalValue.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 namespace xls::format {
@@ -30,16 +31,8 @@ void appendFixed(QString& out, const DecimalValue& value) {
     }
 }
 
-void appendExponential(QString& out, const DecimalValue& exact) {
-    DecimalValue value = exact;
-    // "E+xx" takes four characters, five from E+100 on; the rest is the mantissa.
-    int exponentWidth = std::abs(value.exponent()) >= 100 ? 5 : 4;
-    value.roundToSignificant(MaxWidth - exponentWidth - 1);
-    if (std::abs(value.exponent()) >= 100 && exponentWidth == 4) {
-        exponentWidth = 5;
-        value = exact;
-        value.roundToSignificant(MaxWidth - exponentWidth - 1);
-    }
+// A value already rounded to the digits it shows, in exponent notation: "1.25E+07".
+void appendScientific(QString& out, const DecimalValue& value) {
     const int exponent = value.exponent();
     appendDigit(out, value.digitAt(exponent));
     if (value.lowestPower() < exponent) {
@@ -54,6 +47,29 @@ void appendExponential(QString& out, const DecimalValue& exact) {
     out += QString::number(magnitude);
 }
 
+void appendExponential(QString& out, const DecimalValue& exact) {
+    DecimalValue value = exact;
+    // "E+xx" takes four characters, five from E+100 on; the rest is the mantissa.
+    int exponentWidth = std::abs(value.exponent()) >= 100 ? 5 : 4;
+    value.roundToSignificant(MaxWidth - exponentWidth - 1);
+    if (std::abs(value.exponent()) >= 100 && exponentWidth == 4) {
+        exponentWidth = 5;
+        value = exact;
+        value.roundToSignificant(MaxWidth - exponentWidth - 1);
+    }
+    appendScientific(out, value);
+}
+
+bool inFixedRange(int exponent) {
+    return exponent >= LowestFixedExponent && exponent < MaxIntegerDigits;
+}
+
+// The decimals General shows in fixed notation: what is left of its width after the integer
+// digits and the decimal point; below 1 the "0." takes two.
+int fixedDecimals(int exponent) {
+    return exponent >= 0 ? std::max(0, MaxWidth - 1 - (exponent + 1)) : MaxWidth - 2;
+}
+
 } // namespace
 
 void appendGeneral(QString& out, double magnitude) {
@@ -63,18 +79,50 @@ void appendGeneral(QString& out, double magnitude) {
         return;
     }
     const int exponent = exact.exponent();
-    if (exponent >= LowestFixedExponent && exponent < MaxIntegerDigits) {
-        // Room after the integer digits and the decimal point; below 1 the "0." takes two.
-        const int decimals =
-            exponent >= 0 ? std::max(0, MaxWidth - 1 - (exponent + 1)) : MaxWidth - 2;
+    if (inFixedRange(exponent)) {
         DecimalValue rounded = exact;
-        rounded.roundToDecimals(decimals);
+        rounded.roundToDecimals(fixedDecimals(exponent));
         if (rounded.integerDigitCount() <= MaxIntegerDigits) {
             appendFixed(out, rounded);
             return;
         }
     }
     appendExponential(out, exact);
+}
+
+QString narrowedGeneral(double value, const std::function<bool(const QString&)>& fits) {
+    if (!std::isfinite(value))
+        return {};
+    const QString sign = value < 0 ? QStringLiteral("-") : QString();
+    QString candidate = sign;
+    appendGeneral(candidate, std::fabs(value));
+    if (fits(candidate))
+        return candidate;
+    const DecimalValue exact = DecimalValue::fromDouble(std::fabs(value));
+    if (exact.isZero())
+        return {};
+    if (inFixedRange(exact.exponent())) {
+        for (int decimals = fixedDecimals(exact.exponent()) - 1; decimals >= 0; --decimals) {
+            DecimalValue rounded = exact;
+            rounded.roundToDecimals(decimals);
+            if (rounded.isZero() || rounded.integerDigitCount() > MaxIntegerDigits)
+                continue;
+            candidate = sign;
+            appendFixed(candidate, rounded);
+            if (fits(candidate))
+                return candidate;
+        }
+    }
+    // Exponent notation with at most five decimals of the mantissa, as General's width allows.
+    for (int digits = 6; digits >= 1; --digits) {
+        DecimalValue rounded = exact;
+        rounded.roundToSignificant(digits);
+        candidate = sign;
+        appendScientific(candidate, rounded);
+        if (fits(candidate))
+            return candidate;
+    }
+    return {};
 }
 
 } // namespace xls::format

@@ -154,4 +154,9 @@ bool NumberFormat::isDateOrTime() const {
            m_code->numberSections[0].kind == SectionKind::DateTime;
 }
 
+QString NumberFormat::narrowedNumber(double value,
+                                     const std::function<bool(const QString&)>& fits) const {
+    return m_code ? QString() : format::narrowedGeneral(value, fits);
+}
+
 } // namespace xls

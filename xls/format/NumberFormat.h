@@ -3,6 +3,7 @@
 #include <QChar>
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 namespace xls {
@@ -35,6 +36,10 @@ public:
     FormattedValue formatNumber(double value, DateSystem dates) const;
     FormattedValue formatText(const QString& text) const; // the text section, or @
     bool isDateOrTime() const;                            // the first section shows a date or time
+    // A number too wide for its cell: in the General format its text narrowed until fits()
+    // holds (fewer decimals, then exponent notation); the empty text when nothing fits or the
+    // format is another, whose numbers show # marks instead.
+    QString narrowedNumber(double value, const std::function<bool(const QString&)>& fits) const;
 
 private:
     std::shared_ptr<const format::FormatCode> m_code; // null for General

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QFont>
+
+#include <map>
+
+namespace xls {
+class Workbook;
+}
+
+namespace report {
+
+class FontMapper;
+
+// The fonts of a workbook's cells as QFonts, each made once: the font engine is looked up
+// once per font rather than once per cell. Superscript and subscript are two thirds of the
+// size.
+class CellFonts {
+public:
+    CellFonts(const xls::Workbook& workbook, const FontMapper& fonts);
+
+    const QFont& font(int fontIndex) const;
+
+private:
+    const xls::Workbook& m_workbook;
+    const FontMapper& m_fonts;
+    mutable std::map<int, QFont> m_cache;
+};
+
+} // namespace report

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "HeaderFooter.h"
+#include "PageLayout.h"
+
+#include <QColor>
+#include <QFont>
+#include <QPen>
+
+class QPainter;
+
+namespace report {
+
+class CellLayout;
+class FontMapper;
+
+// The layers of a page, painted in this order, each from the page's cell layout: fills,
+// gridlines, texts, borders, headings. The painter draws in the cell block's points.
+void paintFills(QPainter& painter, const CellLayout& layout);
+void paintGridlines(QPainter& painter, const CellLayout& layout);
+void paintTexts(QPainter& painter, const CellLayout& layout);
+void paintBorders(QPainter& painter, const CellLayout& layout);
+// Column letters above and row numbers beside the bands of the page, in the sheet's default
+// font.
+void paintHeadings(QPainter& painter, const LaidOutPage& page, const QFont& font);
+// The header or footer, in the paper's points. defaultFont: for the height of empty lines.
+void paintHeaderFooter(QPainter& painter, const PageFrame& frame, const HeaderFooterText& text,
+                       const FontMapper& fonts, const QFont& defaultFont, bool header);
+
+// The pen that draws a border of a style, in points; a null pen for no border.
+QPen borderPen(int style, const QColor& color);
+
+} // namespace report

@@ -1,0 +1,353 @@
+// The slot table of hand-made pages: merged areas, text flowing across neighbours and the
+// gridlines it hides, the texts cells show, borders resolved between neighbours.
+
+#include "HandMadeSheet.h"
+
+#include "report/CellFonts.h"
+#include "report/CellLayout.h"
+#include "report/FontMapper.h"
+#include "report/SheetMetrics.h"
+#include "xls/CellText.h"
+
+#include <QImage>
+#include <QRegularExpression>
+#include <QtTest>
+
+using handmade::Book;
+using handmade::kColumn;
+using handmade::kRow;
+using handmade::pageOf;
+using report::CellLayout;
+using xls::BorderStyle;
+using xls::HorizontalAlignment;
+
+Q_DECLARE_METATYPE(QList<xls::CellRange>)
+Q_DECLARE_METATYPE(xls::HorizontalAlignment)
+
+namespace {
+
+constexpr double kDigit = 7; // default columns of 64 pixels, 48 points
+
+// Lays out a hand-made page as the painter would on a 72 dots-per-inch device.
+class Laid {
+public:
+    Laid(Book& book, const report::LaidOutPage& page)
+        : m_device(at72Dpi())
+        , m_metrics(book.sheet(), kDigit)
+        , m_cellFonts(book.workbook, m_fonts)
+        , m_cellText(book.workbook)
+        , m_layout(sources(book), page, &m_device) {}
+
+    const CellLayout& operator*() const { return m_layout; }
+    const CellLayout* operator->() const { return &m_layout; }
+    const report::SlotText& text(int r, int c) const {
+        const int index = m_layout.slot(r, c).text;
+        if (index < 0)
+            qFatal("slot %d,%d shows no text", r, c);
+        return m_layout.texts()[static_cast<size_t>(index)];
+    }
+    report::CellSources sources(Book& book) const {
+        return {book.workbook, book.sheet(), m_metrics, m_cellFonts, m_cellText};
+    }
+
+private:
+    static QImage at72Dpi() {
+        QImage image(10, 10, QImage::Format_RGB32);
+        image.setDotsPerMeterX(2835);
+        image.setDotsPerMeterY(2835);
+        return image;
+    }
+    QImage m_device;
+    report::SheetMetrics m_metrics;
+    report::FontMapper m_fonts;
+    report::CellFonts m_cellFonts;
+    xls::CellText m_cellText;
+    CellLayout m_layout;
+};
+
+// Slot kinds row by row: '.' a cell of its own, 'A' an anchor, 'C' covered; rows apart by '|'.
+QString kinds(const CellLayout& layout) {
+    QString out;
+    for (int r = 0; r < layout.rowCount(); ++r) {
+        if (r > 0)
+            out += u'|';
+        for (int c = 0; c < layout.columnCount(); ++c) {
+            const report::SlotKind kind = layout.slot(r, c).kind;
+            out += kind == report::SlotKind::Single        ? u'.'
+                   : kind == report::SlotKind::MergeAnchor ? u'A'
+                                                           : u'C';
+        }
+    }
+    return out;
+}
+
+// Which slots of a row a vertical gridline starts: '1' shown, '0' left out.
+QString gridLefts(const CellLayout& layout, int r) {
+    QString out;
+    for (int c = 0; c < layout.columnCount(); ++c)
+        out += layout.slot(r, c).gridLeft ? u'1' : u'0';
+    return out;
+}
+
+QString wide(int characters) {
+    return QString(characters, u'M'); // 8.3 points each in the default font
+}
+
+} // namespace
+
+class CellLayoutTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void mergedAreasHaveOneAnchorPerRun_data();
+    void mergedAreasHaveOneAnchorPerRun();
+    void mergedAreasShowOnlyTheirOutline();
+    void textFlowsAcrossEmptyNeighbours_data();
+    void textFlowsAcrossEmptyNeighbours();
+    void shownTexts_data();
+    void shownTexts();
+    void bordersAreResolvedPerEdge_data();
+    void bordersAreResolvedPerEdge();
+    void reachMeasuresWhatFlows_data();
+    void reachMeasuresWhatFlows();
+};
+
+void CellLayoutTest::mergedAreasHaveOneAnchorPerRun_data() {
+    QTest::addColumn<xls::CellRange>("merge");
+    QTest::addColumn<QList<int>>("rows");
+    QTest::addColumn<QList<int>>("columns");
+    QTest::addColumn<int>("titleRows");
+    QTest::addColumn<QString>("kinds");
+    QTest::addColumn<QRectF>("area"); // of the first anchor
+    QTest::addColumn<QRectF>("visible");
+    QTest::newRow("whole on the page")
+        << xls::CellRange{0, 1, 0, 1} << QList<int>{0, 1, 2} << QList<int>{0, 1, 2} << 0
+        << "AC.|CC.|..." << QRectF(0, 0, 2 * kColumn, 2 * kRow)
+        << QRectF(0, 0, 2 * kColumn, 2 * kRow);
+    QTest::newRow("starting off the page")
+        << xls::CellRange{0, 0, 0, 3} << QList<int>{0} << QList<int>{2, 3} << 0 << "AC"
+        << QRectF(-2 * kColumn, 0, 4 * kColumn, kRow) << QRectF(0, 0, 2 * kColumn, kRow);
+    QTest::newRow("under a print title")
+        << xls::CellRange{0, 6, 0, 0} << QList<int>{0, 5, 6} << QList<int>{0} << 1 << "A|A|C"
+        << QRectF(0, 0, kColumn, 7 * kRow) << QRectF(0, 0, kColumn, kRow);
+}
+
+void CellLayoutTest::mergedAreasHaveOneAnchorPerRun() {
+    QFETCH(xls::CellRange, merge);
+    QFETCH(QList<int>, rows);
+    QFETCH(QList<int>, columns);
+    QFETCH(int, titleRows);
+    QFETCH(QString, kinds);
+    QFETCH(QRectF, area);
+    QFETCH(QRectF, visible);
+    Book book;
+    book.sheet().setDefaultRowHeight(static_cast<int>(kRow * 20), false);
+    xls::ColumnInfo widths; // kColumn: 80 pixels with a digit of 7
+    widths.firstColumn = 0;
+    widths.lastColumn = 3;
+    widths.width = 2908;
+    book.sheet().setColumns({widths});
+    book.sheet().setMergedRanges({merge});
+    const Laid laid(book, pageOf(rows, columns, titleRows));
+    QCOMPARE(::kinds(*laid), kinds);
+    QCOMPARE(laid->slot(0, 0).area, area);
+    QCOMPARE(laid->slot(0, 0).visible, visible);
+}
+
+void CellLayoutTest::mergedAreasShowOnlyTheirOutline() {
+    Book book;
+    xls::CellFormat boxed;
+    boxed.top = boxed.left = boxed.bottom = boxed.right = {BorderStyle::Thin, 8};
+    const int format = book.addFormat(boxed);
+    book.sheet().setCells({xls::Cell::blank(0, 0, format), xls::Cell::blank(0, 1, format),
+                           xls::Cell::blank(1, 0, format), xls::Cell::blank(1, 1, format)});
+    book.sheet().setMergedRanges({{0, 1, 0, 1}});
+    const Laid laid(book, pageOf({0, 1}, {0, 1}));
+    const auto& anchor = laid->slot(0, 0);
+    const auto& corner = laid->slot(1, 1);
+    QVERIFY(anchor.top.shown() && anchor.left.shown() && corner.bottom.shown() &&
+            corner.right.shown());
+    QVERIFY(!laid->slot(0, 1).left.shown() && !laid->slot(1, 0).top.shown() &&
+            !corner.top.shown() && !corner.left.shown());
+    QVERIFY(!laid->slot(0, 1).gridLeft && !laid->slot(1, 1).gridTop && laid->slot(0, 1).gridTop);
+    QCOMPARE(gridLefts(*laid, 1), QStringLiteral("10"));
+}
+
+void CellLayoutTest::textFlowsAcrossEmptyNeighbours_data() {
+    QTest::addColumn<int>("column");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<HorizontalAlignment>("horizontal");
+    // What stands beside: "filled" or "merge" at column 2, "across" at column 1.
+    QTest::addColumn<QString>("neighbour");
+    QTest::addColumn<int>("first"); // the column slots the text spans
+    QTest::addColumn<int>("last");
+    QTest::addColumn<QString>("gridLefts");
+    const auto left = HorizontalAlignment::General;
+    // A cell's room is 57 points: 11 M reach one more column, 20 M two.
+    QTest::newRow("fits") << 0 << wide(5) << left << "" << 0 << 0 << "11111";
+    QTest::newRow("one more column") << 0 << wide(11) << left << "" << 0 << 1 << "10111";
+    QTest::newRow("two more columns") << 0 << wide(20) << left << "" << 0 << 2 << "10011";
+    QTest::newRow("stops at a filled cell")
+        << 0 << wide(20) << left << "filled" << 0 << 1 << "10111";
+    QTest::newRow("stops at a merged area")
+        << 0 << wide(20) << left << "merge" << 0 << 1 << "10101";
+    QTest::newRow("right-aligned flows left")
+        << 3 << wide(11) << HorizontalAlignment::Right << "" << 2 << 3 << "11101";
+    QTest::newRow("centred flows both ways")
+        << 2 << wide(20) << HorizontalAlignment::Center << "" << 1 << 3 << "11001";
+    QTest::newRow("centred across the selection")
+        << 0 << wide(5) << HorizontalAlignment::CenterAcrossSelection << "across" << 0 << 1
+        << "11111";
+    QTest::newRow("stops at the block edge") << 4 << wide(20) << left << "" << 4 << 4 << "11111";
+    QTest::newRow("justified wraps instead")
+        << 0 << wide(20) << HorizontalAlignment::Justify << "" << 0 << 0 << "11111";
+}
+
+void CellLayoutTest::textFlowsAcrossEmptyNeighbours() {
+    QFETCH(int, column);
+    QFETCH(QString, text);
+    QFETCH(HorizontalAlignment, horizontal);
+    QFETCH(QString, neighbour);
+    QFETCH(int, first);
+    QFETCH(int, last);
+    QFETCH(QString, gridLefts);
+    Book book;
+    xls::CellFormat aligned;
+    aligned.horizontal = horizontal;
+    std::vector<xls::Cell> cells{xls::Cell::text(0, column, book.addFormat(aligned), text)};
+    if (neighbour == QLatin1String("filled"))
+        cells.push_back(xls::Cell::text(0, 2, 0, QStringLiteral(" ")));
+    if (neighbour == QLatin1String("across"))
+        cells.push_back(xls::Cell::blank(0, 1, cells.front().formatIndex()));
+    if (neighbour == QLatin1String("merge"))
+        book.sheet().setMergedRanges({{0, 0, 2, 3}});
+    std::sort(cells.begin(), cells.end(),
+              [](const xls::Cell& a, const xls::Cell& b) { return a.column() < b.column(); });
+    book.sheet().setCells(cells);
+    const Laid laid(book, pageOf({0}, {0, 1, 2, 3, 4}));
+    const report::SlotText& shown = laid.text(0, column);
+    QCOMPARE(shown.firstColumnSlot, first);
+    QCOMPARE(shown.lastColumnSlot, last);
+    QCOMPARE(shown.clip, QRectF(first * kColumn, 0, (last - first + 1) * kColumn, kRow));
+    QCOMPARE(::gridLefts(*laid, 0), gridLefts);
+}
+
+void CellLayoutTest::shownTexts_data() {
+    QTest::addColumn<QVariant>("value");
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<HorizontalAlignment>("horizontal");
+    QTest::addColumn<QString>("shown"); // a pattern for the whole text
+    const auto general = HorizontalAlignment::General;
+    // 11 digits are too wide for the 57 points of room; 9 are not.
+    QTest::newRow("General narrows")
+        << QVariant(123456789.123) << "General" << general << "123456789";
+    QTest::newRow("other formats show marks")
+        << QVariant(12345678901.0) << "0.00" << general << "#+";
+    QTest::newRow("fill character fills the cell")
+        << QVariant("ab") << "@*-" << general << "ab-{5,}";
+    QTest::newRow("fill alignment repeats the text")
+        << QVariant("ab") << "General" << HorizontalAlignment::Fill << "(ab){2,}";
+    QTest::newRow("at most 1,024 characters")
+        << QVariant(QString(2000, u'x')) << "General" << general << "x{1024}";
+    QTest::newRow("never half a character")
+        << QVariant(QString(1023, u'x') + QStringLiteral("😀")) << "General" << general << "x{1023}";
+}
+
+void CellLayoutTest::shownTexts() {
+    QFETCH(QVariant, value);
+    QFETCH(QString, code);
+    QFETCH(HorizontalAlignment, horizontal);
+    QFETCH(QString, shown);
+    Book book;
+    book.workbook.setNumberFormats({{164, code}});
+    xls::CellFormat format;
+    format.formatIndex = 164;
+    format.horizontal = horizontal;
+    const int index = book.addFormat(format);
+    book.sheet().setCells({value.typeId() == QMetaType::Double
+                               ? xls::Cell::number(0, 0, index, value.toDouble())
+                               : xls::Cell::text(0, 0, index, value.toString())});
+    const Laid laid(book, pageOf({0}, {0}));
+    const QString text = laid.text(0, 0).text;
+    QVERIFY2(QRegularExpression(QRegularExpression::anchoredPattern(shown)).match(text).hasMatch(),
+             qPrintable(text.left(80)));
+}
+
+void CellLayoutTest::bordersAreResolvedPerEdge_data() {
+    // The page shows B and C; A and D are off it. Styles of A's right, B's left and right,
+    // C's left and right, D's left.
+    QTest::addColumn<QList<int>>("styles");
+    // B's left, B's right, C's left, C's right as laid out.
+    QTest::addColumn<QList<int>>("edges");
+    const int none = int(BorderStyle::None);
+    const int thin = int(BorderStyle::Thin);
+    const int thick = int(BorderStyle::Thick);
+    const int dashed = int(BorderStyle::Dashed);
+    QTest::newRow("own lines") << QList<int>{none, thin, none, none, none, none}
+                               << QList<int>{thin, none, none, none};
+    QTest::newRow("from off the page left")
+        << QList<int>{thick, none, none, none, none, none} << QList<int>{thick, none, none, none};
+    QTest::newRow("from off the page right")
+        << QList<int>{none, none, none, none, none, dashed} << QList<int>{none, none, none, dashed};
+    QTest::newRow("the heavier of two")
+        << QList<int>{none, none, thin, thick, none, none} << QList<int>{none, none, thick, none};
+    QTest::newRow("own heavier") << QList<int>{dashed, thick, none, none, thin, dashed}
+                                 << QList<int>{thick, none, none, thin};
+}
+
+void CellLayoutTest::bordersAreResolvedPerEdge() {
+    QFETCH(QList<int>, styles);
+    QFETCH(QList<int>, edges);
+    Book book;
+    std::vector<xls::Cell> cells;
+    const QList<int> lefts{-1, styles[1], styles[3], styles[5]};
+    const QList<int> rights{styles[0], styles[2], styles[4], -1};
+    for (int column = 0; column < 4; ++column) {
+        xls::CellFormat format;
+        format.left.style = static_cast<BorderStyle>(std::max(0, lefts[column]));
+        format.right.style = static_cast<BorderStyle>(std::max(0, rights[column]));
+        cells.push_back(xls::Cell::blank(0, column, book.addFormat(format)));
+    }
+    book.sheet().setCells(cells);
+    const Laid laid(book, pageOf({0}, {1, 2}));
+    const QList<int> laidOut{int(laid->slot(0, 0).left.style), int(laid->slot(0, 0).right.style),
+                             int(laid->slot(0, 1).left.style), int(laid->slot(0, 1).right.style)};
+    QCOMPARE(laidOut, edges);
+}
+
+void CellLayoutTest::reachMeasuresWhatFlows_data() {
+    QTest::addColumn<HorizontalAlignment>("horizontal");
+    QTest::addColumn<bool>("wrap");
+    QTest::addColumn<bool>("left");
+    QTest::addColumn<bool>("right");
+    QTest::newRow("left-aligned") << HorizontalAlignment::General << false << false << true;
+    QTest::newRow("right-aligned") << HorizontalAlignment::Right << false << true << false;
+    QTest::newRow("centred") << HorizontalAlignment::Center << false << true << true;
+    QTest::newRow("wrapped") << HorizontalAlignment::General << true << false << false;
+    QTest::newRow("filled") << HorizontalAlignment::Fill << false << false << false;
+}
+
+void CellLayoutTest::reachMeasuresWhatFlows() {
+    QFETCH(HorizontalAlignment, horizontal);
+    QFETCH(bool, wrap);
+    QFETCH(bool, left);
+    QFETCH(bool, right);
+    Book book;
+    xls::CellFormat format;
+    format.horizontal = horizontal;
+    format.wrap = wrap;
+    const xls::Cell cell = xls::Cell::text(0, 0, book.addFormat(format), wide(20));
+    book.sheet().setCells({cell});
+    const Laid laid(book, pageOf({0}, {0}));
+    const report::CellTextReach measure(laid.sources(book));
+    const report::TextReach reach = measure.reach(cell, kColumn);
+    QCOMPARE(reach.left > 0, left);
+    QCOMPARE(reach.right > 0, right);
+    // As far as the layout lets it flow: 20 M less the room of a cell, halved when centred.
+    const double excess = laid.text(0, 0).shaped ? laid.text(0, 0).shaped->width() - 57 : 0;
+    if (right && !left)
+        QCOMPARE(qRound(reach.right), qRound(excess));
+}
+
+QTEST_MAIN(CellLayoutTest)
+#include "tst_CellLayout.moc"
