@@ -174,6 +174,10 @@ double ShapedLine::ascent() const {
     return m_line.isValid() ? m_line.ascent() : 0;
 }
 
+double ShapedLine::descent() const {
+    return m_line.isValid() ? m_line.descent() : 0;
+}
+
 void ShapedLine::draw(QPainter& painter, QPointF baseline) const {
     m_layout.draw(&painter, baseline - QPointF(0, ascent()));
 }

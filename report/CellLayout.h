@@ -48,6 +48,7 @@ public:
     ShapedLine(const QString& text, const QFont& font, QPaintDevice* device);
     double width() const;
     double ascent() const;
+    double descent() const;
     // Draws the line with its baseline starting at `baseline`.
     void draw(QPainter& painter, QPointF baseline) const;
 

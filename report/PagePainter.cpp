@@ -19,7 +19,8 @@ PagePainter::PagePainter(const xls::Workbook& workbook, const xls::Sheet& sheet,
     , m_metrics(metrics)
     , m_fonts(fonts)
     , m_cellText(cellText)
-    , m_cellFonts(workbook, fonts) {}
+    , m_cellFonts(workbook, fonts)
+    , m_defaultFont(fonts.font(workbook.font(0))) {}
 
 void PagePainter::paint(QPainter& painter, const PageFrame& frame, const LaidOutPage& page,
                         const HeaderFooterFields& fields) const {
@@ -29,12 +30,11 @@ void PagePainter::paint(QPainter& painter, const PageFrame& frame, const LaidOut
 
     const xls::PageSetup& setup = m_sheet.pageSetup();
     const xls::Font& defaultFont = m_workbook.font(0);
-    const QFont font = m_fonts.font(defaultFont);
     for (const bool header : {true, false}) {
         const QString& code = header ? setup.header : setup.footer;
         if (!code.isEmpty())
             paintHeaderFooter(painter, frame, expandHeaderFooter(code, fields, defaultFont),
-                              m_fonts, font, header);
+                              m_fonts, m_defaultFont, header);
     }
 
     painter.translate(page.origin);
@@ -48,7 +48,7 @@ void PagePainter::paint(QPainter& painter, const PageFrame& frame, const LaidOut
     paintTexts(painter, layout);
     paintBorders(painter, layout);
     if (frame.headings)
-        paintHeadings(painter, page, font);
+        paintHeadings(painter, page, m_defaultFont);
     painter.restore();
 }
 

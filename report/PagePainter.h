@@ -4,6 +4,8 @@
 #include "HeaderFooter.h"
 #include "PageLayout.h"
 
+#include <QFont>
+
 class QPainter;
 
 namespace xls {
@@ -36,6 +38,7 @@ private:
     const FontMapper& m_fonts;
     const xls::CellText& m_cellText;
     CellFonts m_cellFonts;
+    QFont m_defaultFont; // the workbook's first font, for headings and empty header lines
 };
 
 } // namespace report

@@ -106,10 +106,11 @@ void paintWrapped(QPainter& painter, const SlotText& text) {
 
 // Double and accounting underlines, which the font does not draw: accounting ones run under
 // the whole cell.
-void paintUnderline(QPainter& painter, const SlotText& text, const QFontMetricsF& metrics) {
+void paintUnderline(QPainter& painter, const SlotText& text) {
     const xls::Underline underline = text.underline;
     if (underline == xls::Underline::None || underline == xls::Underline::Single)
         return;
+    const QFontMetricsF metrics(text.font, painter.device());
     const bool accounting = underline == xls::Underline::SingleAccounting ||
                             underline == xls::Underline::DoubleAccounting;
     const double x = text.baseline.x();
@@ -127,18 +128,19 @@ void paintUnderline(QPainter& painter, const SlotText& text, const QFontMetricsF
     painter.restore();
 }
 
-void paintLine(QPainter& painter, const SlotText& text, const QFontMetricsF& metrics) {
+void paintLine(QPainter& painter, const SlotText& text) {
     // Clipping costs a graphics state of its own in the document: only text that reaches
     // beyond its cell (or the cells it flows into) is clipped.
-    const QRectF inked(text.baseline.x(), text.baseline.y() - metrics.ascent(),
-                       text.shaped->width(), metrics.ascent() + metrics.descent());
+    const ShapedLine& shaped = *text.shaped;
+    const QRectF inked(text.baseline.x(), text.baseline.y() - shaped.ascent(), shaped.width(),
+                       shaped.ascent() + shaped.descent());
     const bool clipped = !text.clip.contains(inked);
     if (clipped) {
         painter.save();
         painter.setClipRect(text.clip, Qt::IntersectClip);
     }
-    text.shaped->draw(painter, text.baseline);
-    paintUnderline(painter, text, metrics);
+    shaped.draw(painter, text.baseline);
+    paintUnderline(painter, text);
     if (clipped)
         painter.restore();
 }
@@ -147,13 +149,13 @@ void paintLine(QPainter& painter, const SlotText& text, const QFontMetricsF& met
 
 void paintTexts(QPainter& painter, const CellLayout& layout) {
     for (const SlotText& text : layout.texts()) {
-        const QFontMetricsF metrics(text.font, painter.device());
         painter.setPen(text.color);
         painter.setFont(text.font);
         if (text.shape == TextShape::Line) {
-            paintLine(painter, text, metrics);
+            paintLine(painter, text);
             continue;
         }
+        const QFontMetricsF metrics(text.font, painter.device());
         painter.save();
         painter.setClipRect(text.clip, Qt::IntersectClip);
         if (text.shape == TextShape::Stacked)
