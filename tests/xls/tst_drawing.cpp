@@ -168,7 +168,7 @@ private slots:
         QByteArray second =
             shape(1, {{0x0181, 0x0000FF}, {0x03BF, 0x00020002}}, 4, true, extra);
         for (int level = 0; level < nesting; ++level)
-            second = container(0xF003, shape(0, {}, 0, false) + second);
+            second = container(0xF003, container(0xF004, art(2, 0, 0xF00A, u32(0) + u32(1))) + second);
         const QByteArray patriarch = container(0xF004, art(1, 0, 0xF009, QByteArray(16, '\0')) +
                                                            art(2, 0, 0xF00A, u32(1024) + u32(5)));
         const QByteArray drawing =
