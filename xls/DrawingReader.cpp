@@ -289,8 +289,7 @@ SheetObject DrawingReader::readShape(const ArtRecord& container) {
     return object;
 }
 
-void DrawingReader::applyProperties(const ShapeProperties& properties,
-                                    SheetObject& object) const {
+void DrawingReader::applyProperties(const ShapeProperties& properties, SheetObject& object) const {
     const auto set = [&](int property, auto apply) {
         if (const std::optional<quint32> value = properties.value(property))
             apply(*value);

@@ -135,8 +135,8 @@ ObjectText txo(const Record& record, const QList<QByteArrayView>& continues) {
     ObjectText text;
     text.hAlign = hAlignOf((flags >> 1) & 0x07);
     text.vAlign = vAlignOf((flags >> 4) & 0x07);
-    text.orientation = rotation <= 3 ? static_cast<TextOrientation>(rotation)
-                                     : TextOrientation::Horizontal;
+    text.orientation =
+        rotation <= 3 ? static_cast<TextOrientation>(rotation) : TextOrientation::Horizontal;
     if (length == 0)
         return text;
     if (continues.isEmpty())

@@ -32,7 +32,7 @@ enum class ObjectKind {
     Rectangle,
     RoundRectangle,
     Ellipse,
-    Line, // straight lines and connectors
+    Line,  // straight lines and connectors
     Shape, // another preset shape: see SheetObject::shapeType
     TextBox,
     Group,
@@ -150,7 +150,7 @@ struct SheetObject {
     int checked = 0;
     // Combo boxes: the text shown in the box, where the workbook records it.
     QString shownValue;
-    std::optional<CommentNote> note; // comments only
+    std::optional<CommentNote> note;   // comments only
     std::vector<SheetObject> children; // groups only, in drawing order
 };
 

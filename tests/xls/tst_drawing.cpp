@@ -1,5 +1,6 @@
 #include "BiffBuilder.h"
 
+#include "xls/DrawingRecords.h"
 #include "xls/IconvCodePages.h"
 #include "xls/WorkbookReader.h"
 
@@ -13,9 +14,9 @@ namespace {
 
 const char* kindName(ObjectKind kind) {
     static const char* const names[] = {
-        "Picture",  "Rectangle",    "RoundRectangle", "Ellipse", "Line",   "Shape",
-        "TextBox",  "Group",        "Chart",          "CheckBox", "OptionButton",
-        "GroupBox", "Label",        "Button",         "ListBox", "ComboBox", "Comment", "Other"};
+        "Picture", "Rectangle", "RoundRectangle", "Ellipse",  "Line",         "Shape",
+        "TextBox", "Group",     "Chart",          "CheckBox", "OptionButton", "GroupBox",
+        "Label",   "Button",    "ListBox",        "ComboBox", "Comment",      "Other"};
     return names[static_cast<int>(kind)];
 }
 
@@ -44,15 +45,18 @@ QString describe(const Workbook& book, const SheetObject& o) {
         line += QStringLiteral(" hidden");
     if (o.picture) {
         const Picture& p = book.pictures().at(*o.picture);
-        line += QStringLiteral(" %1:%2").arg(QLatin1String(formatName(p.format))).arg(p.data.size());
+        line +=
+            QStringLiteral(" %1:%2").arg(QLatin1String(formatName(p.format))).arg(p.data.size());
     }
     if (o.checked != 0)
         line += QStringLiteral(" checked");
     if (o.text)
         line += QStringLiteral(" \"%1\"").arg(o.text->text);
     if (o.note)
-        line += QStringLiteral(" note %1,%2%3").arg(o.note->row).arg(o.note->column).arg(
-            o.note->shown ? QStringLiteral(" shown") : QString());
+        line += QStringLiteral(" note %1,%2%3")
+                    .arg(o.note->row)
+                    .arg(o.note->column)
+                    .arg(o.note->shown ? QStringLiteral(" shown") : QString());
     return line;
 }
 
@@ -78,8 +82,8 @@ QByteArray shape(int shapeType, const QList<QPair<int, quint32>>& properties, in
     QByteArray table;
     for (const auto& [id, value] : properties)
         table += u16(id) + u32(value);
-    const QByteArray anchor = u16(0) + u16(column) + u16(10) + u16(1) + u16(20) +
-                              u16(column + 1) + u16(30) + u16(3) + u16(40);
+    const QByteArray anchor = u16(0) + u16(column) + u16(10) + u16(1) + u16(20) + u16(column + 1) +
+                              u16(30) + u16(3) + u16(40);
     return container(0xF004, art(2, shapeType, 0xF00A, u32(1025) + u32(0x0A00)) +
                                  art(3, static_cast<int>(properties.size()), 0xF00B, table, extra) +
                                  art(0, 0, 0xF010, anchor) + art(0, 0, 0xF011, {}) +
@@ -123,7 +127,9 @@ class DrawingTest : public QObject {
 private:
     IconvCodePages m_codePages;
 
-    Workbook read(const QByteArray& stream) { return WorkbookReader(m_codePages).readStream(stream); }
+    Workbook read(const QByteArray& stream) {
+        return WorkbookReader(m_codePages).readStream(stream);
+    }
 
 private slots:
     // A picture and a text box in hand-built records, whole, split and damaged: each case
@@ -150,7 +156,8 @@ private slots:
             << 0 << 1 << 1 << 16 << 0 << false << QStringList{picture + " png:4"};
         QTest::newRow("runs past the text")
             << 0 << 1 << 0 << 64 << 0 << false
-            << QStringList{picture + " png:4", QStringLiteral("Rectangle 4+10,1+20 5+30,3+40 hidden")};
+            << QStringList{picture + " png:4",
+                           QStringLiteral("Rectangle 4+10,1+20 5+30,3+40 hidden")};
         QTest::newRow("groups nested deeply")
             << 0 << 1 << 0 << 16 << 40 << false << QStringList{picture + " png:4"};
     }
@@ -165,10 +172,10 @@ private slots:
         QFETCH(QStringList, expected);
         const QByteArray image = metafile ? QByteArray(300, 'm') : QByteArrayLiteral("PNG!");
         const QByteArray first = shape(75, {{0x0104, pib}}, 1, false);
-        QByteArray second =
-            shape(1, {{0x0181, 0x0000FF}, {0x03BF, 0x00020002}}, 4, true, extra);
+        QByteArray second = shape(1, {{0x0181, 0x0000FF}, {0x03BF, 0x00020002}}, 4, true, extra);
         for (int level = 0; level < nesting; ++level)
-            second = container(0xF003, container(0xF004, art(2, 0, 0xF00A, u32(0) + u32(1))) + second);
+            second =
+                container(0xF003, container(0xF004, art(2, 0, 0xF00A, u32(0) + u32(1))) + second);
         const QByteArray patriarch = container(0xF004, art(1, 0, 0xF009, QByteArray(16, '\0')) +
                                                            art(2, 0, 0xF00A, u32(1024) + u32(5)));
         const QByteArray drawing =
@@ -182,9 +189,10 @@ private slots:
         records += splitRecord(0x00EC, drawing.first(drawing.size() - second.size()), splitAt);
         records += objRecord(8, 1);
         records += BiffBuilder::encoded(0x00EC, second);
-        records += {objRecord(2, 2), text, BiffBuilder::encoded(0x003C, u8(0) + "Hel"),
-                    BiffBuilder::encoded(0x003C, u8(1) + QByteArray("l\0o\0", 4)),
-                    BiffBuilder::encoded(0x003C, u16(0) + u16(5) + u32(0) + u16(5) + u16(0) + u32(0))};
+        records +=
+            {objRecord(2, 2), text, BiffBuilder::encoded(0x003C, u8(0) + "Hel"),
+             BiffBuilder::encoded(0x003C, u8(1) + QByteArray("l\0o\0", 4)),
+             BiffBuilder::encoded(0x003C, u16(0) + u16(5) + u32(0) + u16(5) + u16(0) + u32(0))};
         const QList<QByteArray> group = splitRecord(0x00EB, pictureStore(image, metafile), splitAt);
 
         const Workbook book = read(BiffBuilder::workbook(group, records));
@@ -193,6 +201,49 @@ private slots:
         QCOMPARE(describeAll(book, sheet.objects()), expected);
         if (sheet.objects().front().picture)
             QCOMPARE(book.pictures().at(0).data, image);
+    }
+
+    // Form controls' state: the check box sub-records, a combo box's field and a list's
+    // selected line.
+    void controlState_data() {
+        QTest::addColumn<QByteArray>("subRecords");
+        QTest::addColumn<int>("checked");
+        QTest::addColumn<QString>("shown");
+        const auto cmo = [](int type) {
+            return u16(0x15) + u16(18) + u16(type) + u16(7) + u16(0x11) + QByteArray(12, '\0');
+        };
+        const QByteArray noFormula = u16(0);
+        QTest::newRow("mixed check box")
+            << cmo(0x0B) + u16(0x0A) + u16(12) + u16(0) + QByteArray(10, '\0') + u16(0x12) +
+                   u16(8) + u16(2) + QByteArray(6, '\0') + u32(0)
+            << 2 << QString();
+        QTest::newRow("option button, older record only")
+            << cmo(0x0C) + u16(0x0A) + u16(12) + u16(1) + QByteArray(10, '\0') + u32(0) << 1
+            << QString();
+        QTest::newRow("combo box field")
+            << cmo(0x14) + u16(0x13) + u16(0x1FEE) + noFormula + u16(0) + u16(0) + u16(0) + u16(0) +
+                   QByteArray(6, '\0') + unicodeString(QStringLiteral("Tokyo"), 2) + u8(0) + u32(0)
+            << 0 << QStringLiteral("Tokyo");
+        QTest::newRow("list's selected line")
+            << cmo(0x12) + u16(0x13) + u16(0x1FEE) + noFormula + u16(2) + u16(2) + u16(0x0002) +
+                   u16(0) + unicodeString(QStringLiteral("A"), 2) +
+                   unicodeString(QStringLiteral("B"), 2) + u32(0)
+            << 0 << QStringLiteral("B");
+        QTest::newRow("list cut off")
+            << cmo(0x12) + u16(0x13) + u16(0x1FEE) + noFormula + u16(5) + u16(1) + u16(0x0002) +
+                   u16(0) + unicodeString(QStringLiteral("A"), 2)
+            << 0 << QString();
+    }
+
+    void controlState() {
+        QFETCH(QByteArray, subRecords);
+        QFETCH(int, checked);
+        QFETCH(QString, shown);
+        RecordReader reader(Record{0x005D, 0, subRecords});
+        const ObjRecord obj = drawingrecords::obj(reader);
+        QCOMPARE(obj.id, 7);
+        QCOMPARE(obj.checked, checked);
+        QCOMPARE(obj.shownValue, shown);
     }
 
     void fixtureObjects_data() {
