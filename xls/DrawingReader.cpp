@@ -11,20 +11,14 @@ namespace xls {
 
 using officeart::ArtRecord;
 using officeart::ArtRecords;
+using officeart::damaged;
+using officeart::fieldsOf;
 using officeart::ShapeProperties;
 
 namespace {
 
 // Groups nest this deep at most; deeper nesting is taken for damage, not followed.
 constexpr int kMaxGroupDepth = 16;
-
-ReadError damaged(const QString& what) {
-    return {ReadError::Kind::Corrupt, QStringLiteral("drawing layer: %1").arg(what)};
-}
-
-RecordReader fieldsOf(QByteArrayView data) {
-    return RecordReader(Record{record::kMsoDrawing, 0, data});
-}
 
 ObjectKind kindOfShape(int shapeType) {
     switch (shapeType) {

@@ -17,15 +17,6 @@ constexpr quint8 kDeflate = 0x00;
 // A metafile that claims to unpack to more than this is taken to be damaged.
 constexpr quint32 kMaxMetafileSize = 64U << 20;
 
-ReadError damaged(const QString& what) {
-    return {ReadError::Kind::Corrupt, QStringLiteral("drawing layer: %1").arg(what)};
-}
-
-// A reader over one atom's data, with the record reader's bounds checks.
-RecordReader fieldsOf(QByteArrayView data) {
-    return RecordReader(Record{0, 0, data});
-}
-
 PictureFormat formatOf(quint16 blipType) {
     switch (blipType) {
     case 0xF01A:
@@ -119,6 +110,14 @@ Picture storeEntryOf(const ArtRecord& entry) {
 }
 
 } // namespace
+
+ReadError damaged(const QString& what) {
+    return {ReadError::Kind::Corrupt, QStringLiteral("drawing layer: %1").arg(what)};
+}
+
+RecordReader fieldsOf(QByteArrayView data) {
+    return RecordReader(Record{0, 0, data});
+}
 
 bool ArtRecords::next(ArtRecord& record) {
     const qsizetype left = m_data.size() - m_position;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ReadError.h"
+#include "RecordReader.h"
 #include "SheetObject.h"
 
 #include <QByteArrayView>
@@ -26,6 +28,12 @@ constexpr quint16 kChildAnchor = 0xF00F;
 constexpr quint16 kClientAnchor = 0xF010;
 constexpr quint16 kClientData = 0xF011;
 constexpr quint16 kTertiaryFopt = 0xF122;
+
+// An error about damaged drawing data.
+ReadError damaged(const QString& what);
+// A reader over the data of one record of the drawing layer, with the record reader's bounds
+// checks.
+RecordReader fieldsOf(QByteArrayView data);
 
 // One record of the drawing layer: an 8-byte header (version and instance, type, length)
 // and its data. Containers (version 0xF) hold further records.

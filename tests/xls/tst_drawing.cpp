@@ -246,6 +246,27 @@ private slots:
         QCOMPARE(obj.shownValue, shown);
     }
 
+    // The page setup's choice of where comments print, from its SETUP record's flags, with
+    // and without printer settings.
+    void commentPrinting_data() {
+        QTest::addColumn<int>("flags");
+        QTest::addColumn<CommentPrinting>("expected");
+        QTest::newRow("none") << 0x0200 << CommentPrinting::None;
+        QTest::newRow("as displayed") << 0x0020 << CommentPrinting::AsDisplayed;
+        QTest::newRow("at end") << 0x0220 << CommentPrinting::AtEnd;
+        QTest::newRow("at end, no printer settings") << 0x0224 << CommentPrinting::AtEnd;
+    }
+
+    void commentPrinting() {
+        QFETCH(int, flags);
+        QFETCH(CommentPrinting, expected);
+        const QByteArray setup = u16(9) + u16(100) + u16(1) + u16(1) + u16(1) + u16(flags) +
+                                 u16(300) + u16(300) + f64(0.5) + f64(0.5) + u16(1);
+        const Workbook book =
+            read(BiffBuilder::workbook({}, {BiffBuilder::encoded(0x00A1, setup)}));
+        QCOMPARE(book.sheets()[0].pageSetup().comments, expected);
+    }
+
     void fixtureObjects_data() {
         QTest::addColumn<int>("index");
         QTest::addColumn<QString>("expected");
