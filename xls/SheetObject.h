@@ -131,6 +131,8 @@ struct SheetObject {
     ObjectAnchor anchor;
     std::optional<QRect> childAnchor;
     QRect childFrame; // groups only
+    // False when the OBJ record or the shape's own flag keeps the object off the page.
+    // Comments carry it off as a rule: they print as the page setup's comments choice says.
     bool prints = true;
     bool hidden = false;
     ObjectFill fill;
