@@ -32,6 +32,21 @@ constexpr int kFirstPagesPainted = 2;
 constexpr int kImageWidth = 60;
 constexpr int kImageHeight = 85;
 
+// Touches what a printer reads of a drawing object and its members.
+int walkObject(const xls::Workbook& workbook, const xls::SheetObject& object) {
+    int sum = object.anchor.lastRow + object.anchor.lastColumn;
+    if (object.picture)
+        sum += static_cast<int>(workbook.pictures().at(*object.picture).data.size());
+    if (object.text) {
+        sum += static_cast<int>(object.text->text.size());
+        for (const xls::TextRun& run : object.text->runs)
+            sum += workbook.font(run.fontIndex).height;
+    }
+    for (const xls::SheetObject& child : object.children)
+        sum += walkObject(workbook, child);
+    return sum;
+}
+
 // Touches what a printer reads of each cell, so that a model that lies is caught here.
 int walk(const xls::Workbook& workbook) {
     int sum = 0;
@@ -47,6 +62,8 @@ int walk(const xls::Workbook& workbook) {
                    sheet.rowHeight(cell.row()) + (sheet.isColumnHidden(cell.column()) ? 1 : 0);
         }
         sum += static_cast<int>(sheet.mergedRanges().size() + sheet.printAreas().size());
+        for (const xls::SheetObject& object : sheet.objects())
+            sum += walkObject(workbook, object);
     }
     return sum;
 }

@@ -36,10 +36,17 @@ stream with a few values, to be laid out and painted:
                                   of which two print.
 - setup-merged-every-page.stream  the same sheet with A1 merged over the whole sheet, and a
                                   hundred more merged ranges across it: every page prints.
+- drawing-*.stream                bare workbook streams with a cell and a damaged drawing layer:
+                                  a shape's property table that overruns its shape
+                                  (-overrun), groups nested 64 deep (-nesting), and a shape
+                                  naming a picture past the store whose one picture is a
+                                  compressed metafile claiming 4 GiB (-store). The drawing
+                                  is lost from the damage on; the cell never is.
 """
 import os
 import struct
 import sys
+import zlib
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 FIXTURES = os.path.join(HERE, "..", "tests", "xls", "fixtures")
@@ -202,6 +209,49 @@ def page_setups():
     }
 
 
+def drawing_art(version, instance, kind, body, extra=0):
+    return struct.pack("<HHI", version | (instance << 4), kind, len(body) + extra) + body
+
+
+def drawing_shape(shape_type, props, extra=0):
+    table = b"".join(struct.pack("<HI", pid, value) for pid, value in props)
+    anchor = struct.pack("<9H", 0, 1, 0, 1, 0, 2, 0, 3, 0)
+    return drawing_art(0xF, 0, 0xF004,
+                       drawing_art(2, shape_type, 0xF00A, struct.pack("<II", 1025, 0x0A00)) +
+                       drawing_art(3, len(props), 0xF00B, table, extra) +
+                       drawing_art(0, 0, 0xF010, anchor) + drawing_art(0, 0, 0xF011, b""))
+
+
+def drawing_stream(variant):
+    """A one-sheet workbook holding a NUMBER and a drawing layer damaged as variant says."""
+    name = "Sheet1"
+    packed = zlib.compress(b"m" * 64)
+    blip = drawing_art(0, 0x3D4, 0xF01A, b"u" * 16 + struct.pack("<I", 0xFFFFFFFF) +
+                       bytes(24) + struct.pack("<IBB", len(packed), 0, 0xFE) + packed)
+    entry = struct.pack("<BB16sHIIIBBBB", 2, 2, b"u" * 16, 0xFF, len(blip), 1, 0, 0, 0, 0, 0)
+    store = drawing_art(0xF, 0, 0xF000, drawing_art(
+        0xF, 0, 0xF001, drawing_art(2, 2, 0xF007, entry + blip)))
+    boundsheet_body = struct.pack("<IBB", 0, 0, 0) + struct.pack("<BB", len(name), 1)
+    boundsheet_body += name.encode("utf-16le")
+    globals_ = bytearray(bof(0x0005) + record(0x00EB, store) + record(0x0085, boundsheet_body) +
+                         record(0x000A, b""))
+    struct.pack_into("<I", globals_, len(bof(0x0005)) + 4 + len(store) + 4, len(globals_))
+    shape = drawing_shape(75, [(0x0104, 9 if variant == "store" else 1)],
+                          200 if variant == "overrun" else 0)
+    for _ in range(64 if variant == "nesting" else 0):
+        group = drawing_art(0xF, 0, 0xF004, drawing_art(2, 0, 0xF00A, struct.pack("<II", 0, 1)))
+        shape = drawing_art(0xF, 0, 0xF003, group + shape)
+    patriarch = drawing_art(0xF, 0, 0xF004, drawing_art(1, 0, 0xF009, bytes(16)) +
+                            drawing_art(2, 0, 0xF00A, struct.pack("<II", 1024, 5)))
+    drawing = drawing_art(0xF, 0, 0xF002, drawing_art(0, 1, 0xF008, struct.pack("<II", 2, 1026)) +
+                          drawing_art(0xF, 0, 0xF003, patriarch + shape))
+    obj = struct.pack("<HHHHH12sI", 0x15, 18, 8, 1, 0x11, bytes(12), 0)
+    sheet = (bof(0x0010) + record(0x0203, struct.pack("<HHHd", 0, 0, 15, 1.5)) +
+             record(0x00EC, drawing[:21]) + record(0x003C, drawing[21:]) + record(0x005D, obj) +
+             record(0x000A, b""))
+    return bytes(globals_) + sheet
+
+
 def main():
     out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(HERE, "corpus")
     os.makedirs(out, exist_ok=True)
@@ -214,6 +264,8 @@ def main():
         "number-ends-at-stream-end.stream": number_stream(0),
         **page_setups(),
     }
+    files.update({"drawing-%s.stream" % v: drawing_stream(v)
+                  for v in ("overrun", "nesting", "store")})
     for name, data in sorted(files.items()):
         with open(os.path.join(out, name), "wb") as f:
             f.write(data)

@@ -1,6 +1,7 @@
 #include "GlobalsReader.h"
 
 #include "Formatting.h"
+#include "OfficeArt.h"
 #include "ReadError.h"
 #include "RecordCodes.h"
 #include "RecordReader.h"
@@ -51,6 +52,7 @@ void GlobalsReader::read(Workbook& workbook) {
     QList<Font> fonts;
     QList<CellFormat> cellFormats;
     QMap<int, QString> numberFormats;
+    QByteArray drawingGroup;
 
     RecordStream records(m_stream, 0);
     Record record;
@@ -104,6 +106,12 @@ void GlobalsReader::read(Workbook& workbook) {
         case record::kName:
             m_names.read(reader, m_strings);
             break;
+        case record::kMsoDrawingGroup:
+            // The drawing group may go on in further MSODRAWINGGROUP or CONTINUE records.
+            drawingGroup.append(record.data);
+            for (const QByteArrayView part : records.takeContinues())
+                drawingGroup.append(part);
+            break;
         default:
             break;
         }
@@ -116,6 +124,8 @@ void GlobalsReader::read(Workbook& workbook) {
     workbook.setFonts(fonts);
     workbook.setCellFormats(cellFormats);
     workbook.setNumberFormats(numberFormats);
+    if (m_version == BiffVersion::Biff8)
+        workbook.setPictures(officeart::readPictureStore(drawingGroup));
 }
 
 } // namespace xls

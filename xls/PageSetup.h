@@ -11,6 +11,9 @@ enum class Orientation { Portrait, Landscape };
 // The order in which pages are numbered and printed when a sheet is both wider and taller
 // than one page.
 enum class PageOrder { DownThenOver, OverThenDown };
+// Whether and where comments print: not at all, as their boxes where the sheet shows them, or
+// as a list after the sheet's pages.
+enum class CommentPrinting { None, AsDisplayed, AtEnd };
 
 // How a sheet prints: what its SETUP, margin, centring, header and footer, page-break and
 // print-option records say, with Excel's defaults for records that are missing.
@@ -49,6 +52,7 @@ struct PageSetup {
 
     bool printGridlines = false;
     bool printHeadings = false; // row numbers and column letters
+    CommentPrinting comments = CommentPrinting::None;
 };
 
 } // namespace xls

@@ -14,6 +14,13 @@ constexpr quint16 kBofBiff4 = 0x0409;
 constexpr quint16 kEof = 0x000A;
 constexpr quint16 kContinue = 0x003C;
 
+// Drawing layer
+constexpr quint16 kMsoDrawingGroup = 0x00EB;
+constexpr quint16 kMsoDrawing = 0x00EC;
+constexpr quint16 kObj = 0x005D;
+constexpr quint16 kTxo = 0x01B6;
+constexpr quint16 kNote = 0x001C;
+
 // Workbook globals
 constexpr quint16 kFilePass = 0x002F;
 constexpr quint16 kCodePage = 0x0042;

@@ -5,6 +5,7 @@
 #include "ColumnInfo.h"
 #include "PageSetup.h"
 #include "RowInfo.h"
+#include "SheetObject.h"
 
 #include <QList>
 #include <QString>
@@ -84,6 +85,11 @@ public:
     const PageSetup& pageSetup() const { return m_pageSetup; }
     PageSetup& pageSetup() { return m_pageSetup; }
 
+    // The sheet's drawing objects (pictures, shapes, text boxes, form controls, comments),
+    // top-level ones in drawing order, back to front; groups hold their members.
+    const std::vector<SheetObject>& objects() const { return m_objects; }
+    void setObjects(std::vector<SheetObject> objects) { m_objects = std::move(objects); }
+
 private:
     QString m_name;
     SheetKind m_kind;
@@ -100,6 +106,7 @@ private:
     std::optional<CellRange> m_titleRows;
     std::optional<CellRange> m_titleColumns;
     PageSetup m_pageSetup;
+    std::vector<SheetObject> m_objects;
 };
 
 } // namespace xls

@@ -77,6 +77,7 @@ qsizetype SheetReader::read(qsizetype offset, Sheet& sheet) {
     m_columns.clear();
     m_merged.clear();
     m_pendingString = -1;
+    m_drawing.clear();
 
     RecordStream records(m_stream, offset);
     Record record;
@@ -102,6 +103,7 @@ qsizetype SheetReader::read(qsizetype offset, Sheet& sheet) {
                 sheet.setRows(std::move(m_rows));
                 sheet.setColumns(std::move(m_columns));
                 sheet.setMergedRanges(m_merged);
+                sheet.setObjects(m_drawing.objects());
                 return records.position();
             }
             --depth;
@@ -115,6 +117,10 @@ qsizetype SheetReader::read(qsizetype offset, Sheet& sheet) {
 }
 
 void SheetReader::readRecord(const Record& record, RecordStream& records) {
+    if (m_version == BiffVersion::Biff8 && DrawingReader::isDrawingRecord(record.code)) {
+        m_drawing.read(record, records);
+        return;
+    }
     switch (record.code) {
     case record::kBlank:
     case record::kMulBlank:
@@ -348,6 +354,9 @@ void SheetReader::readPageRecord(const Record& record) {
         }
         if ((flags & 0x0080) != 0)
             page.firstPageNumber = firstPage;
+        if ((flags & 0x0020) != 0)
+            page.comments =
+                (flags & 0x0200) != 0 ? CommentPrinting::AtEnd : CommentPrinting::AsDisplayed;
         break;
     }
     case record::kWsBool:

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DrawingReader.h"
 #include "Sheet.h"
 #include "Strings.h"
 #include "Workbook.h"
@@ -25,6 +26,8 @@ public:
     SheetReader(QByteArrayView stream, BiffVersion version, const Strings& strings,
                 const QList<QString>& sharedStrings);
 
+    // The workbook's picture store, which the sheets' pictures name.
+    void setPictures(const QList<Picture>* pictures) { m_drawing.setPictures(pictures); }
     // Reads the sheet whose BOF is at offset; returns where its records end.
     qsizetype read(qsizetype offset, Sheet& sheet);
 
@@ -48,6 +51,7 @@ private:
     std::vector<RowInfo> m_rows;
     std::vector<ColumnInfo> m_columns;
     QList<CellRange> m_merged;
+    DrawingReader m_drawing;
     // The formula cell whose text result a STRING record brings next, or -1.
     qsizetype m_pendingString = -1;
 };

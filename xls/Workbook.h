@@ -4,6 +4,7 @@
 #include "Font.h"
 #include "Palette.h"
 #include "Sheet.h"
+#include "SheetObject.h"
 
 #include <QList>
 #include <QMap>
@@ -56,6 +57,10 @@ public:
     const Palette& palette() const { return m_palette; }
     Palette& palette() { return m_palette; }
 
+    // The picture store that sheet objects name by index (SheetObject::picture).
+    const QList<Picture>& pictures() const { return m_pictures; }
+    void setPictures(const QList<Picture>& pictures) { m_pictures = pictures; }
+
 private:
     BiffVersion m_version = BiffVersion::Biff8;
     int m_codePage = 1200;
@@ -65,6 +70,7 @@ private:
     QList<CellFormat> m_cellFormats;
     QMap<int, QString> m_numberFormats;
     Palette m_palette;
+    QList<Picture> m_pictures;
 };
 
 } // namespace xls

@@ -81,6 +81,7 @@ Workbook WorkbookReader::readStream(QByteArrayView stream) const {
         return entries[a].offset < entries[b].offset;
     });
     SheetReader reader(stream, version, globals.strings(), globals.sharedStrings());
+    reader.setPictures(&workbook.pictures());
     qsizetype end = globals.end();
     for (const qsizetype index : order) {
         const SheetEntry& entry = entries[index];
