@@ -29,8 +29,8 @@ constexpr quint16 kRc4AlgorithmId = 0x6801;
 constexpr quint16 kSha1AlgorithmId = 0x8004;
 
 ReadError needsPassword() {
-    return {Kind::Encrypted, QStringLiteral("the workbook is protected by a password to open; "
-                                            "it cannot be read without that password")};
+    return {Kind::Encrypted, QStringLiteral("the workbook is protected by a password to open, "
+                                            "and reading it needs that password")};
 }
 
 ReadError unknownScheme(const QString& what) {
