@@ -14,7 +14,7 @@ from make_encrypted import DEFAULT, Rc4Scheme, write_encrypted  # noqa: E402
 
 
 def main():
-    source, target = sys.argv[1:]
+    source, target = (os.path.abspath(folder) for folder in sys.argv[1:])
     os.makedirs(target, exist_ok=True)
     for name in sorted(os.listdir(source)):
         if name.endswith(".xls"):
