@@ -184,8 +184,7 @@ void Rc4Stream::startBlock(qsizetype block) {
 void Rc4Stream::seek(qsizetype offset) {
     if (offset / kBlockSize != m_block)
         startBlock(offset / kBlockSize);
-    std::array<char, kBlockSize> discard{};
-    crypt(m_context, discard.data(), offset - m_position);
+    crypt(m_context, m_discard.data(), offset - m_position);
     m_position = offset;
 }
 

@@ -76,6 +76,8 @@ private:
     arcfour_ctx m_context{};
     qsizetype m_block = -1;
     qsizetype m_position = 0;
+    // Where the key stream of bytes left in clear goes; never cleared again.
+    std::array<char, kBlockSize> m_discard{};
 };
 
 } // namespace xls
