@@ -25,8 +25,8 @@ constexpr quint16 kUsrExcl = 0x0194;
 constexpr quint16 kFileLock = 0x0195;
 constexpr quint16 kRrdInfo = 0x0196;
 
-constexpr quint16 kRc4AlgorithmId = 0x6801;
-constexpr quint16 kSha1AlgorithmId = 0x8004;
+constexpr quint32 kRc4AlgorithmId = 0x6801;
+constexpr quint32 kSha1AlgorithmId = 0x8004;
 
 ReadError needsPassword() {
     return {Kind::Encrypted, QStringLiteral("the workbook is protected by a password to open, "
