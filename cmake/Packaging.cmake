@@ -72,6 +72,7 @@ set(TESSALY_DEPENDS
     "libqt6printsupport6 (>= 6.4)"
     qt6-qpa-plugins
     libgsf-1-114
+    libnettle8
     libcups2
     libreoffice-core
     libreoffice-calc

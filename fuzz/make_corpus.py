@@ -21,6 +21,10 @@ tests/xls/fixtures, and writes the same bytes every time.
                                   lets it through reads the number beyond the input.
 - number-ends-at-stream-end.stream  the same workbook whole: the NUMBER, then the sheet's EOF,
                                   which ends exactly at the end of the stream.
+- encrypted-*.stream              bare workbook streams of the encrypted fixtures, damaged where
+                                  decryption reads: a FILEPASS cut inside its RC4 header or left
+                                  empty (Excel 95), a CryptoAPI header claiming 2 GB, and a
+                                  stream cut inside an encrypted record past the first re-keying.
 
 Page setups that a file may hold but no dialog would make, each a bare one-sheet workbook
 stream with a few values, to be laid out and painted:
@@ -252,6 +256,33 @@ def drawing_stream(variant):
     return bytes(globals_) + sheet
 
 
+def encrypted_stream(name):
+    import xlrd.compdoc
+    doc = xlrd.compdoc.CompDoc(bytes(fixture(name)), logfile=open(os.devnull, "w"))
+    return bytearray(doc.get_named_stream("Workbook") or doc.get_named_stream("Book"))
+
+
+def with_filepass_cut(name, keep):
+    """The stream with its FILEPASS record, which follows the first BOF, cut to keep bytes."""
+    stream = encrypted_stream(name)
+    at = 4 + struct.unpack_from("<H", stream, 2)[0]
+    length = struct.unpack_from("<H", stream, at + 2)[0]
+    struct.pack_into("<H", stream, at + 2, keep)
+    return bytes(stream[:at + 4 + keep] + stream[at + 4 + length:])
+
+
+def encryption_inputs():
+    huge_header = encrypted_stream("enc_capi2.xls")
+    filepass = 4 + struct.unpack_from("<H", huge_header, 2)[0] + 4
+    struct.pack_into("<I", huge_header, filepass + 10, 0x7FFFFFFF)
+    return {
+        "encrypted-rc4-filepass-cut.stream": with_filepass_cut("enc_rc4.xls", 30),
+        "encrypted-xor95-filepass-empty.stream": with_filepass_cut("enc_xor5.xls", 0),
+        "encrypted-capi-header-huge.stream": bytes(huge_header),
+        "encrypted-capi-record-cut.stream": bytes(encrypted_stream("enc_capi2.xls")[:2050]),
+    }
+
+
 def main():
     out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(HERE, "corpus")
     os.makedirs(out, exist_ok=True)
@@ -266,6 +297,7 @@ def main():
     }
     files.update({"drawing-%s.stream" % v: drawing_stream(v)
                   for v in ("overrun", "nesting", "store")})
+    files.update(encryption_inputs())
     for name, data in sorted(files.items()):
         with open(os.path.join(out, name), "wb") as f:
             f.write(data)

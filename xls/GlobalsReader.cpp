@@ -64,9 +64,8 @@ void GlobalsReader::read(Workbook& workbook) {
         case record::kEof:
             ended = true;
             break;
-        case record::kFilePass:
-            throw ReadError(ReadError::Kind::Encrypted,
-                            QStringLiteral("the workbook is protected by a password to open"));
+        case record::kFilePass: // the stream was decrypted before the globals are read
+            break;
         case record::kCodePage:
             workbook.setCodePage(reader.u16());
             m_strings.setCodePage(workbook.codePage());

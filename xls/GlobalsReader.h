@@ -21,7 +21,7 @@ struct SheetEntry {
 
 // Reads the workbook globals, the records from the stream's first BOF to its EOF: code page,
 // date system, sheet list, fonts, cell and number formats, palette, shared strings and print
-// names. An encrypted workbook (FILEPASS) ends the reading with ReadError (Encrypted).
+// names. An encrypted stream is decrypted before it comes here.
 class GlobalsReader {
 public:
     GlobalsReader(QByteArrayView stream, BiffVersion version, const ICodePages& codePages);

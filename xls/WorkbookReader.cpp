@@ -7,6 +7,7 @@
 #include "RecordReader.h"
 #include "RecordStream.h"
 #include "SheetReader.h"
+#include "StreamDecryption.h"
 
 #include <algorithm>
 #include <numeric>
@@ -54,15 +55,24 @@ WorkbookReader::WorkbookReader(const ICodePages& codePages)
     : m_codePages(codePages) {}
 
 Workbook WorkbookReader::readFile(const QString& path) const {
-    return readStream(CompoundFile::readWorkbookStream(path));
+    QByteArray stream = CompoundFile::readWorkbookStream(path);
+    return read(stream);
 }
 
 Workbook WorkbookReader::readFileImage(QByteArrayView file) const {
-    return readStream(CompoundFile::workbookStreamOf(file));
+    QByteArray stream = CompoundFile::workbookStreamOf(file);
+    return read(stream);
 }
 
 Workbook WorkbookReader::readStream(QByteArrayView stream) const {
+    // Borrowed: an encrypted stream is copied once, when decryption first writes to it.
+    QByteArray borrowed = QByteArray::fromRawData(stream.data(), stream.size());
+    return read(borrowed);
+}
+
+Workbook WorkbookReader::read(QByteArray& stream) const {
     const BiffVersion version = versionOf(stream);
+    StreamDecryption::decryptInPlace(stream, version);
     Workbook workbook;
     GlobalsReader globals(stream, version, m_codePages);
     globals.read(workbook);

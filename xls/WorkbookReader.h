@@ -3,6 +3,7 @@
 #include "ICodePages.h"
 #include "Workbook.h"
 
+#include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
 
@@ -24,6 +25,9 @@ public:
     Workbook readStream(QByteArrayView stream) const;
 
 private:
+    // Reads a workbook stream, decrypting it in place first when it is encrypted.
+    Workbook read(QByteArray& stream) const;
+
     const ICodePages& m_codePages;
 };
 

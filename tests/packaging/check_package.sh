@@ -79,7 +79,7 @@ if [[ ${#debs[@]} -ne 1 || ! -f ${debs[0]} ]]; then
 else
   deb=${debs[0]}
   depends=$(dpkg-deb -f "$deb" Depends)
-  for pkg in libqt6widgets6 qt6-qpa-plugins libgsf-1-114 libreoffice-core libreoffice-calc \
+  for pkg in libqt6widgets6 qt6-qpa-plugins libgsf-1-114 libnettle8 libreoffice-core libreoffice-calc \
     cups-client fonts-ipafont-gothic fonts-liberation2; do
     check "Depends names $pkg" grep -Eq "(^|, )$pkg( |,|$)" <<<"$depends"
   done
