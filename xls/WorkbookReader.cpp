@@ -80,7 +80,8 @@ Workbook WorkbookReader::readStream(QByteArrayView stream) const {
     std::stable_sort(order.begin(), order.end(), [&](qsizetype a, qsizetype b) {
         return entries[a].offset < entries[b].offset;
     });
-    SheetReader reader(stream, version, globals.strings(), globals.sharedStrings());
+    SheetReader reader(stream, version, globals.strings(), globals.sharedStrings(),
+                       workbook.richTexts());
     qsizetype end = globals.end();
     for (const qsizetype index : order) {
         const SheetEntry& entry = entries[index];
