@@ -373,7 +373,7 @@ void SheetReader::readFormatRecord(const Record& record) {
         m_conditionalFormats.append(format);
         m_pendingConditions = conditions;
     } catch (const ReadError&) {
-        return;
+        // Left out; so are the CF records that follow a damaged CONDFMT.
     }
 }
 
