@@ -45,7 +45,8 @@ int field(quint32 value, int first, int count) {
 // The font block: a font name that is not used, the font's style, weight, underline and
 // colour, then flags that say which of them are left as they are.
 void readFont(RecordReader& reader, DifferentialFormat& format) {
-    RecordReader font(Record{reader.code(), reader.offset(), reader.bytes(kFontBlockSize)});
+    const QByteArray block = reader.bytes(kFontBlockSize);
+    RecordReader font(Record{reader.code(), reader.offset(), block});
     font.skip(68); // name and height
     const quint32 style = font.u32();
     const quint16 weight = font.u16();
