@@ -20,6 +20,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <set>
 
 namespace {
@@ -47,6 +48,30 @@ int walkObject(const xls::Workbook& workbook, const xls::SheetObject& object) {
     return sum;
 }
 
+// The font runs, phonetic guide and conditional format a printer asks for; positions that
+// fall outside their texts are a fault of the reader and stop the run.
+int walkRichText(const xls::Workbook& workbook, const xls::Sheet& sheet, const xls::Cell& cell) {
+    int sum = 0;
+    int previous = -1;
+    for (const xls::TextRun& run : workbook.textRuns(cell)) {
+        if (run.position <= previous || run.position >= cell.text().size())
+            std::abort();
+        previous = run.position;
+        sum += workbook.font(run.fontIndex).height;
+    }
+    if (const xls::PhoneticText* guide = workbook.shownPhonetic(sheet, cell)) {
+        for (const xls::PhoneticRun& run : guide->runs) {
+            if (run.phoneticStart > guide->text.size() ||
+                run.baseStart + run.baseLength > cell.text().size())
+                std::abort();
+        }
+        sum += workbook.font(guide->fontIndex).height;
+    }
+    if (const xls::DifferentialFormat* format = sheet.conditionalFormat(cell.row(), cell.column()))
+        sum += format->fontColorIndex.value_or(0);
+    return sum;
+}
+
 // Touches what a printer reads of each cell, so that a model that lies is caught here.
 int walk(const xls::Workbook& workbook) {
     int sum = 0;
@@ -58,6 +83,7 @@ int walk(const xls::Workbook& workbook) {
             sum += workbook.font(format.fontIndex).height;
             sum += workbook.palette().color(format.patternColorIndex).isValid() ? 1 : 0;
             sum += sheet.cell(cell.row(), cell.column()) == &cell ? 1 : 0;
+            sum += walkRichText(workbook, sheet, cell);
             sum += static_cast<int>(cell.text().size()) + (sheet.isRowHidden(cell.row()) ? 1 : 0) +
                    sheet.rowHeight(cell.row()) + (sheet.isColumnHidden(cell.column()) ? 1 : 0);
         }

@@ -283,6 +283,34 @@ def encryption_inputs():
     }
 
 
+def rich_text_inputs():
+    """Damaged font runs, phonetic blocks and conditional formats inside a sound workbook."""
+    def workbook(global_records, sheet_records):
+        name = "Sheet1".encode("utf-16le")
+        sheet = record(0x0085, struct.pack("<IBBBB", 0, 0, 0, 6, 1) + name)
+        globals_ = bytearray(bof(0x0005) + sheet + b"".join(global_records) + record(0x000A, b""))
+        struct.pack_into("<I", globals_, len(bof(0x0005)) + 4, len(globals_))
+        return bytes(globals_) + bof(0x0010) + b"".join(sheet_records) + record(0x000A, b"")
+
+    text = "かな".encode("utf-16le")
+    label_sst = record(0x00FD, struct.pack("<HHHI", 0, 0, 15, 0))
+    # A string with a run and a phonetic block whose guide is longer than the block.
+    phonetic = struct.pack("<HHHHHHH", 1, 40, 7, 0, 1, 9, 9) + "か".encode("utf-16le")
+    sst = record(0x00FC, struct.pack("<IIHBHI", 1, 1, 2, 0x0D, 1, len(phonetic)) + text
+                 + struct.pack("<HH", 1, 5) + phonetic)
+    shown = record(0x00EF, struct.pack("<HHHHHHH", 7, 0, 1, 0, 9, 0, 9))
+    # A condition that announces a font block and ends before it.
+    condfmt = record(0x01B0, struct.pack("<HH8sHHHHH", 2, 1, bytes(8), 1, 0, 5, 0, 0))
+    cf = record(0x01B1, struct.pack("<BBHHIH", 1, 3, 3, 0, 1 << 26, 0) + bytes(20))
+    rstring = record(0x00D6, struct.pack("<HHHHB", 1, 0, 15, 2, 0) + b"ab"
+                     + struct.pack("<H", 200) + struct.pack("<HH", 1, 5))
+    return {
+        "sst-phonetic-guide-overruns.stream": workbook([sst], [label_sst, shown]),
+        "cf-cut-before-font.stream": workbook([], [condfmt, cf, cf]),
+        "rstring-runs-beyond-record.stream": workbook([], [rstring]),
+    }
+
+
 def main():
     out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(HERE, "corpus")
     os.makedirs(out, exist_ok=True)
@@ -298,6 +326,7 @@ def main():
     files.update({"drawing-%s.stream" % v: drawing_stream(v)
                   for v in ("overrun", "nesting", "store")})
     files.update(encryption_inputs())
+    files.update(rich_text_inputs())
     for name, data in sorted(files.items()):
         with open(os.path.join(out, name), "wb") as f:
             f.write(data)

@@ -38,9 +38,10 @@ Cell Cell::number(int row, int column, int formatIndex, double value) {
     return cell;
 }
 
-Cell Cell::text(int row, int column, int formatIndex, const QString& value) {
+Cell Cell::text(int row, int column, int formatIndex, const QString& value, int richText) {
     Cell cell(row, column, formatIndex, CellType::Text);
     cell.m_text = value;
+    cell.m_number = richText;
     return cell;
 }
 

@@ -31,7 +31,9 @@ class Cell {
 public:
     static Cell blank(int row, int column, int formatIndex);
     static Cell number(int row, int column, int formatIndex, double value);
-    static Cell text(int row, int column, int formatIndex, const QString& value);
+    // A text cell; richText is the index of its font runs and phonetic guide in the
+    // workbook's table (Workbook::richText), or -1 when it has none.
+    static Cell text(int row, int column, int formatIndex, const QString& value, int richText = -1);
     static Cell boolean(int row, int column, int formatIndex, bool value);
     static Cell error(int row, int column, int formatIndex, CellError value);
 
@@ -47,6 +49,8 @@ public:
     // #NULL! otherwise).
     double number() const { return m_type == CellType::Number ? m_number : 0.0; }
     const QString& text() const { return m_text; }
+    // The index of a text cell's font runs and phonetic guide in the workbook's table, or -1.
+    int richTextIndex() const { return m_type == CellType::Text ? static_cast<int>(m_number) : -1; }
     bool boolean() const { return m_type == CellType::Boolean && m_number != 0.0; }
     CellError error() const {
         return m_type == CellType::Error ? static_cast<CellError>(static_cast<int>(m_number))
@@ -57,7 +61,7 @@ private:
     Cell(int row, int column, int formatIndex, CellType type);
 
     QString m_text;
-    double m_number = 0.0; // the number, or the boolean or error code
+    double m_number = 0.0; // the number, the boolean or error code, or the rich text index
     quint16 m_row;
     quint16 m_column;
     quint16 m_formatIndex;

@@ -9,21 +9,6 @@ int bits(quint32 value, int first, int count) {
     return static_cast<int>((value >> first) & ((1U << count) - 1U));
 }
 
-Underline underlineOf(quint8 code) {
-    switch (code) {
-    case 0x01:
-        return Underline::Single;
-    case 0x02:
-        return Underline::Double;
-    case 0x21:
-        return Underline::SingleAccounting;
-    case 0x22:
-        return Underline::DoubleAccounting;
-    default:
-        return Underline::None;
-    }
-}
-
 HorizontalAlignment horizontalOf(int code) {
     return static_cast<HorizontalAlignment>(code); // three bits: every value is named
 }
@@ -32,11 +17,6 @@ VerticalAlignment verticalOf(int code) {
     return code <= static_cast<int>(VerticalAlignment::Distributed)
                ? static_cast<VerticalAlignment>(code)
                : VerticalAlignment::Bottom;
-}
-
-BorderStyle borderOf(int code) {
-    return code <= static_cast<int>(BorderStyle::SlantedDashDot) ? static_cast<BorderStyle>(code)
-                                                                 : BorderStyle::None;
 }
 
 // The first three fields, the same in both layouts.
@@ -62,16 +42,16 @@ void readBiff8Layout(RecordReader& reader, CellFormat& format) {
     format.shrinkToFit = (indentation & 0x10) != 0;
     reader.u8(); // which attributes differ from the parent style
     const quint32 borders = reader.u32();
-    format.left = {borderOf(bits(borders, 0, 4)), bits(borders, 16, 7)};
-    format.right = {borderOf(bits(borders, 4, 4)), bits(borders, 23, 7)};
-    format.top.style = borderOf(bits(borders, 8, 4));
-    format.bottom.style = borderOf(bits(borders, 12, 4));
+    format.left = {Formatting::borderStyle(bits(borders, 0, 4)), bits(borders, 16, 7)};
+    format.right = {Formatting::borderStyle(bits(borders, 4, 4)), bits(borders, 23, 7)};
+    format.top.style = Formatting::borderStyle(bits(borders, 8, 4));
+    format.bottom.style = Formatting::borderStyle(bits(borders, 12, 4));
     format.diagonalDown = (borders & 0x40000000U) != 0;
     format.diagonalUp = (borders & 0x80000000U) != 0;
     const quint32 more = reader.u32();
     format.top.colorIndex = bits(more, 0, 7);
     format.bottom.colorIndex = bits(more, 7, 7);
-    format.diagonal = {borderOf(bits(more, 21, 4)), bits(more, 14, 7)};
+    format.diagonal = {Formatting::borderStyle(bits(more, 21, 4)), bits(more, 14, 7)};
     format.fillPattern = bits(more, 26, 6);
     const quint16 fill = reader.u16();
     format.patternColorIndex = bits(fill, 0, 7);
@@ -101,14 +81,35 @@ void readBiff5Layout(RecordReader& reader, CellFormat& format) {
     format.patternColorIndex = bits(fillAndBottom, 0, 7);
     format.backgroundColorIndex = bits(fillAndBottom, 7, 7);
     format.fillPattern = bits(fillAndBottom, 16, 6);
-    format.bottom = {borderOf(bits(fillAndBottom, 22, 3)), bits(fillAndBottom, 25, 7)};
+    format.bottom = {Formatting::borderStyle(bits(fillAndBottom, 22, 3)),
+                     bits(fillAndBottom, 25, 7)};
     const quint32 otherBorders = reader.u32();
-    format.top = {borderOf(bits(otherBorders, 0, 3)), bits(otherBorders, 9, 7)};
-    format.left = {borderOf(bits(otherBorders, 3, 3)), bits(otherBorders, 16, 7)};
-    format.right = {borderOf(bits(otherBorders, 6, 3)), bits(otherBorders, 23, 7)};
+    format.top = {Formatting::borderStyle(bits(otherBorders, 0, 3)), bits(otherBorders, 9, 7)};
+    format.left = {Formatting::borderStyle(bits(otherBorders, 3, 3)), bits(otherBorders, 16, 7)};
+    format.right = {Formatting::borderStyle(bits(otherBorders, 6, 3)), bits(otherBorders, 23, 7)};
 }
 
 } // namespace
+
+Underline Formatting::underline(quint8 code) {
+    switch (code) {
+    case 0x01:
+        return Underline::Single;
+    case 0x02:
+        return Underline::Double;
+    case 0x21:
+        return Underline::SingleAccounting;
+    case 0x22:
+        return Underline::DoubleAccounting;
+    default:
+        return Underline::None;
+    }
+}
+
+BorderStyle Formatting::borderStyle(int code) {
+    return code <= static_cast<int>(BorderStyle::SlantedDashDot) ? static_cast<BorderStyle>(code)
+                                                                 : BorderStyle::None;
+}
 
 Font Formatting::font(RecordReader& reader, const Strings& strings) {
     Font font;
@@ -124,7 +125,7 @@ Font Formatting::font(RecordReader& reader, const Strings& strings) {
     font.script = script == 1   ? Script::Superscript
                   : script == 2 ? Script::Subscript
                                 : Script::Normal;
-    font.underline = underlineOf(reader.u8());
+    font.underline = underline(reader.u8());
     font.family = reader.u8();
     font.charSet = reader.u8();
     reader.u8();

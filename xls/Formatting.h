@@ -23,6 +23,9 @@ public:
     static std::pair<int, QString> numberFormat(RecordReader& reader, const Strings& strings);
     // Sets the palette colours that a PALETTE record lists.
     static void readPalette(RecordReader& reader, Palette& palette);
+    // An underline and a border line style by their codes in the file; unknown codes are none.
+    static Underline underline(quint8 code);
+    static BorderStyle borderStyle(int code);
 };
 
 } // namespace xls

@@ -99,7 +99,7 @@ void GlobalsReader::read(Workbook& workbook) {
         case record::kSst:
             if (m_version == BiffVersion::Biff8) {
                 RecordReader table(record, records.takeContinues());
-                m_sharedStrings = Strings::sharedStrings(table);
+                m_sharedStrings = Strings::sharedStrings(table, workbook.richTexts());
             }
             break;
         case record::kName:

@@ -30,7 +30,7 @@ public:
     void read(Workbook& workbook);
 
     const QList<SheetEntry>& sheets() const { return m_sheets; }
-    const QList<QString>& sharedStrings() const { return m_sharedStrings; }
+    const SharedStrings& sharedStrings() const { return m_sharedStrings; }
     const DefinedNames& names() const { return m_names; }
     // The strings decoder, set to the workbook's code page.
     const Strings& strings() const { return m_strings; }
@@ -42,7 +42,7 @@ private:
     BiffVersion m_version;
     Strings m_strings;
     QList<SheetEntry> m_sheets;
-    QList<QString> m_sharedStrings;
+    SharedStrings m_sharedStrings;
     DefinedNames m_names;
     qsizetype m_end = 0;
 };

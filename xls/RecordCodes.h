@@ -54,6 +54,11 @@ constexpr quint16 kStandardWidth = 0x0099;
 constexpr quint16 kDefaultRowHeight = 0x0225;
 constexpr quint16 kMergedCells = 0x00E5;
 
+// Phonetic guides and conditional formats
+constexpr quint16 kPhoneticInfo = 0x00EF;
+constexpr quint16 kCondFmt = 0x01B0;
+constexpr quint16 kCf = 0x01B1;
+
 // Page setup
 constexpr quint16 kSetup = 0x00A1;
 constexpr quint16 kWsBool = 0x0081;

@@ -27,6 +27,18 @@ const Cell* Sheet::cell(int row, int column) const {
     return &*found;
 }
 
+const DifferentialFormat* Sheet::conditionalFormat(int row, int column) const {
+    if (m_conditionalFormats.isEmpty())
+        return nullptr;
+    return firstTrueCondition(m_conditionalFormats, row, column, cell(row, column));
+}
+
+bool Sheet::showsPhonetic(int row, int column) const {
+    const QList<CellRange>& ranges = m_phoneticSettings.shownRanges;
+    return std::any_of(ranges.begin(), ranges.end(),
+                       [&](const CellRange& range) { return range.contains(row, column); });
+}
+
 void Sheet::setCells(std::vector<Cell> cells) {
     // Files list cells in order nearly always; sorting is the exception.
     if (!std::is_sorted(cells.begin(), cells.end(), cellBefore))

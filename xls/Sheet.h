@@ -3,7 +3,9 @@
 #include "Cell.h"
 #include "CellRange.h"
 #include "ColumnInfo.h"
+#include "ConditionalFormat.h"
 #include "PageSetup.h"
+#include "RichText.h"
 #include "RowInfo.h"
 #include "SheetObject.h"
 
@@ -17,6 +19,15 @@ namespace xls {
 
 enum class SheetKind { Worksheet, Chart, MacroSheet, Module };
 enum class SheetVisibility { Visible, Hidden, VeryHidden };
+
+// The sheet's phonetic guide settings (PHONETICINFO): the default font, kind and alignment of
+// new guides, and the ranges of cells whose guides are shown.
+struct PhoneticSettings {
+    int fontIndex = 0;
+    PhoneticType type = PhoneticType::FullWidthKatakana;
+    PhoneticAlignment alignment = PhoneticAlignment::General;
+    QList<CellRange> shownRanges;
+};
 
 // One sheet of a workbook. Worksheets (dialog sheets among them) and macro sheets have their
 // contents read; charts and modules have their name, kind and visibility only.
@@ -82,6 +93,22 @@ public:
     void setTitleRows(const CellRange& rows) { m_titleRows = rows; }
     void setTitleColumns(const CellRange& columns) { m_titleColumns = columns; }
 
+    // The conditional formats, in the file's order.
+    const QList<ConditionalFormat>& conditionalFormats() const { return m_conditionalFormats; }
+    void setConditionalFormats(const QList<ConditionalFormat>& formats) {
+        m_conditionalFormats = formats;
+    }
+    // The differential format that a conditional format applies at a position, given the
+    // value there (an empty position counts as empty), or nullptr when no condition holds.
+    // Conditions given by formulas or by operands that are not constants are not evaluated
+    // and never hold.
+    const DifferentialFormat* conditionalFormat(int row, int column) const;
+
+    const PhoneticSettings& phoneticSettings() const { return m_phoneticSettings; }
+    void setPhoneticSettings(const PhoneticSettings& settings) { m_phoneticSettings = settings; }
+    // True when the sheet shows the phonetic guide of the cell at a position.
+    bool showsPhonetic(int row, int column) const;
+
     const PageSetup& pageSetup() const { return m_pageSetup; }
     PageSetup& pageSetup() { return m_pageSetup; }
 
@@ -105,6 +132,8 @@ private:
     QList<CellRange> m_printAreas;
     std::optional<CellRange> m_titleRows;
     std::optional<CellRange> m_titleColumns;
+    QList<ConditionalFormat> m_conditionalFormats;
+    PhoneticSettings m_phoneticSettings;
     PageSetup m_pageSetup;
     std::vector<SheetObject> m_objects;
 };

@@ -1,5 +1,6 @@
 #include "SheetReader.h"
 
+#include "ConditionalFormatReader.h"
 #include "ReadError.h"
 #include "RecordCodes.h"
 #include "RecordReader.h"
@@ -53,11 +54,12 @@ double marginOf(RecordReader& reader, double fallback) {
 } // namespace
 
 SheetReader::SheetReader(QByteArrayView stream, BiffVersion version, const Strings& strings,
-                         const QList<QString>& sharedStrings)
+                         const SharedStrings& sharedStrings, std::vector<RichText>& richTexts)
     : m_stream(stream)
     , m_version(version)
     , m_strings(strings)
     , m_sharedStrings(sharedStrings)
+    , m_richTexts(richTexts)
     , m_rowCount(version == BiffVersion::Biff8 ? 65536 : 16384) {}
 
 bool SheetReader::validPosition(int row, int column) const {
@@ -76,6 +78,8 @@ qsizetype SheetReader::read(qsizetype offset, Sheet& sheet) {
     m_rows.clear();
     m_columns.clear();
     m_merged.clear();
+    m_conditionalFormats.clear();
+    m_pendingConditions = 0;
     m_pendingString = -1;
     m_drawing.clear();
 
@@ -104,6 +108,7 @@ qsizetype SheetReader::read(qsizetype offset, Sheet& sheet) {
                 sheet.setColumns(std::move(m_columns));
                 sheet.setMergedRanges(m_merged);
                 sheet.setObjects(m_drawing.objects());
+                sheet.setConditionalFormats(m_conditionalFormats);
                 return records.position();
             }
             --depth;
@@ -142,6 +147,11 @@ void SheetReader::readRecord(const Record& record, RecordStream& records) {
     case record::kDefaultRowHeight:
     case record::kMergedCells:
         readLayoutRecord(record);
+        break;
+    case record::kPhoneticInfo:
+    case record::kCondFmt:
+    case record::kCf:
+        readFormatRecord(record);
         break;
     default:
         readPageRecord(record);
@@ -193,21 +203,27 @@ void SheetReader::readCellRecord(const Record& record, RecordStream& records) {
         }
         break;
     }
-    case record::kLabel:
-    case record::kRString: {
+    case record::kLabel: {
         const int format = reader.u16();
         addCell(Cell::text(row, column, format, m_strings.longString(reader)));
+        break;
+    }
+    case record::kRString: {
+        const int format = reader.u16();
+        addText(row, column, format, m_strings.formattedString(reader));
         break;
     }
     case record::kLabelSst: {
         const int format = reader.u16();
         const quint32 index = reader.u32();
-        if (index >= static_cast<quint32>(m_sharedStrings.size()))
+        const QList<QString>& texts = m_sharedStrings.texts;
+        if (index >= static_cast<quint32>(texts.size()))
             throw reader.corrupt(QStringLiteral("shared string %1 does not exist; the table "
                                                 "holds %2")
                                      .arg(index)
-                                     .arg(m_sharedStrings.size()));
-        addCell(Cell::text(row, column, format, m_sharedStrings[index]));
+                                     .arg(texts.size()));
+        addCell(Cell::text(row, column, format, texts[index],
+                           m_sharedStrings.richTextOf.value(index, -1)));
         break;
     }
     case record::kBoolErr: {
@@ -297,21 +313,73 @@ void SheetReader::readLayoutRecord(const Record& record) {
         m_sheet->setDefaultRowHeight(reader.u16() & 0x7FFF, (flags & 0x0002) != 0);
         break;
     }
-    case record::kMergedCells: {
-        const int count = reader.u16();
-        for (int i = 0; i < count; ++i) {
-            CellRange range;
-            range.firstRow = reader.u16();
-            range.lastRow = std::min(static_cast<int>(reader.u16()), m_rowCount - 1);
-            range.firstColumn = reader.u16();
-            range.lastColumn = std::min(static_cast<int>(reader.u16()), kColumnCount - 1);
-            if (range.firstRow <= range.lastRow && range.firstColumn <= range.lastColumn)
-                m_merged.append(range);
-        }
+    case record::kMergedCells:
+        m_merged.append(cellRanges(reader));
         break;
-    }
     default:
         break;
+    }
+}
+
+void SheetReader::addText(int row, int column, int format, FormattedString text) {
+    int richText = -1;
+    if (!text.rich.isEmpty() && validPosition(row, column)) {
+        richText = static_cast<int>(m_richTexts.size());
+        m_richTexts.push_back(std::move(text.rich));
+    }
+    addCell(Cell::text(row, column, format, text.text, richText));
+}
+
+// A count, then that many ranges as first row, last row, first column and last column; those
+// that start outside the sheet or end before they start are left out.
+QList<CellRange> SheetReader::cellRanges(RecordReader& reader) const {
+    const int count = reader.u16();
+    QList<CellRange> ranges;
+    for (int i = 0; i < count; ++i) {
+        CellRange range;
+        range.firstRow = reader.u16();
+        range.lastRow = std::min(static_cast<int>(reader.u16()), m_rowCount - 1);
+        range.firstColumn = reader.u16();
+        range.lastColumn = std::min(static_cast<int>(reader.u16()), kColumnCount - 1);
+        if (range.firstRow <= range.lastRow && range.firstColumn <= range.lastColumn)
+            ranges.append(range);
+    }
+    return ranges;
+}
+
+// Phonetic guide settings and conditional formats. A damaged one is left out; the sheet is
+// read on.
+void SheetReader::readFormatRecord(const Record& record) {
+    RecordReader reader(record);
+    if (record.code == record::kCf) {
+        if (m_pendingConditions == 0)
+            return;
+        --m_pendingConditions;
+        if (const std::optional<Condition> condition =
+                ConditionalFormatReader::condition(reader, m_strings))
+            m_conditionalFormats.back().conditions.append(*condition);
+        return;
+    }
+    m_pendingConditions = 0;
+    try {
+        if (record.code == record::kPhoneticInfo) {
+            PhoneticSettings settings;
+            settings.fontIndex = reader.u16();
+            const quint16 flags = reader.u16();
+            settings.type = static_cast<PhoneticType>(flags & 0x03);
+            settings.alignment = static_cast<PhoneticAlignment>((flags >> 2) & 0x03);
+            settings.shownRanges = cellRanges(reader);
+            m_sheet->setPhoneticSettings(settings);
+            return;
+        }
+        const int conditions = reader.u16();
+        reader.skip(10); // recalculation flag and identifier, the bounds of the ranges
+        ConditionalFormat format;
+        format.ranges = cellRanges(reader);
+        m_conditionalFormats.append(format);
+        m_pendingConditions = conditions;
+    } catch (const ReadError&) {
+        // Left out; so are the CF records that follow a damaged CONDFMT.
     }
 }
 

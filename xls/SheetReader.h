@@ -20,11 +20,12 @@ struct Record;
 // Reads one sheet's records, from its BOF to its EOF, into the sheet: cells with their values
 // and formats, rows and columns, merged ranges and page setup. Substreams nested inside (the
 // charts of a worksheet) are skipped, and so are the records of sheets that are not
-// worksheets.
+// worksheets. Also read: the font runs of RSTRING cells (added to the workbook's rich texts),
+// the sheet's phonetic guide settings and its conditional formats.
 class SheetReader {
 public:
     SheetReader(QByteArrayView stream, BiffVersion version, const Strings& strings,
-                const QList<QString>& sharedStrings);
+                const SharedStrings& sharedStrings, std::vector<RichText>& richTexts);
 
     // The workbook's picture store, which the sheets' pictures name.
     void setPictures(const QList<Picture>* pictures) { m_drawing.setPictures(pictures); }
@@ -36,6 +37,9 @@ private:
     void readCellRecord(const Record& record, RecordStream& records);
     void readLayoutRecord(const Record& record);
     void readPageRecord(const Record& record);
+    void readFormatRecord(const Record& record);
+    void addText(int row, int column, int format, FormattedString text);
+    QList<CellRange> cellRanges(RecordReader& reader) const;
     void addCell(Cell cell);
     bool validPosition(int row, int column) const;
     QList<int> pageBreaks(RecordReader& reader) const;
@@ -43,7 +47,8 @@ private:
     QByteArrayView m_stream;
     BiffVersion m_version;
     const Strings& m_strings;
-    const QList<QString>& m_sharedStrings;
+    const SharedStrings& m_sharedStrings;
+    std::vector<RichText>& m_richTexts;
     int m_rowCount;
 
     Sheet* m_sheet = nullptr;
@@ -52,6 +57,9 @@ private:
     std::vector<ColumnInfo> m_columns;
     QList<CellRange> m_merged;
     DrawingReader m_drawing;
+    QList<ConditionalFormat> m_conditionalFormats;
+    // The CF records that the last CONDFMT record announced and that have not come yet.
+    int m_pendingConditions = 0;
     // The formula cell whose text result a STRING record brings next, or -1.
     qsizetype m_pendingString = -1;
 };

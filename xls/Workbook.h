@@ -3,6 +3,7 @@
 #include "CellFormat.h"
 #include "Font.h"
 #include "Palette.h"
+#include "RichText.h"
 #include "Sheet.h"
 #include "SheetObject.h"
 
@@ -54,6 +55,16 @@ public:
     // (as Japanese Excel numbers them), else "General".
     QString numberFormatCode(int formatIndex) const;
 
+    // The font runs and phonetic guides of the workbook's texts that have them; a text cell
+    // names its entry by Cell::richTextIndex().
+    const std::vector<RichText>& richTexts() const { return m_richTexts; }
+    std::vector<RichText>& richTexts() { return m_richTexts; }
+    // The font runs of a cell's text, empty when the text is in one font (or the cell holds
+    // no text). Each run's font index goes through font(), like a cell format's.
+    const QList<TextRun>& textRuns(const Cell& cell) const;
+    // The phonetic guide of a cell of sheet when the sheet shows it there, else nullptr.
+    const PhoneticText* shownPhonetic(const Sheet& sheet, const Cell& cell) const;
+
     const Palette& palette() const { return m_palette; }
     Palette& palette() { return m_palette; }
 
@@ -71,6 +82,7 @@ private:
     QMap<int, QString> m_numberFormats;
     Palette m_palette;
     QList<Picture> m_pictures;
+    std::vector<RichText> m_richTexts;
 };
 
 } // namespace xls

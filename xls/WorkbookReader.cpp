@@ -90,7 +90,8 @@ Workbook WorkbookReader::read(QByteArray& stream) const {
     std::stable_sort(order.begin(), order.end(), [&](qsizetype a, qsizetype b) {
         return entries[a].offset < entries[b].offset;
     });
-    SheetReader reader(stream, version, globals.strings(), globals.sharedStrings());
+    SheetReader reader(stream, version, globals.strings(), globals.sharedStrings(),
+                       workbook.richTexts());
     reader.setPictures(&workbook.pictures());
     qsizetype end = globals.end();
     for (const qsizetype index : order) {
