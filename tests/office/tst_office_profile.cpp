@@ -57,6 +57,9 @@ private slots:
     void documentMacrosNeverRun();
 
 private:
+    // Prints the workbook through a server of its own on the raw queue; the job's document.
+    QString printThroughLibreOffice(const QString& path);
+
     OfficeTestBed m_bed;
     testsupport::PrivateCups m_cups;
     office::CupsPrinterDirectory m_printers;
@@ -74,6 +77,17 @@ void OfficeProfileTest::initTestCase() {
 
 void OfficeProfileTest::cleanup() {
     QCOMPARE(m_bed.serverProcesses(), QList<pid_t>());
+}
+
+QString OfficeProfileTest::printThroughLibreOffice(const QString& path) {
+    office::LibreOfficeAutomation automation(m_bed.settings(), m_printers);
+    const auto application = automation.createObject(QStringLiteral("Excel.Application"));
+    const auto workbook = application->Workbooks().Open(path);
+    workbook->PrintOut(1, true, kQueue);
+    workbook->Close(false);
+    application->Quit();
+    const auto jobs = m_cups.jobs();
+    return jobs.isEmpty() ? QString() : jobs.last().document;
 }
 
 void OfficeProfileTest::settingsReplaceEarlierOnes_data() {
@@ -117,19 +131,11 @@ void OfficeProfileTest::printsJapaneseDatesAndFontsWhateverTheLocale() {
     const QString path = testsupport::copyFixture(QStringLiteral("japanese.xls"), folder);
     QVERIFY(!path.isEmpty());
 
-    office::LibreOfficeAutomation automation(m_bed.settings(), m_printers);
-    const auto application = automation.createObject(QStringLiteral("Excel.Application"));
-    const auto workbook = application->Workbooks().Open(path);
-    workbook->PrintOut(1, true, kQueue);
-    workbook->Close(false);
-    application->Quit();
-
-    const auto jobs = m_cups.jobs();
-    QVERIFY(!jobs.isEmpty());
-    const QString text = testsupport::pdfPageTexts(jobs.last().document).join(QString());
+    const QString document = printThroughLibreOffice(path);
+    const QString text = testsupport::pdfPageTexts(document).join(QString());
     QVERIFY2(text.contains(QStringLiteral("2009/7/1")), qPrintable(text));
     QVERIFY2(text.contains(QStringLiteral("平成21年7月1日")), qPrintable(text));
-    const QString fonts = pdfFonts(jobs.last().document);
+    const QString fonts = pdfFonts(document);
     QVERIFY2(fonts.contains(QStringLiteral("+IPAPGothic ")), qPrintable(fonts));
     QVERIFY2(fonts.contains(QStringLiteral("+IPAMincho ")), qPrintable(fonts));
     QVERIFY2(!fonts.contains(QStringLiteral("Mono")), qPrintable(fonts));
@@ -145,15 +151,7 @@ void OfficeProfileTest::documentMacrosNeverRun() {
     const QString control = markers + QStringLiteral("/control");
 
     qputenv("TESSALY_MACRO_MARKER", ours.toUtf8());
-    {
-        office::LibreOfficeAutomation automation(m_bed.settings(), m_printers);
-        const auto application = automation.createObject(QStringLiteral("Excel.Application"));
-        const auto workbook = application->Workbooks().Open(path);
-        workbook->PrintOut(1, true, kQueue);
-        workbook->Close(false);
-        application->Quit();
-    }
-    QVERIFY(testsupport::pdfPageTexts(m_cups.jobs().last().document)
+    QVERIFY(testsupport::pdfPageTexts(printThroughLibreOffice(path))
                 .join(QString())
                 .contains(QStringLiteral("macro-workbook-marker")));
 
