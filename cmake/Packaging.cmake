@@ -61,8 +61,10 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://www.halvorn.example/)
 # Named by hand rather than through dpkg-shlibdeps: LibreOffice's UNO libraries carry no
-# dependency information, and the Qt platform plugin, LibreOffice itself, the CUPS client and
-# the fonts are needed at run time without being linked.
+# dependency information, and the Qt platform plugin, the CUPS client and the fonts are needed
+# at run time without being linked. The program links the UNO libraries, so it depends on the
+# small packages that hold them; LibreOffice itself is only recommended, since the report path
+# prints without it and the program finds out at each run whether it can start it.
 set(TESSALY_DEPENDS
     libc6
     libstdc++6
@@ -74,14 +76,17 @@ set(TESSALY_DEPENDS
     libgsf-1-114
     libnettle8
     libcups2
-    libreoffice-core
-    libreoffice-calc
+    libuno-cppu3
+    libuno-cppuhelpergcc3-3
+    libuno-sal3
     cups-client
     xdg-utils
     fonts-ipafont-gothic
     fonts-ipafont-mincho
     fonts-liberation2)
 list(JOIN TESSALY_DEPENDS ", " CPACK_DEBIAN_PACKAGE_DEPENDS)
+# Printing through LibreOffice needs the full suite: the -nogui build cannot print.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libreoffice-calc, libreoffice-core")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${TESSALY_RESOURCES}/debian/conffiles)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)

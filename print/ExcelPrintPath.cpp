@@ -1,5 +1,6 @@
 #include "ExcelPrintPath.h"
 
+#include <cstdio>
 #include <exception>
 #include <memory>
 #include <optional>
@@ -19,8 +20,12 @@ bool IsExcelInstalled(office::IAutomation& automation) {
             automation.createObject(kExcelApplication);
         application->setVisible(false);
         application->Quit();
-    } catch (const std::exception&) {
+    } catch (const std::exception& e) {
         result = false;
+        // The test shows no message; this line tells a user why the report path prints.
+        std::fprintf(stderr, "tessaly: LibreOffice cannot be used, so the report path prints: %s\n",
+                     e.what());
+        std::fflush(stderr);
     }
     return result;
 }

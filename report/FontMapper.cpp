@@ -41,12 +41,18 @@ bool startsWithAny(const QString& key, std::initializer_list<const char*> parts)
 FontMapper::FontMapper() {
     for (const QString& family : QFontDatabase::families())
         m_installed.insert(family.toLower());
+    for (const platform::NamedFont& named : platform::namedFonts())
+        m_named.insert(normalised(QString::fromUtf8(named.name)), named.kind);
 }
 
 FontMapper::Kind FontMapper::kindOf(const QString& workbookName, int familyClass,
                                     int charSet) const {
     const QString key = normalised(workbookName);
-    // Latin faces whose names would otherwise read as Japanese ones.
+    const auto named = m_named.constFind(key);
+    if (named != m_named.constEnd())
+        return *named;
+    // Names the table does not list go by what they say of themselves. Latin faces whose names
+    // would otherwise read as Japanese ones.
     if (containsAny(key, {"centurygothic", "franklingothic", "lettergothic"}))
         return Kind::Sans;
     const bool proportional =
@@ -77,34 +83,7 @@ FontMapper::Kind FontMapper::kindOf(const QString& workbookName, int familyClass
 
 // The first installed family of those that stand for a kind.
 QString FontMapper::installed(Kind kind) const {
-    QStringList candidates;
-    switch (kind) {
-    case Kind::Sans:
-        candidates = {QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"),
-                      QStringLiteral("DejaVu Sans")};
-        break;
-    case Kind::Serif:
-        candidates = {QStringLiteral("Liberation Serif"), QStringLiteral("Tinos"),
-                      QStringLiteral("DejaVu Serif")};
-        break;
-    case Kind::Mono:
-        candidates = {QStringLiteral("Liberation Mono"), QStringLiteral("Cousine"),
-                      QStringLiteral("DejaVu Sans Mono")};
-        break;
-    case Kind::Gothic:
-        candidates = {QStringLiteral("IPAGothic"), QStringLiteral("IPAPGothic")};
-        break;
-    case Kind::ProportionalGothic:
-        candidates = {QStringLiteral("IPAPGothic"), QStringLiteral("IPAGothic")};
-        break;
-    case Kind::Mincho:
-        candidates = {QStringLiteral("IPAMincho"), QStringLiteral("IPAPMincho")};
-        break;
-    case Kind::ProportionalMincho:
-        candidates = {QStringLiteral("IPAPMincho"), QStringLiteral("IPAMincho")};
-        break;
-    }
-    for (const QString& candidate : candidates) {
+    for (const QString& candidate : platform::fontFamilies(kind)) {
         if (m_installed.contains(candidate.toLower()))
             return candidate;
     }

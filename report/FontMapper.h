@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/FontTable.h"
+
 #include <QFont>
 #include <QHash>
 #include <QSet>
@@ -13,10 +15,10 @@ struct Font;
 namespace report {
 
 // Maps the font names a workbook uses (ＭＳ Ｐゴシック, MS Mincho, Arial, Century, ...) to
-// installed fonts of the same kind and metrics: the IPA fonts for the Japanese ones, the
-// Liberation fonts for the Latin ones. Every font it gives falls back to a Japanese font, so
-// Japanese text never prints as empty boxes. Needs a QGuiApplication; one object serves one
-// thread.
+// installed fonts of the same kind and metrics through the font table both print paths share:
+// the IPA fonts for the Japanese ones, the Liberation fonts for the Latin ones. Every font it gives
+// falls back to a Japanese font, so Japanese text never prints as empty boxes. Needs a
+// QGuiApplication; one object serves one thread.
 class FontMapper {
 public:
     FontMapper();
@@ -35,12 +37,13 @@ public:
     double maxDigitWidth(const xls::Font& font) const;
 
 private:
-    enum class Kind { Sans, Serif, Mono, Gothic, ProportionalGothic, Mincho, ProportionalMincho };
+    using Kind = platform::FontKind;
 
     Kind kindOf(const QString& workbookName, int familyClass, int charSet) const;
     QString installed(Kind kind) const;
 
-    QSet<QString> m_installed; // lower-cased family names
+    QSet<QString> m_installed;    // lower-cased family names
+    QHash<QString, Kind> m_named; // the font table's names, normalised
     mutable QHash<QString, QStringList> m_cache;
 };
 

@@ -80,11 +80,11 @@ QList<TextRun> runsOf(QByteArrayView runs, int textLength) {
     RecordReader reader(Record{record::kContinue, 0, runs});
     while (reader.remaining() >= kRunSize) {
         TextRun run;
-        run.start = reader.u16();
+        run.position = reader.u16();
         run.fontIndex = reader.u16();
         reader.skip(4);
         // The last run only marks the end of the text.
-        if (run.start < textLength && (out.isEmpty() || run.start > out.last().start))
+        if (run.position < textLength && (out.isEmpty() || run.position > out.last().position))
             out.append(run);
     }
     return out;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "RichText.h"
+
 #include <QByteArray>
 #include <QColor>
 #include <QList>
@@ -87,12 +89,6 @@ struct ObjectLine {
     int dash = 0;
     int startArrowhead = 0;
     int endArrowhead = 0;
-};
-
-// From character `start` on, the text uses the workbook's font `fontIndex` (Workbook::font).
-struct TextRun {
-    int start = 0;
-    int fontIndex = 0;
 };
 
 enum class TextHAlign { Left, Center, Right, Justify, Distributed };

@@ -1,6 +1,7 @@
 #include "OfficeServer.h"
 
 #include "office/FileUrl.h"
+#include "office/ProfileSettings.h"
 #include "platform/FileName.h"
 
 #include <com/sun/star/beans/NamedValue.hpp>
@@ -76,6 +77,7 @@ OfficeServer::OfficeServer(std::shared_ptr<UnoRuntime> runtime, const LibreOffic
     , m_soffice(soffice)
     , m_pipeName(randomPipeName())
     , m_profile(settings.profileRoot()) {
+    writeProfileSettings(m_profile.folder());
     const QStringList arguments{
         QStringLiteral("--headless"),
         QStringLiteral("--invisible"),

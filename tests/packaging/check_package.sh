@@ -79,9 +79,15 @@ if [[ ${#debs[@]} -ne 1 || ! -f ${debs[0]} ]]; then
 else
   deb=${debs[0]}
   depends=$(dpkg-deb -f "$deb" Depends)
-  for pkg in libqt6widgets6 qt6-qpa-plugins libgsf-1-114 libnettle8 libreoffice-core libreoffice-calc \
+  recommends=$(dpkg-deb -f "$deb" Recommends)
+  for pkg in libqt6widgets6 qt6-qpa-plugins libgsf-1-114 libnettle8 libuno-cppu3 libuno-sal3 \
     cups-client fonts-ipafont-gothic fonts-liberation2; do
     check "Depends names $pkg" grep -Eq "(^|, )$pkg( |,|$)" <<<"$depends"
+  done
+  # The report path prints without LibreOffice: it is recommended, not required.
+  for pkg in libreoffice-core libreoffice-calc; do
+    check "Recommends names $pkg" grep -Eq "(^|, )$pkg( |,|$)" <<<"$recommends"
+    check "Depends leaves out $pkg" test -z "$(grep -E "(^|, )$pkg( |,|$)" <<<"$depends")"
   done
   check "package name" test "$(dpkg-deb -f "$deb" Package)" = tessaly
   check "settings file is a conffile" \

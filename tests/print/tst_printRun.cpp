@@ -11,10 +11,13 @@
 
 #include <QLabel>
 #include <QProgressBar>
+#include <QTemporaryFile>
 #include <QTest>
 
 #include <chrono>
+#include <cstdio>
 #include <future>
+#include <unistd.h>
 
 namespace {
 
@@ -54,6 +57,37 @@ struct RunFixture : FakeServices {
         }
         return lines;
     }
+};
+
+// What the process writes to standard error while the object lives.
+class StandardErrorCapture {
+public:
+    StandardErrorCapture() {
+        m_file.open();
+        std::fflush(stderr);
+        m_saved = ::dup(STDERR_FILENO);
+        ::dup2(m_file.handle(), STDERR_FILENO);
+    }
+    ~StandardErrorCapture() { restore(); }
+    StandardErrorCapture(const StandardErrorCapture&) = delete;
+    StandardErrorCapture& operator=(const StandardErrorCapture&) = delete;
+    QString text() {
+        restore();
+        m_file.seek(0);
+        return QString::fromUtf8(m_file.readAll());
+    }
+
+private:
+    void restore() {
+        if (m_saved < 0)
+            return;
+        std::fflush(stderr);
+        ::dup2(m_saved, STDERR_FILENO);
+        ::close(m_saved);
+        m_saved = -1;
+    }
+    QTemporaryFile m_file;
+    int m_saved = -1;
 };
 
 QString info(const QString& text) {
@@ -164,6 +198,16 @@ private slots:
         QCOMPARE(f.shownMessages(), message);
         QVERIFY(f.window->isEnabled());
         QCOMPARE(f.print.pointer.settings, Shapes({Shape::Wait, Shape::Default}));
+    }
+
+    void failedPresenceTestSaysWhyOnStandardError() {
+        RunFixture f;
+        f.print.log().failing.append(kCreate);
+        StandardErrorCapture captured;
+        f.press({.withoutExcel = true});
+        const QString text = captured.text();
+        QVERIFY2(text.contains(QStringLiteral("the report path prints: no server")),
+                 qPrintable(text));
     }
 
     void excelPathPrintsTickedItemsInOrder() {
