@@ -43,6 +43,7 @@ PathResult PrintWithExcel(office::IAutomation& automation, const PrintItems& ite
                 result.outcome = PathResult::Outcome::Aborted;
                 break;
             }
+            result.step = PathResult::Step::Workbook;
             result.failedFile = item.text;
             progress.handingOver(++n, total, item.text);
             office::IWorkbooks& workbooks = application->Workbooks();
@@ -52,6 +53,7 @@ PathResult PrintWithExcel(office::IAutomation& automation, const PrintItems& ite
             workbook->Close(false);
             workbook.reset();
         }
+        result.step = PathResult::Step::Ending;
         result.failedFile.clear();
         application->Quit();
         return result;

@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QEventLoop>
 #include <QPushButton>
 #include <QTimer>
 
@@ -49,6 +50,20 @@ struct DialogSeen {
     Qt::CheckState withoutExcel = Qt::PartiallyChecked;
 };
 
+// Serves events until the print command has ended: the main window is enabled again.
+inline void waitForPrintEnd(const QWidget& window) {
+    QEventLoop loop;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+        if (window.isEnabled())
+            loop.quit();
+    });
+    poll.start(10);
+    if (!window.isEnabled())
+        loop.exec();
+}
+
+// Presses the print button, makes choice in the dialog and returns once the command has ended.
 inline DialogSeen pressPrint(frmMain& window, const DialogChoice& choice) {
     DialogSeen seen;
     whenShown<frmPrint>([&window, &seen, choice](frmPrint& dialog) {
@@ -76,5 +91,6 @@ inline DialogSeen pressPrint(frmMain& window, const DialogChoice& choice) {
         }
     });
     window.findChild<QPushButton*>(QStringLiteral("cmdPrint"))->click();
+    waitForPrintEnd(window);
     return seen;
 }
