@@ -63,8 +63,8 @@ inline void waitForPrintEnd(const QWidget& window) {
         loop.exec();
 }
 
-// Presses the print button, makes choice in the dialog and returns once the command has ended.
-inline DialogSeen pressPrint(frmMain& window, const DialogChoice& choice) {
+// Presses the print button and makes choice in the dialog; returns once the run has started.
+inline DialogSeen startPrint(frmMain& window, const DialogChoice& choice) {
     DialogSeen seen;
     whenShown<frmPrint>([&window, &seen, choice](frmPrint& dialog) {
         seen = {window.isEnabled(), dialog.chkPrinterValue(), dialog.cboPrinterText(),
@@ -91,6 +91,12 @@ inline DialogSeen pressPrint(frmMain& window, const DialogChoice& choice) {
         }
     });
     window.findChild<QPushButton*>(QStringLiteral("cmdPrint"))->click();
+    return seen;
+}
+
+// The same, returning once the print command has ended.
+inline DialogSeen pressPrint(frmMain& window, const DialogChoice& choice) {
+    const DialogSeen seen = startPrint(window, choice);
     waitForPrintEnd(window);
     return seen;
 }
