@@ -22,6 +22,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
+#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
@@ -51,7 +52,11 @@ frmMain::frmMain(platform::Services& services, PrintServices& printServices,
     createControls();
     createPopupMenu();
     Form_Load();
-    m_services.endRequests.setHandler([this] { requestEnd(); });
+    // The source may outlive the window.
+    m_services.endRequests.setHandler([window = QPointer<frmMain>(this)] {
+        if (window)
+            window->requestEnd();
+    });
     QCoreApplication::instance()->installEventFilter(this);
     // Only QCoreApplication::exit() ends the event loop during a run. The run's thread must not
     // outlive the services it drives, so it is stopped and its current workbook waited for.
@@ -61,9 +66,7 @@ frmMain::frmMain(platform::Services& services, PrintServices& printServices,
     });
 }
 
-frmMain::~frmMain() {
-    m_services.endRequests.setHandler({});
-}
+frmMain::~frmMain() = default;
 
 void frmMain::createControls() {
     // Made in keyboard order, so that the tab order follows it.
