@@ -27,8 +27,9 @@ public:
     // Runs the call on a new thread; connect to ended() first. Whatever the call uses is
     // handed over to that thread until ended().
     void start();
-    // Asks the call to stop and waits until its thread has ended: the current workbook is
-    // finished, never the rest of the list. Only for when events can no longer be served.
+    // Asks the call to stop and waits until its thread has ended: at once after ended(), else
+    // once the current workbook is finished, never the rest of the list. Before ended() only for
+    // when events can no longer be served.
     ~PrintRun() override;
     PrintRun(const PrintRun&) = delete;
     PrintRun& operator=(const PrintRun&) = delete;

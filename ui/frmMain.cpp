@@ -58,9 +58,14 @@ frmMain::frmMain(platform::Services& services, PrintServices& printServices,
             window->requestEnd();
     });
     QCoreApplication::instance()->installEventFilter(this);
+    // Short runs end before the progress window would show, and look as they always did.
+    m_progressDelay.setSingleShot(true);
+    connect(&m_progressDelay, &QTimer::timeout, this,
+            [this] { m_progressWindow->showOver(*this); });
     // Only QCoreApplication::exit() ends the event loop during a run. The run's thread must not
     // outlive the services it drives, so it is stopped and its current workbook waited for.
     connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this, [this] {
+        m_progressDelay.stop();
         m_progressWindow.reset();
         m_run.reset();
     });
@@ -337,14 +342,13 @@ void frmMain::startPath(qsizetype total, print::PrintRun::Call path, const QStri
     m_failureText = failureText;
     m_run = std::make_unique<print::PrintRun>(std::move(path));
     m_progressWindow = std::make_unique<frmPrintProgress>(m_run->progress(), total);
-    // Short runs end before the window would show, and look as they always did.
-    QTimer::singleShot(kProgressDelay, m_progressWindow.get(),
-                       [this] { m_progressWindow->showOver(*this); });
+    m_progressDelay.start(kProgressDelay);
     connect(m_run.get(), &print::PrintRun::ended, this, &frmMain::pathEnded);
     m_run->start();
 }
 
 void frmMain::pathEnded() {
+    m_progressDelay.stop();
     m_progressWindow.reset();
     const print::PathResult result = m_run->result();
     m_run.reset();
@@ -362,7 +366,7 @@ void frmMain::endPrintCommand() {
     m_hourglass.reset();
     m_printRunning = false;
     if (m_endRequested)
-        QTimer::singleShot(0, QCoreApplication::instance(), &QCoreApplication::quit);
+        QMetaObject::invokeMethod(QCoreApplication::instance(), "quit", Qt::QueuedConnection);
 }
 
 void frmMain::lblCopyright_Click() {

@@ -13,6 +13,7 @@
 #include "print/PrintRun.h"
 #include "print/PrintServices.h"
 
+#include <QTimer>
 #include <QWidget>
 
 #include <chrono>
@@ -115,6 +116,7 @@ private:
     QString m_failureText;
     // The call on its thread (destroyed first: it waits for that thread), and its window.
     std::unique_ptr<frmPrintProgress> m_progressWindow;
+    QTimer m_progressDelay;
     std::unique_ptr<print::PrintRun> m_run;
 
     QPushButton* cmdCheckAll = nullptr;

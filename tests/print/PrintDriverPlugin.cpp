@@ -22,8 +22,8 @@ QWidget* shownWindow(const QString& name) {
 
 // Clicks later, from the event loop: the print button's click runs the modal dialog.
 void clickLater(QWidget& window, const char* button) {
-    QMetaObject::invokeMethod(window.findChild<QPushButton*>(QLatin1String(button)),
-                              &QPushButton::click, Qt::QueuedConnection);
+    QPushButton* target = window.findChild<QPushButton*>(QLatin1String(button));
+    QTimer::singleShot(0, target, [target] { target->click(); });
 }
 
 } // namespace
