@@ -9,6 +9,7 @@
 #include "platform/PosixProgramLauncher.h"
 #include "platform/QtMessageBox.h"
 #include "platform/Services.h"
+#include "platform/SignalEndRequests.h"
 #include "platform/SystemInfoRegistry.h"
 #include "platform/XdgShell.h"
 
@@ -16,7 +17,7 @@
 class SystemServices {
 public:
     // argv as the program received it (after Qt took its own options); the instance lock is
-    // taken at once.
+    // taken at once. Made after the application object.
     SystemServices(int argc, const char* const* argv,
                    const QString& lockPath = platform::FlockInstanceLock::defaultLockPath());
     SystemServices(const SystemServices&) = delete;
@@ -35,5 +36,6 @@ private:
     platform::XdgShell m_shell;
     platform::PosixProgramLauncher m_programLauncher;
     platform::SystemInfoRegistry m_registry;
+    platform::SignalEndRequests m_endRequests;
     platform::Services m_services;
 };

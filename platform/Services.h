@@ -2,6 +2,7 @@
 
 #include "ICommandLine.h"
 #include "IDirectorySearch.h"
+#include "IEndRequests.h"
 #include "IInstanceLock.h"
 #include "IMessageBox.h"
 #include "IProfileFile.h"
@@ -23,6 +24,7 @@ struct Services {
     IShell& shell;
     IProgramLauncher& programLauncher;
     IRegistry& registry;
+    IEndRequests& endRequests;
 };
 
 } // namespace platform

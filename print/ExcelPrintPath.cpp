@@ -48,6 +48,7 @@ PathResult PrintWithExcel(office::IAutomation& automation, const PrintItems& ite
                 result.outcome = PathResult::Outcome::Aborted;
                 break;
             }
+            result.step = PathResult::Step::Workbook;
             result.failedFile = item.text;
             progress.handingOver(++n, total, item.text);
             office::IWorkbooks& workbooks = application->Workbooks();
@@ -57,6 +58,7 @@ PathResult PrintWithExcel(office::IAutomation& automation, const PrintItems& ite
             workbook->Close(false);
             workbook.reset();
         }
+        result.step = PathResult::Step::Ending;
         result.failedFile.clear();
         application->Quit();
         return result;

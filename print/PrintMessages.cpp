@@ -25,6 +25,31 @@ QString abortedMessage() {
     return QStringLiteral("印刷処理を中止しました。");
 }
 
+QString diagnosticLine(const PathResult& result) {
+    if (result.outcome != PathResult::Outcome::Failed)
+        return {};
+    switch (result.step) {
+    case PathResult::Step::Starting:
+        return QStringLiteral("tessaly: printing could not start: ") + result.cause;
+    case PathResult::Step::Workbook:
+        return QStringLiteral("tessaly: printing stopped at %1: %2")
+            .arg(result.failedFile, result.cause);
+    case PathResult::Step::Ending:
+        return QStringLiteral("tessaly: the spreadsheet application failed to quit after "
+                              "printing: ") +
+               result.cause;
+    }
+    return {};
+}
+
+void writeDiagnostics(const PathResult& result) {
+    const QString line = diagnosticLine(result);
+    if (line.isEmpty())
+        return;
+    std::fprintf(stderr, "%s\n", qUtf8Printable(line));
+    std::fflush(stderr);
+}
+
 void showOutcome(platform::IMessageBox& messageBox, const QString& title, const PathResult& result,
                  const QString& failureText) {
     switch (result.outcome) {
@@ -34,15 +59,9 @@ void showOutcome(platform::IMessageBox& messageBox, const QString& title, const 
     case PathResult::Outcome::Aborted:
         messageBox.show(abortedMessage(), platform::MessageIcon::Information, title);
         break;
-    case PathResult::Outcome::Failed: {
-        const QString where =
-            result.failedFile.isEmpty() ? QStringLiteral("(no workbook yet)") : result.failedFile;
-        std::fprintf(stderr, "tessaly: printing stopped at %s: %s\n", qUtf8Printable(where),
-                     qUtf8Printable(result.cause));
-        std::fflush(stderr);
+    case PathResult::Outcome::Failed:
         messageBox.show(failureText, platform::MessageIcon::Stop, title);
         break;
-    }
     }
 }
 

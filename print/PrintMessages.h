@@ -17,8 +17,14 @@ QString reportFailureMessage();
 // The message after the user stopped a run.
 QString abortedMessage();
 
-// Tells the user how a path ended, with failureText for a failure. A failure's workbook and
-// cause go to standard error as well, since the message itself names neither.
+// Why a path failed, for standard error, since the message shown names neither the workbook
+// nor the cause: the workbook it stopped at, or the step that failed when it was handing over
+// none. Empty unless the path failed.
+QString diagnosticLine(const PathResult& result);
+// Writes diagnosticLine(result), when there is one, to standard error.
+void writeDiagnostics(const PathResult& result);
+
+// Tells the user how a path ended, with failureText for a failure.
 void showOutcome(platform::IMessageBox& messageBox, const QString& title, const PathResult& result,
                  const QString& failureText);
 

@@ -20,6 +20,7 @@ PathResult PrintWithReport(xls::ISpreadsheetEngine& Xls1, report::IReportPrinter
                 result.outcome = PathResult::Outcome::Aborted;
                 break;
             }
+            result.step = PathResult::Step::Workbook;
             result.failedFile = item.text;
             progress.handingOver(++n, total, item.text);
 
@@ -42,6 +43,7 @@ PathResult PrintWithReport(xls::ISpreadsheetEngine& Xls1, report::IReportPrinter
             }
             XlsReport1.Print();
         }
+        result.step = PathResult::Step::Ending;
         result.failedFile.clear();
         return result;
     } catch (const std::exception& error) {

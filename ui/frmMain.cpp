@@ -6,30 +6,26 @@
 #include "Placement.h"
 #include "Twips.h"
 #include "frmAbout.h"
-#include "frmPrintProgress.h"
 
-#include "app/CHourglass.h"
 #include "filelist/CGetFiles.h"
 #include "filelist/basToolsAp.h"
 #include "platform/DropData.h"
 #include "print/ExcelPrintPath.h"
 #include "print/PrintMessages.h"
-#include "print/PrintRunner.h"
 #include "print/ReportPrintPath.h"
 #include "shell/CShellExecute.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCursor>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
+#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
-
-#include <exception>
-#include <optional>
 
 namespace {
 
@@ -56,6 +52,23 @@ frmMain::frmMain(platform::Services& services, PrintServices& printServices,
     createControls();
     createPopupMenu();
     Form_Load();
+    // The source may outlive the window.
+    m_services.endRequests.setHandler([window = QPointer<frmMain>(this)] {
+        if (window)
+            window->requestEnd();
+    });
+    QCoreApplication::instance()->installEventFilter(this);
+    // Short runs end before the progress window would show, and look as they always did.
+    m_progressDelay.setSingleShot(true);
+    connect(&m_progressDelay, &QTimer::timeout, this,
+            [this] { m_progressWindow->showOver(*this); });
+    // Only QCoreApplication::exit() ends the event loop during a run. The run's thread must not
+    // outlive the services it drives, so it is stopped and its current workbook waited for.
+    connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this, [this] {
+        m_progressDelay.stop();
+        m_progressWindow.reset();
+        m_run.reset();
+    });
 }
 
 frmMain::~frmMain() = default;
@@ -216,20 +229,33 @@ void frmMain::closeEvent(QCloseEvent* event) {
     QWidget::closeEvent(event);
 }
 
-void frmMain::cmdPrint_Click() {
-    struct Running {
-        explicit Running(bool& flag)
-            : m_flag(flag) {
-            m_flag = true;
-        }
-        ~Running() { m_flag = false; }
-        Running(const Running&) = delete;
-        Running& operator=(const Running&) = delete;
-        bool& m_flag;
-    };
-    const Running running(m_printRunning);
-    std::optional<CHourglass> hourglass;
+bool frmMain::eventFilter(QObject* watched, QEvent* event) {
+    // The application asked to quit, by a call or by the desktop session ending. During a print
+    // command Qt would find this window refusing to close and drop the request.
+    if (watched == QCoreApplication::instance() && event->type() == QEvent::Quit &&
+        m_printRunning) {
+        requestEnd();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
 
+void frmMain::requestEnd() {
+    if (!m_printRunning) {
+        // Qt's own way out: every window asked to close, modal ones first.
+        QCoreApplication::quit();
+        return;
+    }
+    m_endRequested = true;
+    if (m_run)
+        m_run->progress().requestAbort();
+    // The options dialog or the closing message, whichever is up, closes as on a quit.
+    if (QWidget* modal = QApplication::activeModalWidget())
+        modal->close();
+}
+
+void frmMain::cmdPrint_Click() {
+    m_printRunning = true;
     setEnabled(false);
     // Modal, with no owner window.
     if (!m_frmPrint)
@@ -241,43 +267,68 @@ void frmMain::cmdPrint_Click() {
         m_frmPrint.reset();
         result.clear();
     }
-    if (result == QLatin1String("Ok")) {
-        hourglass.emplace(m_print.pointer);
-        hourglass->setValue(true);
-        blnUsePrinter = m_frmPrint->chkPrinterValue() != Qt::Unchecked;
-        strPrinterName = m_frmPrint->cboPrinterText();
-        if (m_frmPrint->chkVBReportValue() == Qt::Unchecked || IsExcelInstalled())
-            PrintWithExcel();
-        else
-            PrintWithReport();
+    if (result != QLatin1String("Ok") || m_endRequested) {
+        endPrintCommand();
+        return;
     }
-    setEnabled(true);
-    // The default pointer comes back as the busy cursor goes, after the window is enabled.
+    m_hourglass.emplace(m_print.pointer);
+    m_hourglass->setValue(true);
+    blnUsePrinter = m_frmPrint->chkPrinterValue() != Qt::Unchecked;
+    strPrinterName = m_frmPrint->cboPrinterText();
+    if (m_frmPrint->chkVBReportValue() == Qt::Unchecked)
+        PrintWithExcel();
+    else
+        IsExcelInstalled();
 }
 
-bool frmMain::IsExcelInstalled() {
-    // The test server is started and quit on a thread of its own, as a run's server is.
-    return print::PrintRunner::run([this] { return print::IsExcelInstalled(m_print.automation); });
+void frmMain::IsExcelInstalled() {
+    // The test server is started and quit on a thread of its own, as a run's server is. The
+    // automation object is used by that thread alone until it ends: runs never overlap.
+    m_run = std::make_unique<print::PrintRun>(
+        [&automation = m_print.automation](print::PrintProgress&) {
+            print::PathResult answer;
+            if (!print::IsExcelInstalled(automation))
+                answer.outcome = print::PathResult::Outcome::Failed;
+            return answer;
+        });
+    connect(m_run.get(), &print::PrintRun::ended, this, &frmMain::excelTestEnded);
+    m_run->start();
 }
 
+void frmMain::excelTestEnded() {
+    const bool installed = m_run->result().outcome == print::PathResult::Outcome::Completed;
+    m_run.reset();
+    if (m_endRequested)
+        endPrintCommand();
+    else if (installed)
+        PrintWithExcel();
+    else
+        PrintWithReport();
+}
+
+// The paths get copies of the list and the options; the services they drive are used by the
+// path's thread alone until it ends, since runs never overlap.
 void frmMain::PrintWithExcel() {
     const print::PrintItems items = printItems();
-    const print::PathResult result = runPath(items, [&](print::PrintProgress& progress) {
-        return print::PrintWithExcel(m_print.automation, items, blnUsePrinter, strPrinterName,
-                                     progress);
-    });
-    print::showOutcome(m_services.messageBox, m_services.versionInfo.productName(), result,
-                       print::excelFailureMessage());
+    startPath(
+        print::tickedCount(items),
+        [&automation = m_print.automation, items, usePrinter = blnUsePrinter,
+         printer = strPrinterName](print::PrintProgress& progress) {
+            return print::PrintWithExcel(automation, items, usePrinter, printer, progress);
+        },
+        print::excelFailureMessage());
 }
 
 void frmMain::PrintWithReport() {
     const print::PrintItems items = printItems();
-    const print::PathResult result = runPath(items, [&](print::PrintProgress& progress) {
-        return print::PrintWithReport(m_print.engine, m_print.reportPrinter, items, blnUsePrinter,
-                                      strPrinterName, progress);
-    });
-    print::showOutcome(m_services.messageBox, m_services.versionInfo.productName(), result,
-                       print::reportFailureMessage());
+    startPath(
+        print::tickedCount(items),
+        [&engine = m_print.engine, &reportPrinter = m_print.reportPrinter, items,
+         usePrinter = blnUsePrinter, printer = strPrinterName](print::PrintProgress& progress) {
+            return print::PrintWithReport(engine, reportPrinter, items, usePrinter, printer,
+                                          progress);
+        },
+        print::reportFailureMessage());
 }
 
 print::PrintItems frmMain::printItems() const {
@@ -287,20 +338,35 @@ print::PrintItems frmMain::printItems() const {
     return items;
 }
 
-print::PathResult
-frmMain::runPath(const print::PrintItems& items,
-                 const std::function<print::PathResult(print::PrintProgress&)>& path) {
-    print::PrintProgress progress;
-    frmPrintProgress window(progress, print::tickedCount(items));
-    // Short runs end before the window would show, and look as they always did.
-    QTimer delay;
-    delay.setSingleShot(true);
-    connect(&delay, &QTimer::timeout, &window, [this, &window] { window.showOver(*this); });
-    delay.start(kProgressDelay);
-    print::PathResult result = print::PrintRunner::run([&] { return path(progress); });
-    delay.stop();
-    window.hide();
-    return result;
+void frmMain::startPath(qsizetype total, print::PrintRun::Call path, const QString& failureText) {
+    m_failureText = failureText;
+    m_run = std::make_unique<print::PrintRun>(std::move(path));
+    m_progressWindow = std::make_unique<frmPrintProgress>(m_run->progress(), total);
+    m_progressDelay.start(kProgressDelay);
+    connect(m_run.get(), &print::PrintRun::ended, this, &frmMain::pathEnded);
+    m_run->start();
+}
+
+void frmMain::pathEnded() {
+    m_progressDelay.stop();
+    m_progressWindow.reset();
+    const print::PathResult result = m_run->result();
+    m_run.reset();
+    print::writeDiagnostics(result);
+    // Asked to end, the program ends without a message that would wait for OK.
+    if (!m_endRequested)
+        print::showOutcome(m_services.messageBox, m_services.versionInfo.productName(), result,
+                           m_failureText);
+    endPrintCommand();
+}
+
+void frmMain::endPrintCommand() {
+    setEnabled(true);
+    // The default pointer comes back as the busy cursor goes, after the window is enabled.
+    m_hourglass.reset();
+    m_printRunning = false;
+    if (m_endRequested)
+        QMetaObject::invokeMethod(QCoreApplication::instance(), "quit", Qt::QueuedConnection);
 }
 
 void frmMain::lblCopyright_Click() {

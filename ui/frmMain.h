@@ -3,20 +3,23 @@
 #include "ListView.h"
 
 #include "frmPrint.h"
+#include "frmPrintProgress.h"
 
+#include "app/CHourglass.h"
 #include "filelist/colFileName.h"
 #include "platform/Services.h"
 #include "print/PathResult.h"
 #include "print/PrintItem.h"
-#include "print/PrintProgress.h"
+#include "print/PrintRun.h"
 #include "print/PrintServices.h"
 
+#include <QTimer>
 #include <QWidget>
 
 #include <chrono>
-#include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 
 class LinkLabel;
 class QAction;
@@ -32,7 +35,10 @@ public:
     // How long a print path runs before the window that shows its progress appears.
     static constexpr std::chrono::milliseconds kProgressDelay{500};
 
-    // startupPaths is read once, while the window loads.
+    // startupPaths is read once, while the window loads. A request to end the program, from
+    // services.endRequests or a quit of the application, ends it at once outside a print
+    // command; during one, it stops the command as "中止" does and ends the program after it,
+    // without a closing message.
     frmMain(platform::Services& services, PrintServices& printServices,
             std::shared_ptr<colFileName> startupPaths, QWidget* parent = nullptr);
     ~frmMain() override;
@@ -48,6 +54,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private slots:
     void cmdCheckAll_Click();
@@ -75,16 +82,23 @@ private:
     void addStartupPaths();
     void addTickedItem(const QString& text);
 
-    // Whether a spreadsheet application server can be started and shut down.
-    bool IsExcelInstalled();
+    // The print command goes on from one step to the next as each call on its thread ends,
+    // while this thread serves its events.
+    // Starts the test whether a spreadsheet application server can be started and shut down;
+    // its answer picks the path.
+    void IsExcelInstalled();
+    void excelTestEnded();
     void PrintWithExcel();
     void PrintWithReport();
     // The list as the print paths read it, items in order.
     print::PrintItems printItems() const;
-    // Runs path off the user-interface thread, with the progress window once it has run for
-    // kProgressDelay.
-    print::PathResult runPath(const print::PrintItems& items,
-                              const std::function<print::PathResult(print::PrintProgress&)>& path);
+    // Starts path for total ticked workbooks, with the progress window once it has run for
+    // kProgressDelay; failureText is the path's error message.
+    void startPath(qsizetype total, print::PrintRun::Call path, const QString& failureText);
+    void pathEnded();
+    // Window enabled, busy cursor off, and the program ends when it was asked to.
+    void endPrintCommand();
+    void requestEnd();
 
     platform::Services& m_services;
     PrintServices& m_print;
@@ -95,7 +109,15 @@ private:
     QString strPrinterName;
     // Made on first use; only hidden between runs, so that its choices persist.
     std::unique_ptr<frmPrint> m_frmPrint;
+    // From the print button until the command has ended, closing message included.
     bool m_printRunning = false;
+    bool m_endRequested = false;
+    std::optional<CHourglass> m_hourglass;
+    QString m_failureText;
+    // The call on its thread (destroyed first: it waits for that thread), and its window.
+    std::unique_ptr<frmPrintProgress> m_progressWindow;
+    QTimer m_progressDelay;
+    std::unique_ptr<print::PrintRun> m_run;
 
     QPushButton* cmdCheckAll = nullptr;
     QPushButton* cmdCheckReset = nullptr;

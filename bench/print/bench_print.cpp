@@ -95,9 +95,9 @@ RunFigures runThroughWindow(PrintSystem& printing, const QStringList& workbooks,
     TimedMessageBox messages;
     QElapsedTimer clock;
     messages.clock = &clock;
-    platform::Services services{fakes.lock,   fakes.commandLine, fakes.version,
-                                fakes.search, messages,          fakes.profile,
-                                fakes.shell,  fakes.launcher,    fakes.registry};
+    platform::Services services{fakes.lock,     fakes.commandLine, fakes.version, fakes.search,
+                                messages,       fakes.profile,     fakes.shell,   fakes.launcher,
+                                fakes.registry, fakes.endRequests};
     frmMain window(services, printing.services(), nullptr);
     window.show();
     for (const QString& path : workbooks)
@@ -114,6 +114,7 @@ RunFigures runThroughWindow(PrintSystem& printing, const QStringList& workbooks,
         dialog.findChild<QPushButton*>(QStringLiteral("cmdOk"))->click();
     });
     window.findChild<QPushButton*>(QStringLiteral("cmdPrint"))->click();
+    waitForPrintEnd(window);
     RunFigures figures;
     figures.stallMs = stalls.stopMs();
     if (messages.shownAt < 0 || !messages.text.startsWith(QStringLiteral("選択されたすべての")))

@@ -91,7 +91,8 @@ private slots:
                                         services.profileFile,
                                         services.shell,
                                         services.programLauncher,
-                                        services.registry};
+                                        services.registry,
+                                        services.endRequests};
 
         QVERIFY(!basMain::Main(withRealLock, print.services));
         QCOMPARE(messages.shown.size(), std::size_t{1});

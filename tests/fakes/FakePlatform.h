@@ -3,12 +3,14 @@
 // Stand-ins for the operating-system services, for tests only.
 
 #include "platform/ICommandLine.h"
+#include "platform/IEndRequests.h"
 #include "platform/IInstanceLock.h"
 #include "platform/IMessageBox.h"
 #include "platform/IVersionInfo.h"
 
 #include <QString>
 
+#include <functional>
 #include <vector>
 
 struct FakeInstanceLock : platform::IInstanceLock {
@@ -49,5 +51,15 @@ struct FakeMessageBox : platform::IMessageBox {
     std::vector<Shown> shown;
     void show(const QString& text, platform::MessageIcon icon, const QString& title) override {
         shown.push_back({text, icon, title});
+    }
+};
+
+// Holds the handler; request() stands for a termination signal.
+struct FakeEndRequests : platform::IEndRequests {
+    std::function<void()> handler;
+    void setHandler(std::function<void()> newHandler) override { handler = std::move(newHandler); }
+    void request() const {
+        if (handler)
+            handler();
     }
 };

@@ -125,6 +125,7 @@ struct FakeServices {
     FakeShell shell;
     FakeProgramLauncher launcher;
     MemoryRegistry registry;
-    platform::Services services{lock,    commandLine, version,  search,  messages,
-                                profile, shell,       launcher, registry};
+    FakeEndRequests endRequests;
+    platform::Services services{lock,    commandLine, version,  search,   messages,
+                                profile, shell,       launcher, registry, endRequests};
 };

@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QEventLoop>
 #include <QPushButton>
 #include <QTimer>
 
@@ -49,7 +50,21 @@ struct DialogSeen {
     Qt::CheckState withoutExcel = Qt::PartiallyChecked;
 };
 
-inline DialogSeen pressPrint(frmMain& window, const DialogChoice& choice) {
+// Serves events until the print command has ended: the main window is enabled again.
+inline void waitForPrintEnd(const QWidget& window) {
+    QEventLoop loop;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+        if (window.isEnabled())
+            loop.quit();
+    });
+    poll.start(10);
+    if (!window.isEnabled())
+        loop.exec();
+}
+
+// Presses the print button and makes choice in the dialog; returns once the run has started.
+inline DialogSeen startPrint(frmMain& window, const DialogChoice& choice) {
     DialogSeen seen;
     whenShown<frmPrint>([&window, &seen, choice](frmPrint& dialog) {
         seen = {window.isEnabled(), dialog.chkPrinterValue(), dialog.cboPrinterText(),
@@ -76,5 +91,12 @@ inline DialogSeen pressPrint(frmMain& window, const DialogChoice& choice) {
         }
     });
     window.findChild<QPushButton*>(QStringLiteral("cmdPrint"))->click();
+    return seen;
+}
+
+// The same, returning once the print command has ended.
+inline DialogSeen pressPrint(frmMain& window, const DialogChoice& choice) {
+    const DialogSeen seen = startPrint(window, choice);
+    waitForPrintEnd(window);
     return seen;
 }

@@ -14,6 +14,7 @@
 #include <QTemporaryFile>
 #include <QTest>
 
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <future>
@@ -59,36 +60,28 @@ struct RunFixture : FakeServices {
     }
 };
 
-// What the process writes to standard error while the object lives.
-class StandardErrorCapture {
-public:
-    StandardErrorCapture() {
-        m_file.open();
-        std::fflush(stderr);
-        m_saved = ::dup(STDERR_FILENO);
-        ::dup2(m_file.handle(), STDERR_FILENO);
+// The last diagnostics line that action wrote to this process's standard error, or empty.
+QString lastDiagnosticOf(const std::function<void()>& action) {
+    QTemporaryFile file;
+    if (!file.open())
+        return QStringLiteral("no temporary file");
+    std::fflush(stderr);
+    const int saved = ::dup(STDERR_FILENO);
+    ::dup2(file.handle(), STDERR_FILENO);
+    action();
+    std::fflush(stderr);
+    ::dup2(saved, STDERR_FILENO);
+    ::close(saved);
+    QFile written(file.fileName());
+    if (!written.open(QIODevice::ReadOnly))
+        return QStringLiteral("unreadable");
+    QString last;
+    for (const QByteArray& line : written.readAll().split('\n')) {
+        if (line.startsWith("tessaly: "))
+            last = QString::fromUtf8(line);
     }
-    ~StandardErrorCapture() { restore(); }
-    StandardErrorCapture(const StandardErrorCapture&) = delete;
-    StandardErrorCapture& operator=(const StandardErrorCapture&) = delete;
-    QString text() {
-        restore();
-        m_file.seek(0);
-        return QString::fromUtf8(m_file.readAll());
-    }
-
-private:
-    void restore() {
-        if (m_saved < 0)
-            return;
-        std::fflush(stderr);
-        ::dup2(m_saved, STDERR_FILENO);
-        ::close(m_saved);
-        m_saved = -1;
-    }
-    QTemporaryFile m_file;
-    int m_saved = -1;
-};
+    return last;
+}
 
 QString info(const QString& text) {
     return QStringLiteral("info: ") + text;
@@ -203,11 +196,9 @@ private slots:
     void failedPresenceTestSaysWhyOnStandardError() {
         RunFixture f;
         f.print.log().failing.append(kCreate);
-        StandardErrorCapture captured;
-        f.press({.withoutExcel = true});
-        const QString text = captured.text();
-        QVERIFY2(text.contains(QStringLiteral("the report path prints: no server")),
-                 qPrintable(text));
+        const QString line = lastDiagnosticOf([&] { f.press({.withoutExcel = true}); });
+        QVERIFY2(line.contains(QStringLiteral("the report path prints: no server")),
+                 qPrintable(line));
     }
 
     void excelPathPrintsTickedItemsInOrder() {
@@ -333,6 +324,93 @@ private slots:
         QCOMPARE(f.shownMessages(), QStringList{stop(report ? print::reportFailureMessage()
                                                             : print::excelFailureMessage())});
         QVERIFY(f.window->isEnabled());
+        QCOMPARE(f.print.pointer.settings, Shapes({Shape::Wait, Shape::Default}));
+    }
+
+    // The message names neither workbook nor cause; standard error names the workbook only when
+    // the path was handing one over.
+    void diagnosticsNameTheFailingStep_data() {
+        QTest::addColumn<bool>("report");
+        QTest::addColumn<QString>("failing");
+        QTest::addColumn<QString>("line");
+        QTest::newRow("none") << false << ""
+                              << "";
+        QTest::newRow("server start") << false << "Visible false"
+                                      << "tessaly: printing could not start: refused Visible false";
+        QTest::newRow("workbook") << false << "Open /w/b.xls"
+                                  << "tessaly: printing stopped at /w/b.xls: cannot open /w/b.xls";
+        QTest::newRow("final quit")
+            << false << "Quit"
+            << "tessaly: the spreadsheet application failed to quit after printing: refused Quit";
+        QTest::newRow("report workbook")
+            << true << "Xls1.Open /w/b.xls"
+            << "tessaly: printing stopped at /w/b.xls: cannot read /w/b.xls";
+    }
+    void diagnosticsNameTheFailingStep() {
+        QFETCH(bool, report);
+        QFETCH(QString, failing);
+        QFETCH(QString, line);
+        RunFixture f;
+        for (const char* path : {"/w/a.xls", "/w/b.xls"})
+            f.print.engine.sheets[QString::fromLatin1(path)] = QStringList({"one"});
+        if (report)
+            f.print.log().failing.append(kCreate);
+        f.print.log().failing.append(failing);
+        f.list({{"/w/a.xls", true}, {"/w/b.xls", true}});
+        QCOMPARE(lastDiagnosticOf([&f, report] { f.press({.withoutExcel = report}); }), line);
+    }
+
+    // A quit of the application, or a termination signal, during a run acts as "中止": the
+    // workbook being printed finishes, the server quits, and the program ends without a message.
+    // This thread goes on serving events meanwhile, never waiting for the rest of the list.
+    void endRequestDuringARun_data() {
+        QTest::addColumn<bool>("bySignal");
+        QTest::newRow("QCoreApplication::quit") << false;
+        QTest::newRow("termination signal") << true;
+    }
+    void endRequestDuringARun() {
+        QFETCH(bool, bySignal);
+        RunFixture f;
+        f.list({{"/w/a.xls", true}, {"/w/b.xls", true}, {"/w/c.xls", true}});
+        std::atomic<bool> holding = false;
+        std::promise<void> gate;
+        std::shared_future<void> released = gate.get_future().share();
+        // Written by the printing thread, read once the program has quit and that thread ended.
+        std::future_status held = std::future_status::deferred;
+        f.print.log().hook = [&](const QString& call) {
+            if (call == QLatin1String("PrintOut 1 true -")) {
+                holding = true;
+                held = released.wait_for(std::chrono::seconds(60));
+            }
+        };
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            if (!holding)
+                return;
+            poll.stop();
+            if (bySignal)
+                f.endRequests.request();
+            else
+                QCoreApplication::quit();
+            // Runs only while this thread serves events after the request.
+            QTimer::singleShot(0, [&gate] { gate.set_value(); });
+        });
+        QTimer::singleShot(0, [&] {
+            startPrint(*f.window, {.withoutExcel = false});
+            poll.start(10);
+        });
+        // Only a bound for a failure: the run ends within moments.
+        QTimer giveUp;
+        QObject::connect(&giveUp, &QTimer::timeout, [] { QCoreApplication::exit(1); });
+        giveUp.start(std::chrono::minutes(2));
+
+        QCOMPARE(QCoreApplication::exec(), 0);
+        QCOMPARE(held, std::future_status::ready);
+        QCOMPARE(f.calls(),
+                 (QStringList{kCreate, QStringLiteral("Visible false")} +
+                  excelCalls(QStringLiteral("/w/a.xls")) + QStringList{QStringLiteral("Quit")}));
+        QCOMPARE(f.shownMessages(), QStringList());
+        QVERIFY(!f.window->isVisible());
         QCOMPARE(f.print.pointer.settings, Shapes({Shape::Wait, Shape::Default}));
     }
 
