@@ -484,7 +484,10 @@ void ReportPdfTest::pageCountsAgreeWithLibreOffice() {
          "text in G7 flows past the last used column into I, and both widen the printed range "
          "to it; but nine columns 10 characters wide fit between the margins by the "
          "spreadsheet's pixel rule, not by LibreOffice's character width"},
-        {reportFixture(QStringLiteral("overflow.xls")), 2, 2, nullptr},
+        {reportFixture(QStringLiteral("overflow.xls")), 1, 2,
+         "both widen the printed range for the text flowing out of A1, but we cut it at the page's "
+         "edge, so its second page holds nothing and is left out as blank, where LibreOffice "
+         "carries the text over onto it"},
         {testsupport::fixturePath(QStringLiteral("three_sheets.xls")), 3, 3, nullptr},
         {testsupport::fixturePath(QStringLiteral("two_sheets.xls")), 3, 3, nullptr},
     };
