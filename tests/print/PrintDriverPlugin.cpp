@@ -32,7 +32,7 @@ class PrintDriverPlugin : public QGenericPlugin {
     Q_OBJECT
     Q_PLUGIN_METADATA(IID QGenericPluginFactoryInterface_iid FILE "PrintDriverPlugin.json")
 public:
-    QObject* create(const QString& /*name*/, const QString& /*spec*/) override {
+    QObject* create(const QString& /*name*/, const QString& /*parameters*/) override {
         auto* timer = new QTimer;
         QObject::connect(timer, &QTimer::timeout, timer, [timer, pressed = false]() mutable {
             if (!pressed) {
