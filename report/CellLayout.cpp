@@ -13,6 +13,7 @@
 #include <QTextOption>
 
 #include <algorithm>
+#include <deque>
 
 namespace report {
 
@@ -35,10 +36,182 @@ bool isEmptyCell(const xls::Cell* cell) {
     return cell == nullptr || cell->type() == xls::CellType::Blank;
 }
 
-QString withoutLineBreaks(QString text) {
-    text.remove(QLatin1Char('\r'));
+QColor paletteColor(const xls::Workbook& workbook, int index, const QColor& automatic) {
+    const QColor found = workbook.palette().color(index);
+    return found.isValid() ? found : automatic;
+}
+
+// Moves the pieces with their characters: `to` gives each old position its new one.
+void remap(std::vector<TextPiece>& pieces, const std::vector<int>& to) {
+    if (to.empty())
+        return;
+    for (TextPiece& piece : pieces) {
+        piece.start = to[static_cast<size_t>(piece.start)];
+        piece.end = to[static_cast<size_t>(piece.end)];
+    }
+}
+
+// Removes every `ch` from text; gives the position map for remap(), empty when none went.
+std::vector<int> eraseAll(QString& text, QChar ch) {
+    if (!text.contains(ch))
+        return {};
+    std::vector<int> to(static_cast<size_t>(text.size()) + 1);
+    QString kept;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        to[static_cast<size_t>(i)] = static_cast<int>(kept.size());
+        if (text[i] != ch)
+            kept += text[i];
+    }
+    to.back() = static_cast<int>(kept.size());
+    text = kept;
+    return to;
+}
+
+// One line of text: carriage returns left out, line feeds shown as spaces.
+std::vector<int> withoutLineBreaks(QString& text, std::vector<TextPiece>& pieces) {
+    std::vector<int> to = eraseAll(text, QLatin1Char('\r'));
+    remap(pieces, to);
     text.replace(QLatin1Char('\n'), QLatin1Char(' '));
-    return text;
+    return to;
+}
+
+// The characters of text one to a line (a surrogate pair is one character).
+QString stackedLetters(const QString& text, std::vector<TextPiece>& pieces) {
+    std::vector<int> to(static_cast<size_t>(text.size()) + 1);
+    QString stacked;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (i > 0 && !text[i].isLowSurrogate())
+            stacked += QChar::LineSeparator;
+        to[static_cast<size_t>(i)] = static_cast<int>(stacked.size());
+        stacked += text[i];
+    }
+    to.back() = static_cast<int>(stacked.size());
+    remap(pieces, to);
+    return stacked;
+}
+
+// Pieces from their starts: each runs up to the next one's start, the first from 0 and the
+// last to the end of a text of `size` characters; empty ones left out.
+void fitPieces(std::vector<TextPiece>& pieces, int size) {
+    for (size_t i = 0; i < pieces.size(); ++i)
+        pieces[i].end = i + 1 < pieces.size() ? std::min(pieces[i + 1].start, size) : size;
+    std::erase_if(pieces, [](const TextPiece& piece) { return piece.end <= piece.start; });
+    if (!pieces.empty())
+        pieces.front().start = 0;
+}
+
+// What a conditional format changes of a font.
+void overlay(QFont& font, const xls::DifferentialFormat* condition) {
+    if (condition == nullptr)
+        return;
+    if (condition->bold)
+        font.setBold(*condition->bold);
+    if (condition->italic)
+        font.setItalic(*condition->italic);
+    if (condition->strikeout)
+        font.setStrikeOut(*condition->strikeout);
+    if (condition->underline)
+        font.setUnderline(*condition->underline == xls::Underline::Single);
+}
+
+// A cell format with a conditional format's borders and fill over it. A solid fill that the
+// condition gives is drawn in the colour it keeps as the background.
+xls::CellFormat overlaid(xls::CellFormat format, const xls::DifferentialFormat& condition) {
+    format.left = condition.left.value_or(format.left);
+    format.right = condition.right.value_or(format.right);
+    format.top = condition.top.value_or(format.top);
+    format.bottom = condition.bottom.value_or(format.bottom);
+    format.fillPattern = condition.fillPattern.value_or(format.fillPattern);
+    format.patternColorIndex = condition.patternColorIndex.value_or(format.patternColorIndex);
+    format.backgroundColorIndex =
+        condition.backgroundColorIndex.value_or(format.backgroundColorIndex);
+    if (format.fillPattern == 1 && condition.backgroundColorIndex)
+        format.patternColorIndex = *condition.backgroundColorIndex;
+    return format;
+}
+
+// Superscript is raised by a third of its font's full size and subscript lowered by a
+// sixth, so that both stay within the line.
+double riseOf(const xls::Font& font) {
+    const double size = font.height / 20.0;
+    if (font.script == xls::Script::Superscript)
+        return size / 3;
+    if (font.script == xls::Script::Subscript)
+        return -size / 6;
+    return 0;
+}
+
+// A piece in a workbook font from `start` on, with what the condition that holds changes.
+// numberColor: the colour the number format asks for, which comes first; else invalid.
+TextPiece pieceIn(const CellSources& sources, int fontIndex, int start, const QColor& numberColor,
+                  const xls::DifferentialFormat* condition) {
+    const xls::Font& font = sources.workbook.font(fontIndex);
+    TextPiece piece;
+    piece.start = start;
+    piece.font = sources.fonts.font(fontIndex);
+    overlay(piece.font, condition);
+    piece.color = numberColor;
+    if (!piece.color.isValid()) {
+        const bool conditioned = condition != nullptr && condition->fontColorIndex;
+        piece.color =
+            paletteColor(sources.workbook,
+                         conditioned ? *condition->fontColorIndex : font.colorIndex, Qt::black);
+    }
+    piece.rise = riseOf(font);
+    return piece;
+}
+
+// The pieces of a cell's shown text: the cell font's, then each font run's. Runs count in
+// the cell's own text, so they hold only where the cell shows it unchanged.
+std::vector<TextPiece> piecesOf(const CellSources& sources, const xls::Cell& cell,
+                                const QString& shown, const QColor& numberColor,
+                                const xls::DifferentialFormat* condition) {
+    const xls::Workbook& workbook = sources.workbook;
+    std::vector<TextPiece> pieces{pieceIn(
+        sources, workbook.cellFormat(cell.formatIndex()).fontIndex, 0, numberColor, condition)};
+    if (cell.type() == xls::CellType::Text && cell.text().startsWith(shown)) {
+        for (const xls::TextRun& run : workbook.textRuns(cell)) {
+            while (!pieces.empty() && pieces.back().start >= run.position)
+                pieces.pop_back();
+            pieces.push_back(pieceIn(sources, run.fontIndex, run.position, numberColor, condition));
+        }
+    }
+    fitPieces(pieces, static_cast<int>(shown.size()));
+    return pieces;
+}
+
+// Places a reading of a phonetic guide over the base text from left to right, on the
+// baseline y: distributed letter by letter, centred, or from the left.
+void placeReading(const QString& reading, double left, double right, double y,
+                  xls::PhoneticAlignment alignment, const QFontMetricsF& metrics,
+                  std::vector<GuidePiece>& out) {
+    if (alignment == xls::PhoneticAlignment::Distributed && reading.size() > 1) {
+        const double step = (right - left) / static_cast<double>(reading.size());
+        for (qsizetype i = 0; i < reading.size(); ++i) {
+            const QString letter(reading[i]);
+            const double middle = left + step * (static_cast<double>(i) + 0.5);
+            out.push_back({letter, {middle - metrics.horizontalAdvance(letter) / 2, y}});
+        }
+        return;
+    }
+    const bool centred = alignment == xls::PhoneticAlignment::Center ||
+                         alignment == xls::PhoneticAlignment::Distributed;
+    const double width = metrics.horizontalAdvance(reading);
+    out.push_back({reading, {centred ? (left + right - width) / 2 : left, y}});
+}
+
+Qt::Alignment lineAlignment(HorizontalAlignment horizontal) {
+    switch (horizontal) {
+    case HorizontalAlignment::Center:
+        return Qt::AlignHCenter;
+    case HorizontalAlignment::Right:
+        return Qt::AlignRight;
+    case HorizontalAlignment::Justify:
+    case HorizontalAlignment::Distributed:
+        return Qt::AlignJustify;
+    default:
+        return Qt::AlignLeft;
+    }
 }
 
 // The first characters a cell shows, never half of a surrogate pair.
@@ -155,31 +328,65 @@ bool continues(const QList<Band>& bands, int slot, int step) {
 
 } // namespace
 
-ShapedLine::ShapedLine(const QString& text, const QFont& font, QPaintDevice* device)
-    : m_layout(text, font, device) {
-    QTextOption option;
-    option.setWrapMode(QTextOption::NoWrap);
+ShapedText::ShapedText(const QString& text, std::vector<TextPiece> pieces, QPaintDevice* device,
+                       Qt::Alignment alignment, double wrapWidth)
+    : m_layout(text, pieces.empty() ? QFont() : pieces.front().font, device)
+    , m_pieces(std::move(pieces)) {
+    QList<QTextLayout::FormatRange> formats;
+    for (const TextPiece& piece : m_pieces) {
+        if (piece.font != m_pieces.front().font) {
+            QTextLayout::FormatRange range{piece.start, piece.end - piece.start, {}};
+            range.format.setFont(piece.font);
+            formats.append(range);
+        }
+        const QFontMetricsF metrics(piece.font, device);
+        m_ascent = std::max(m_ascent, metrics.ascent() + piece.rise);
+        m_descent = std::max(m_descent, metrics.descent() - piece.rise);
+    }
+    m_layout.setFormats(formats);
+    QTextOption option(wrapWidth > 0 ? alignment : Qt::AlignLeft);
+    option.setWrapMode(wrapWidth > 0 ? QTextOption::WordWrap : QTextOption::NoWrap);
     m_layout.setTextOption(option);
     m_layout.setCacheEnabled(true);
     m_layout.beginLayout();
-    m_line = m_layout.createLine();
+    for (QTextLine line = m_layout.createLine(); line.isValid(); line = m_layout.createLine()) {
+        if (wrapWidth > 0)
+            line.setLineWidth(wrapWidth);
+    }
     m_layout.endLayout();
+    for (int i = 0; i < m_layout.lineCount(); ++i)
+        m_width = std::max(m_width, m_layout.lineAt(i).naturalTextWidth());
+    // Unwrapped lines are aligned within the widest one here, as they have no width.
+    const double share = wrapWidth > 0                    ? 0.0
+                         : (alignment & Qt::AlignRight)   ? 1.0
+                         : (alignment & Qt::AlignHCenter) ? 0.5
+                                                          : 0.0;
+    for (int i = 0; i < m_layout.lineCount(); ++i) {
+        QTextLine line = m_layout.lineAt(i);
+        line.setPosition({(m_width - line.naturalTextWidth()) * share, m_height});
+        m_height += line.height();
+    }
 }
 
-double ShapedLine::width() const {
-    return m_line.isValid() ? m_line.naturalTextWidth() : 0;
+double ShapedText::xAt(int position) const {
+    if (m_layout.lineCount() == 0)
+        return 0;
+    const QTextLine line = m_layout.lineAt(0);
+    return line.x() + line.cursorToX(position);
 }
 
-double ShapedLine::ascent() const {
-    return m_line.isValid() ? m_line.ascent() : 0;
+double ShapedText::baselineOffset() const {
+    return m_layout.lineCount() > 0 ? m_layout.lineAt(0).ascent() : 0.0;
 }
 
-double ShapedLine::descent() const {
-    return m_line.isValid() ? m_line.descent() : 0;
-}
-
-void ShapedLine::draw(QPainter& painter, QPointF baseline) const {
-    m_layout.draw(&painter, baseline - QPointF(0, ascent()));
+void ShapedText::draw(QPainter& painter, QPointF topLeft) const {
+    painter.save();
+    for (const TextPiece& piece : m_pieces) {
+        painter.setPen(piece.color);
+        for (const QGlyphRun& run : m_layout.glyphRuns(piece.start, piece.end - piece.start))
+            painter.drawGlyphRun(topLeft - QPointF(0, piece.rise), run);
+    }
+    painter.restore();
 }
 
 // Builds a page's slot table: merged areas first, then each slot's formats, borders and
@@ -234,7 +441,7 @@ private:
 
     // The format of a position: its cell's, else its row's, else its column's; null when the
     // position has none or lies off the sheet.
-    const xls::CellFormat* formatAt(int row, int column) const {
+    const xls::CellFormat* ownFormatAt(int row, int column) const {
         if (row < 0 || row > kLastRow || column < 0 || column > kLastColumn)
             return nullptr;
         const xls::Sheet& sheet = m_sources.sheet;
@@ -249,9 +456,21 @@ private:
         return nullptr;
     }
 
+    // The format a position shows: its own, with the borders and fill of the conditional
+    // format that holds there laid over it.
+    const xls::CellFormat* formatAt(int row, int column) {
+        const xls::CellFormat* own = ownFormatAt(row, column);
+        if (row < 0 || row > kLastRow || column < 0 || column > kLastColumn)
+            return own;
+        const xls::DifferentialFormat* condition = m_sources.sheet.conditionalFormat(row, column);
+        if (condition == nullptr)
+            return own;
+        m_conditioned.push_back(overlaid(own != nullptr ? *own : xls::CellFormat{}, *condition));
+        return &m_conditioned.back();
+    }
+
     QColor color(int index, const QColor& automatic) const {
-        const QColor found = m_sources.workbook.palette().color(index);
-        return found.isValid() ? found : automatic;
+        return paletteColor(m_sources.workbook, index, automatic);
     }
 
     EdgeLine line(const xls::Border& border) const {
@@ -308,7 +527,7 @@ private:
     const xls::Border* sideOf(int r, int c, Side side) const {
         return insideMerge(r, c, side) ? nullptr : sideOfFormat(m_formats[index(r, c)], side);
     }
-    const xls::Border* borderAt(int row, int column, Side side) const {
+    const xls::Border* borderAt(int row, int column, Side side) {
         return sideOfFormat(formatAt(row, column), side);
     }
 
@@ -317,7 +536,9 @@ private:
     void resolveEdges(int r, int c);
     void placeText(int r, int c);
     void placeLine(int r, int c, const xls::Cell& cell, const xls::CellFormat& format,
-                   const xls::FormattedValue& shown, SlotText& text);
+                   const xls::FormattedValue& shown, std::vector<TextPiece> pieces, SlotText& text);
+    void placeGuide(const xls::PhoneticText& phonetic, const std::vector<int>& moved,
+                    int cellLength, SlotText& text);
     void flow(int r, int c, const TextReach& reach, SlotText& text);
 
     const CellSources& m_sources;
@@ -327,6 +548,7 @@ private:
     std::vector<Merge> m_merges;
     std::vector<int> m_mergeAt;                    // per slot, into m_merges, -1 for none
     std::vector<const xls::CellFormat*> m_formats; // per slot, its own position's format
+    std::deque<xls::CellFormat> m_conditioned;     // formats with a condition laid over them
 };
 
 void CellLayoutBuilder::placeMerges() {
@@ -459,13 +681,17 @@ void CellLayoutBuilder::placeText(int r, int c) {
     if (shown.text.isEmpty())
         return;
     const xls::CellFormat& format = m_sources.workbook.cellFormat(cell->formatIndex());
-    const xls::Font& cellFont = m_sources.workbook.font(format.fontIndex);
+    const xls::DifferentialFormat* condition = m_sources.sheet.conditionalFormat(row, column);
+    const QColor numberColor = shown.color > 0 ? color(shown.color + 7, Qt::black) : QColor();
+    std::vector<TextPiece> pieces = piecesOf(m_sources, *cell, shown.text, numberColor, condition);
 
     SlotText text;
-    text.font = m_sources.fonts.font(format.fontIndex);
-    text.color =
-        shown.color > 0 ? color(shown.color + 7, Qt::black) : color(cellFont.colorIndex, Qt::black);
-    text.underline = cellFont.underline;
+    const TextPiece own = pieceIn(m_sources, format.fontIndex, 0, numberColor, condition);
+    text.font = own.font;
+    text.color = own.color;
+    text.underline = condition != nullptr && condition->underline
+                         ? *condition->underline
+                         : m_sources.workbook.font(format.fontIndex).underline;
     text.vertical = format.vertical;
     text.firstColumnSlot = c;
     text.lastColumnSlot = merge != nullptr ? merge->lastColumnSlot : c;
@@ -498,15 +724,25 @@ void CellLayoutBuilder::placeText(int r, int c) {
     text.indent = indentOf(format, horizontal, m_sources.metrics.maxDigitWidth());
 
     if (format.rotation != 0) {
-        text.text = withoutLineBreaks(shown.text);
+        text.text = shown.text;
+        withoutLineBreaks(text.text, pieces);
         text.shape = format.rotation == kStacked ? TextShape::Stacked : TextShape::Rotated;
         text.rotation = format.rotation <= 90 ? format.rotation : -(format.rotation - 90.0);
+        const bool stacked = text.shape == TextShape::Stacked;
+        text.shaped =
+            std::make_shared<ShapedText>(stacked ? stackedLetters(text.text, pieces) : text.text,
+                                         std::move(pieces), m_device, Qt::AlignHCenter);
     } else if (wraps(format, horizontal)) {
         text.text = shown.text;
-        text.text.remove(QLatin1Char('\r'));
+        remap(pieces, eraseAll(text.text, QLatin1Char('\r')));
         text.shape = TextShape::Wrapped;
+        QString lines = text.text;
+        lines.replace(QLatin1Char('\n'), QChar::LineSeparator);
+        const double width = std::max(1.0, text.content.width() - text.indent);
+        text.shaped = std::make_shared<ShapedText>(lines, std::move(pieces), m_device,
+                                                   lineAlignment(horizontal), width);
     } else {
-        placeLine(r, c, *cell, format, shown, text);
+        placeLine(r, c, *cell, format, shown, std::move(pieces), text);
     }
     at(r, c).text = static_cast<int>(m_out.m_texts.size());
     m_out.m_texts.push_back(std::move(text));
@@ -514,29 +750,53 @@ void CellLayoutBuilder::placeText(int r, int c) {
 
 void CellLayoutBuilder::placeLine(int r, int c, const xls::Cell& cell,
                                   const xls::CellFormat& format, const xls::FormattedValue& shown,
-                                  SlotText& text) {
+                                  std::vector<TextPiece> pieces, SlotText& text) {
     const double available = std::max(0.0, text.content.width() - text.indent);
-    QString line = withoutLineBreaks(shown.text);
+    QString line = shown.text;
+    const std::vector<int> moved = withoutLineBreaks(line, pieces);
+    bool unchanged = true; // whether the line holds the cell's characters and no others
     QFontMetricsF metrics(text.font, m_device);
     if (shown.fillAt >= 0 && shown.fillAt <= line.size() && !shown.fillChar.isNull()) {
         const double fillWidth = metrics.horizontalAdvance(shown.fillChar);
         const double rest = available - metrics.horizontalAdvance(line);
         const int count = fillWidth > 0 ? std::max(0, static_cast<int>(rest / fillWidth)) : 0;
         line.insert(shown.fillAt, QString(count, shown.fillChar));
+        for (TextPiece& piece : pieces)
+            piece.start += piece.start >= shown.fillAt ? count : 0;
+        unchanged = false;
     }
-    auto shaped = std::make_shared<ShapedLine>(line, text.font, m_device);
-    const auto reshape = [&] { shaped = std::make_shared<ShapedLine>(line, text.font, m_device); };
+    const auto reshape = [&] {
+        fitPieces(pieces, static_cast<int>(line.size()));
+        return std::make_shared<ShapedText>(line, pieces, m_device);
+    };
+    auto shaped = reshape();
     const double width = shaped->width();
     if (format.shrinkToFit && width > available && width > 0 && available > 0) {
-        text.font.setPointSizeF(std::max(1.0, text.font.pointSizeF() * available / width));
+        const double factor = available / width;
+        const auto shrink = [factor](QFont& font) {
+            font.setPointSizeF(std::max(1.0, font.pointSizeF() * factor));
+        };
+        shrink(text.font);
+        for (TextPiece& piece : pieces) {
+            shrink(piece.font);
+            piece.rise *= factor;
+        }
         metrics = QFontMetricsF(text.font, m_device);
-        reshape();
+        shaped = reshape();
     } else if (text.horizontal == HorizontalAlignment::Fill) {
         // The text repeated as often as it fits whole, at least once.
         const int count = width > 0 ? std::max(1, static_cast<int>(available / width)) : 1;
+        const std::vector<TextPiece> once = pieces;
+        for (int copy = 1; copy < count; ++copy) {
+            for (TextPiece piece : once) {
+                piece.start += copy * static_cast<int>(line.size());
+                pieces.push_back(piece);
+            }
+        }
         line = line.repeated(count);
-        reshape();
+        shaped = reshape();
         text.horizontal = HorizontalAlignment::Left;
+        unchanged = false;
     } else if (cell.type() == xls::CellType::Number && width > available) {
         // A number never shows in part: its format may narrow it, else the cell shows as
         // many # as it holds.
@@ -548,11 +808,18 @@ void CellLayoutBuilder::placeLine(int r, int c, const xls::Cell& cell,
             line = QString(hashWidth > 0 ? static_cast<int>(available / hashWidth) : 0,
                            QLatin1Char('#'));
         }
-        reshape();
+        shaped = reshape();
     } else if (cell.type() == xls::CellType::Text && mergeOf(r, c) == nullptr) {
         flow(r, c, reachOf(text.horizontal, width, available), text);
     }
 
+    const xls::PhoneticText* phonetic =
+        unchanged ? m_sources.workbook.shownPhonetic(m_sources.sheet, cell) : nullptr;
+    if (phonetic != nullptr)
+        text.guideFont = m_sources.fonts.font(phonetic->fontIndex);
+    // The guide stands above the text: the two are aligned in the cell as one block.
+    const double guideHeight =
+        phonetic != nullptr ? QFontMetricsF(text.guideFont, m_device).height() : 0.0;
     const QRectF& content = text.content;
     const double shapedWidth = shaped->width();
     double x = content.left() + text.indent;
@@ -560,14 +827,42 @@ void CellLayoutBuilder::placeLine(int r, int c, const xls::Cell& cell,
         x = content.right() - text.indent - shapedWidth;
     else if (text.horizontal == HorizontalAlignment::Center)
         x = content.center().x() - shapedWidth / 2;
-    double y = content.bottom() - metrics.descent();
+    double y = content.bottom() - shaped->descent();
     if (text.vertical == VerticalAlignment::Top)
-        y = content.top() + metrics.ascent();
+        y = content.top() + guideHeight + shaped->ascent();
     else if (text.vertical == VerticalAlignment::Center)
-        y = content.center().y() - metrics.height() / 2 + metrics.ascent();
+        y = content.center().y() + (guideHeight + shaped->ascent() - shaped->descent()) / 2;
     text.baseline = {x, y};
     text.text = line;
     text.shaped = std::move(shaped);
+    if (phonetic != nullptr)
+        placeGuide(*phonetic, moved, static_cast<int>(shown.text.size()), text);
+}
+
+void CellLayoutBuilder::placeGuide(const xls::PhoneticText& phonetic, const std::vector<int>& moved,
+                                   int cellLength, SlotText& text) {
+    text.guideColor = color(m_sources.workbook.font(phonetic.fontIndex).colorIndex, Qt::black);
+    const QFontMetricsF metrics(text.guideFont, m_device);
+    const double y = text.baseline.y() - text.shaped->ascent() - metrics.descent();
+    // From a position of the cell's text to the left edge of its character on the page.
+    const auto xAt = [&](int position) {
+        position = std::clamp(position, 0, cellLength);
+        return text.baseline.x() +
+               text.shaped->xAt(moved.empty() ? position : moved[static_cast<size_t>(position)]);
+    };
+    QList<xls::PhoneticRun> runs = phonetic.runs;
+    if (runs.isEmpty())
+        runs.append({0, 0, cellLength});
+    for (qsizetype i = 0; i < runs.size(); ++i) {
+        const xls::PhoneticRun& run = runs[i];
+        const qsizetype end =
+            i + 1 < runs.size() ? runs[i + 1].phoneticStart : phonetic.text.size();
+        if (run.phoneticStart < 0 || end <= run.phoneticStart)
+            continue;
+        placeReading(phonetic.text.mid(run.phoneticStart, end - run.phoneticStart),
+                     xAt(run.baseStart), xAt(run.baseStart + run.baseLength), y, phonetic.alignment,
+                     metrics, text.guide);
+    }
 }
 
 // Text flows into empty neighbours up to a cell that holds something, a merged area or the
@@ -621,11 +916,20 @@ TextReach CellTextReach::reach(const xls::Cell& cell, double cellWidth) const {
     const HorizontalAlignment horizontal = resolvedAlignment(format.horizontal, cell.type());
     if (format.rotation != 0 || format.shrinkToFit || wraps(format, horizontal))
         return {};
-    const QString text = withoutLineBreaks(capped(m_sources.cellText.shown(cell).text));
-    const QFontMetricsF metrics(m_sources.fonts.font(format.fontIndex), m_device.get());
+    QString text = capped(m_sources.cellText.shown(cell).text);
+    std::vector<TextPiece> pieces =
+        piecesOf(m_sources, cell, text, QColor(Qt::black),
+                 m_sources.sheet.conditionalFormat(cell.row(), cell.column()));
+    withoutLineBreaks(text, pieces);
+    // Each piece measured alone: most texts are one piece, and this is far quicker than
+    // shaping them.
+    double width = 0;
+    for (const TextPiece& piece : pieces)
+        width += QFontMetricsF(piece.font, m_device.get())
+                     .horizontalAdvance(text.mid(piece.start, piece.end - piece.start));
     const double available =
         cellWidth - 2 * kPaddingX - indentOf(format, horizontal, m_sources.metrics.maxDigitWidth());
-    return reachOf(horizontal, metrics.horizontalAdvance(text), std::max(0.0, available));
+    return reachOf(horizontal, width, std::max(0.0, available));
 }
 
 } // namespace report

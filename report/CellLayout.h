@@ -42,19 +42,50 @@ struct CellSources {
     const xls::CellText& cellText;
 };
 
-// One line of text shaped once, for measuring and for drawing.
-class ShapedLine {
+// A stretch of a cell's text in one font and colour: the characters from start up to end,
+// raised (rise above 0) or lowered from the line's baseline by rise points.
+struct TextPiece {
+    int start = 0;
+    int end = 0;
+    QFont font;
+    QColor color;
+    double rise = 0;
+};
+
+// A cell's text shaped once in the fonts of its pieces, for measuring and for drawing: lines
+// broken at line separators only, or wrapped to a width as well.
+class ShapedText {
 public:
-    ShapedLine(const QString& text, const QFont& font, QPaintDevice* device);
-    double width() const;
-    double ascent() const;
-    double descent() const;
-    // Draws the line with its baseline starting at `baseline`.
-    void draw(QPainter& painter, QPointF baseline) const;
+    // pieces: in order, covering the whole text. alignment: of each line within the widest
+    // (or within wrapWidth). wrapWidth: where lines wrap, 0 for no wrapping.
+    ShapedText(const QString& text, std::vector<TextPiece> pieces, QPaintDevice* device,
+               Qt::Alignment alignment = Qt::AlignLeft, double wrapWidth = 0);
+    const std::vector<TextPiece>& pieces() const { return m_pieces; }
+    double width() const { return m_width; } // of the widest line
+    double height() const { return m_height; }
+    // Above and below the first line's baseline, raised and lowered pieces included.
+    double ascent() const { return m_ascent; }
+    double descent() const { return m_descent; }
+    // From the top of the text to its first line's baseline.
+    double baselineOffset() const;
+    // Where a position of the first line starts, from the text's left edge.
+    double xAt(int position) const;
+    // Draws the text with its top left corner at `topLeft`.
+    void draw(QPainter& painter, QPointF topLeft) const;
 
 private:
     QTextLayout m_layout;
-    QTextLine m_line;
+    std::vector<TextPiece> m_pieces;
+    double m_width = 0;
+    double m_height = 0;
+    double m_ascent = 0;
+    double m_descent = 0;
+};
+
+// A piece of a phonetic guide, drawn in the guide's font with its baseline at `baseline`.
+struct GuidePiece {
+    QString text;
+    QPointF baseline;
 };
 
 // A line along a cell edge; no line when its style is None.
@@ -81,8 +112,8 @@ enum class TextShape {
 // and where.
 struct SlotText {
     QString text; // after narrowing, `*` fill or repetition; never more than the cell shows
-    QFont font;   // shrunk when the cell shrinks its text to fit
-    QColor color;
+    QFont font;   // the cell's, shrunk when the cell shrinks its text to fit
+    QColor color; // the cell's; `shaped` gives each piece its own font and colour
     xls::Underline underline = xls::Underline::None;
     TextShape shape = TextShape::Line;
     // Left, Center, Right, Justify or Distributed: General, Fill and centring across the
@@ -95,8 +126,13 @@ struct SlotText {
     QRectF clip;             // where the text may ink: its cell, or the cells it flows across
     int firstColumnSlot = 0; // the column slots `clip` spans
     int lastColumnSlot = 0;
-    QPointF baseline;                         // Line: the start of the baseline
-    std::shared_ptr<const ShapedLine> shaped; // Line: the text shaped for `font`
+    // Line: the start of the baseline. Other shapes are placed within `content` when drawn.
+    QPointF baseline;
+    std::shared_ptr<const ShapedText> shaped; // the text in the fonts of its pieces
+    // Line: the phonetic guide over the text, when the sheet shows it; else empty.
+    std::vector<GuidePiece> guide;
+    QFont guideFont;
+    QColor guideColor;
 };
 
 enum class SlotKind {

@@ -14,37 +14,39 @@ namespace {
 using xls::HorizontalAlignment;
 using xls::VerticalAlignment;
 
-void paintStacked(QPainter& painter, const SlotText& text, const QFontMetricsF& metrics) {
+// Where a block of text of a height starts from the top of the content, by the vertical
+// alignment.
+double blockTop(const SlotText& text, double height) {
     const QRectF& content = text.content;
-    const double lineHeight = metrics.height();
-    const double height = lineHeight * text.text.size();
-    double width = 0;
-    for (const QChar ch : text.text)
-        width = std::max(width, metrics.horizontalAdvance(ch));
-    double x = content.left();
-    if (text.horizontal == HorizontalAlignment::Center)
-        x = content.center().x() - width / 2;
-    else if (text.horizontal == HorizontalAlignment::Right)
-        x = content.right() - width;
-    double y = content.top();
-    if (text.vertical == VerticalAlignment::Bottom)
-        y = content.bottom() - height;
-    else if (text.vertical == VerticalAlignment::Center)
-        y = content.center().y() - height / 2;
-    for (const QChar ch : text.text) {
-        painter.drawText(
-            QPointF(x + (width - metrics.horizontalAdvance(ch)) / 2, y + metrics.ascent()),
-            QString(ch));
-        y += lineHeight;
+    switch (text.vertical) {
+    case VerticalAlignment::Bottom:
+        return content.bottom() - height;
+    case VerticalAlignment::Center:
+    case VerticalAlignment::Distributed:
+        return content.center().y() - height / 2;
+    default:
+        return content.top();
     }
 }
 
+// Letters top to bottom, as a column placed by the alignments.
+void paintStacked(QPainter& painter, const SlotText& text) {
+    const QRectF& content = text.content;
+    const ShapedText& shaped = *text.shaped;
+    double x = content.left();
+    if (text.horizontal == HorizontalAlignment::Center)
+        x = content.center().x() - shaped.width() / 2;
+    else if (text.horizontal == HorizontalAlignment::Right)
+        x = content.right() - shaped.width();
+    shaped.draw(painter, {x, blockTop(text, shaped.height())});
+}
+
 // Placed by its turned outline, kept within the cell.
-void paintRotated(QPainter& painter, const SlotText& text, const QFontMetricsF& metrics) {
+void paintRotated(QPainter& painter, const SlotText& text) {
     const QRectF& content = text.content;
     const double radians = std::abs(text.rotation) * std::numbers::pi / 180;
-    const double w = metrics.horizontalAdvance(text.text);
-    const double h = metrics.height();
+    const double w = text.shaped->width();
+    const double h = text.shaped->height();
     const double outlineWidth = w * std::cos(radians) + h * std::sin(radians);
     const double outlineHeight = w * std::sin(radians) + h * std::cos(radians);
     double cx = content.center().x();
@@ -59,49 +61,14 @@ void paintRotated(QPainter& painter, const SlotText& text, const QFontMetricsF& 
         cy = content.bottom() - outlineHeight / 2;
     painter.translate(cx, cy);
     painter.rotate(-text.rotation);
-    painter.drawText(QPointF(-w / 2, -h / 2 + metrics.ascent()), text.text);
+    text.shaped->draw(painter, {-w / 2, -h / 2});
 }
 
-int wrapFlags(const SlotText& text) {
-    int flags = Qt::TextWordWrap;
-    switch (text.horizontal) {
-    case HorizontalAlignment::Center:
-        flags |= Qt::AlignHCenter;
-        break;
-    case HorizontalAlignment::Right:
-        flags |= Qt::AlignRight;
-        break;
-    case HorizontalAlignment::Justify:
-    case HorizontalAlignment::Distributed:
-        flags |= Qt::AlignJustify;
-        break;
-    default:
-        flags |= Qt::AlignLeft;
-        break;
-    }
-    switch (text.vertical) {
-    case VerticalAlignment::Top:
-    case VerticalAlignment::Justify:
-        flags |= Qt::AlignTop;
-        break;
-    case VerticalAlignment::Center:
-    case VerticalAlignment::Distributed:
-        flags |= Qt::AlignVCenter;
-        break;
-    case VerticalAlignment::Bottom:
-        flags |= Qt::AlignBottom;
-        break;
-    }
-    return flags;
-}
-
+// Lines wrapped to the content's width less the indent, aligned within it when shaped.
 void paintWrapped(QPainter& painter, const SlotText& text) {
-    QRectF area = text.content;
-    if (text.horizontal == HorizontalAlignment::Left)
-        area.setLeft(area.left() + text.indent);
-    else if (text.horizontal == HorizontalAlignment::Right)
-        area.setRight(area.right() - text.indent);
-    painter.drawText(area, wrapFlags(text), text.text);
+    const double left =
+        text.content.left() + (text.horizontal == HorizontalAlignment::Left ? text.indent : 0);
+    text.shaped->draw(painter, {left, blockTop(text, text.shaped->height())});
 }
 
 // Double and accounting underlines, which the font does not draw: accounting ones run under
@@ -128,19 +95,27 @@ void paintUnderline(QPainter& painter, const SlotText& text) {
     painter.restore();
 }
 
+void paintGuide(QPainter& painter, const SlotText& text) {
+    painter.setFont(text.guideFont);
+    painter.setPen(text.guideColor);
+    for (const GuidePiece& piece : text.guide)
+        painter.drawText(piece.baseline, piece.text);
+}
+
 void paintLine(QPainter& painter, const SlotText& text) {
     // Clipping costs a graphics state of its own in the document: only text that reaches
     // beyond its cell (or the cells it flows into) is clipped.
-    const ShapedLine& shaped = *text.shaped;
+    const ShapedText& shaped = *text.shaped;
     const QRectF inked(text.baseline.x(), text.baseline.y() - shaped.ascent(), shaped.width(),
                        shaped.ascent() + shaped.descent());
-    const bool clipped = !text.clip.contains(inked);
+    const bool clipped = !text.guide.empty() || !text.clip.contains(inked);
     if (clipped) {
         painter.save();
         painter.setClipRect(text.clip, Qt::IntersectClip);
     }
-    shaped.draw(painter, text.baseline);
+    shaped.draw(painter, text.baseline - QPointF(0, shaped.baselineOffset()));
     paintUnderline(painter, text);
+    paintGuide(painter, text);
     if (clipped)
         painter.restore();
 }
@@ -149,19 +124,16 @@ void paintLine(QPainter& painter, const SlotText& text) {
 
 void paintTexts(QPainter& painter, const CellLayout& layout) {
     for (const SlotText& text : layout.texts()) {
-        painter.setPen(text.color);
-        painter.setFont(text.font);
         if (text.shape == TextShape::Line) {
             paintLine(painter, text);
             continue;
         }
-        const QFontMetricsF metrics(text.font, painter.device());
         painter.save();
         painter.setClipRect(text.clip, Qt::IntersectClip);
         if (text.shape == TextShape::Stacked)
-            paintStacked(painter, text, metrics);
+            paintStacked(painter, text);
         else if (text.shape == TextShape::Rotated)
-            paintRotated(painter, text, metrics);
+            paintRotated(painter, text);
         else
             paintWrapped(painter, text);
         painter.restore();
