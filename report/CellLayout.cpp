@@ -345,7 +345,9 @@ ShapedText::ShapedText(const QString& text, std::vector<TextPiece> pieces, QPain
     }
     m_layout.setFormats(formats);
     QTextOption option(wrapWidth > 0 ? alignment : Qt::AlignLeft);
-    option.setWrapMode(wrapWidth > 0 ? QTextOption::WordWrap : QTextOption::NoWrap);
+    // A word longer than the line breaks where it reaches the edge, as the spreadsheet's do.
+    option.setWrapMode(wrapWidth > 0 ? QTextOption::WrapAtWordBoundaryOrAnywhere
+                                     : QTextOption::NoWrap);
     m_layout.setTextOption(option);
     m_layout.setCacheEnabled(true);
     m_layout.beginLayout();

@@ -1,5 +1,6 @@
-// The slot table of hand-made pages: merged areas, text flowing across neighbours and the
-// gridlines it hides, the texts cells show, borders resolved between neighbours.
+// The slot table of hand-made pages and of a workbook LibreOffice wrote: merged areas, text
+// flowing across neighbours and the gridlines it hides, the texts cells show in their fonts,
+// phonetic guides, borders resolved between neighbours, conditional formats.
 
 #include "HandMadeSheet.h"
 
@@ -8,6 +9,8 @@
 #include "report/FontMapper.h"
 #include "report/SheetMetrics.h"
 #include "xls/CellText.h"
+#include "xls/IconvCodePages.h"
+#include "xls/WorkbookReader.h"
 
 #include <QImage>
 #include <QRegularExpression>
@@ -23,20 +26,24 @@ using xls::HorizontalAlignment;
 
 Q_DECLARE_METATYPE(QList<xls::CellRange>)
 Q_DECLARE_METATYPE(xls::HorizontalAlignment)
+Q_DECLARE_METATYPE(xls::PhoneticAlignment)
 
 namespace {
 
 constexpr double kDigit = 7; // default columns of 64 pixels, 48 points
 
-// Lays out a hand-made page as the painter would on a 72 dots-per-inch device.
+// Lays out a page as the painter would on a 72 dots-per-inch device.
 class Laid {
 public:
-    Laid(Book& book, const report::LaidOutPage& page)
+    Laid(const xls::Workbook& workbook, const xls::Sheet& sheet, const report::LaidOutPage& page)
         : m_device(at72Dpi())
-        , m_metrics(book.sheet(), kDigit)
-        , m_cellFonts(book.workbook, m_fonts)
-        , m_cellText(book.workbook)
-        , m_layout(sources(book), page, &m_device) {}
+        , m_metrics(sheet, kDigit)
+        , m_cellFonts(workbook, m_fonts)
+        , m_cellText(workbook)
+        , m_sources{workbook, sheet, m_metrics, m_cellFonts, m_cellText}
+        , m_layout(m_sources, page, &m_device) {}
+    Laid(Book& book, const report::LaidOutPage& page)
+        : Laid(book.workbook, book.sheet(), page) {}
 
     const CellLayout& operator*() const { return m_layout; }
     const CellLayout* operator->() const { return &m_layout; }
@@ -46,9 +53,7 @@ public:
             qFatal("slot %d,%d shows no text", r, c);
         return m_layout.texts()[static_cast<size_t>(index)];
     }
-    report::CellSources sources(Book& book) const {
-        return {book.workbook, book.sheet(), m_metrics, m_cellFonts, m_cellText};
-    }
+    const report::CellSources& sources() const { return m_sources; }
 
 private:
     static QImage at72Dpi() {
@@ -62,8 +67,34 @@ private:
     report::FontMapper m_fonts;
     report::CellFonts m_cellFonts;
     xls::CellText m_cellText;
+    report::CellSources m_sources;
     CellLayout m_layout;
 };
+
+xls::Workbook richFixture() {
+    const xls::IconvCodePages codePages;
+    return xls::WorkbookReader(codePages).readFile(QStringLiteral(TESSALY_XLS_FIXTURES) +
+                                                   QStringLiteral("/richtext.xls"));
+}
+
+// The pieces of a shown text, apart by spaces: each piece's characters, then after ':' b
+// for bold, i for italic, r for red, s for smaller than the cell's font, ^ raised, _ lowered.
+QString pieces(const report::SlotText& text) {
+    QStringList out;
+    for (const report::TextPiece& piece : text.shaped->pieces()) {
+        QString shown = text.text.mid(piece.start, piece.end - piece.start);
+        if (text.shape == report::TextShape::Stacked) // the shaped text has a letter a line
+            shown = text.text.mid(piece.start / 2, (piece.end - piece.start + 1) / 2);
+        QString marks;
+        marks += piece.font.bold() ? QStringLiteral("b") : QString();
+        marks += piece.font.italic() ? QStringLiteral("i") : QString();
+        marks += piece.color == QColor(Qt::red) ? QStringLiteral("r") : QString();
+        marks += piece.font.pointSizeF() < text.font.pointSizeF() ? QStringLiteral("s") : QString();
+        marks += piece.rise > 0 ? QStringLiteral("^") : piece.rise < 0 ? QStringLiteral("_") : "";
+        out += marks.isEmpty() ? shown : shown + u':' + marks;
+    }
+    return out.join(u' ');
+}
 
 // Slot kinds row by row: '.' a cell of its own, 'A' an anchor, 'C' covered; rows apart by '|'.
 QString kinds(const CellLayout& layout) {
@@ -110,6 +141,15 @@ private slots:
     void bordersAreResolvedPerEdge();
     void reachMeasuresWhatFlows_data();
     void reachMeasuresWhatFlows();
+    void runsWrittenByLibreOffice_data();
+    void runsWrittenByLibreOffice();
+    void runsKeepTheirFontsInEveryShape_data();
+    void runsKeepTheirFontsInEveryShape();
+    void runsWidenTheReach();
+    void phoneticGuideStandsOverItsText_data();
+    void phoneticGuideStandsOverItsText();
+    void conditionalFormatsShowOnThePage_data();
+    void conditionalFormatsShowOnThePage();
 };
 
 void CellLayoutTest::mergedAreasHaveOneAnchorPerRun_data() {
@@ -339,7 +379,7 @@ void CellLayoutTest::reachMeasuresWhatFlows() {
     const xls::Cell cell = xls::Cell::text(0, 0, book.addFormat(format), wide(20));
     book.sheet().setCells({cell});
     const Laid laid(book, pageOf({0}, {0}));
-    const report::CellTextReach measure(laid.sources(book));
+    const report::CellTextReach measure(laid.sources());
     const report::TextReach reach = measure.reach(cell, kColumn);
     QCOMPARE(reach.left > 0, left);
     QCOMPARE(reach.right > 0, right);
@@ -347,6 +387,180 @@ void CellLayoutTest::reachMeasuresWhatFlows() {
     const double excess = laid.text(0, 0).shaped ? laid.text(0, 0).shaped->width() - 57 : 0;
     if (right && !left)
         QCOMPARE(qRound(reach.right), qRound(excess));
+}
+
+void CellLayoutTest::runsWrittenByLibreOffice_data() {
+    QTest::addColumn<int>("row");
+    QTest::addColumn<QString>("pieces");
+    QTest::newRow("three fonts") << 0 << "abc def:b ghi:ir";
+    QTest::newRow("superscript") << 1 << "x 2:s^";
+    QTest::newRow("subscript") << 2 << "H 2:s_ O";
+    QTest::newRow("one font") << 3 << "plain";
+}
+
+void CellLayoutTest::runsWrittenByLibreOffice() {
+    QFETCH(int, row);
+    QFETCH(QString, pieces);
+    const xls::Workbook workbook = richFixture();
+    const Laid laid(workbook, workbook.sheets()[0], pageOf({row}, {0}));
+    QCOMPARE(::pieces(laid.text(0, 0)), pieces);
+}
+
+// A hand-made cell "abcdefghi" of 20 points in three runs: plain, bold, italic red.
+struct RunsBook : Book {
+    RunsBook() {
+        xls::Font plain;
+        plain.height = 400;
+        xls::Font bold = plain;
+        bold.weight = 700;
+        xls::Font italic = plain;
+        italic.italic = true;
+        italic.colorIndex = 10; // red
+        workbook.setFonts({plain, bold, italic});
+        workbook.richTexts().push_back({{{3, 1}, {6, 2}}, std::nullopt});
+    }
+    xls::Cell cell(const xls::CellFormat& format) {
+        return xls::Cell::text(0, 0, addFormat(format), QStringLiteral("abcdefghi"), 0);
+    }
+};
+
+void CellLayoutTest::runsKeepTheirFontsInEveryShape_data() {
+    QTest::addColumn<bool>("wrap");
+    QTest::addColumn<int>("rotation");
+    QTest::addColumn<bool>("shrink");
+    QTest::newRow("one line, flowing") << false << 0 << false;
+    QTest::newRow("wrapped") << true << 0 << false;
+    QTest::newRow("rotated") << false << 45 << false;
+    QTest::newRow("stacked") << false << 255 << false;
+    QTest::newRow("shrunk to fit") << false << 0 << true;
+}
+
+void CellLayoutTest::runsKeepTheirFontsInEveryShape() {
+    QFETCH(bool, wrap);
+    QFETCH(int, rotation);
+    QFETCH(bool, shrink);
+    RunsBook book;
+    xls::CellFormat format;
+    format.wrap = wrap;
+    format.rotation = rotation;
+    format.shrinkToFit = shrink;
+    book.sheet().setCells({book.cell(format)});
+    const Laid laid(book, pageOf({0}, {0, 1, 2}));
+    const report::SlotText& text = laid.text(0, 0);
+    QCOMPARE(pieces(text), QStringLiteral("abc def:b ghi:ir"));
+    for (const report::TextPiece& piece : text.shaped->pieces())
+        QCOMPARE(piece.font.pointSizeF() < 20, shrink);
+    if (wrap) // 9 characters of 20 points do not fit on one line of 57 points
+        QVERIFY(text.shaped->height() > 1.5 * (text.shaped->ascent() + text.shaped->descent()));
+}
+
+void CellLayoutTest::runsWidenTheReach() {
+    // The same text all plain and with a bold run, which is wider.
+    QList<double> reaches;
+    for (const bool runs : {false, true}) {
+        RunsBook book;
+        if (!runs)
+            book.workbook.richTexts().clear();
+        const xls::Cell cell = book.cell({});
+        book.sheet().setCells({cell});
+        const Laid laid(book, pageOf({0}, {0, 1, 2}));
+        reaches.append(report::CellTextReach(laid.sources()).reach(cell, kColumn).right);
+        // The layout lets the text flow as far as the measure says, within kerning.
+        const double width = laid.text(0, 0).shaped->width();
+        QVERIFY(std::abs(reaches.back() - (width - 57)) < 1.5);
+    }
+    QVERIFY(reaches[1] > reaches[0]);
+}
+
+void CellLayoutTest::phoneticGuideStandsOverItsText_data() {
+    QTest::addColumn<bool>("shown");
+    QTest::addColumn<xls::PhoneticAlignment>("alignment");
+    QTest::addColumn<bool>("top"); // the cell's vertical alignment: top, else bottom
+    QTest::addColumn<int>("pieces");
+    using xls::PhoneticAlignment;
+    QTest::newRow("not shown") << false << PhoneticAlignment::Left << false << 0;
+    QTest::newRow("left") << true << PhoneticAlignment::Left << false << 2;
+    QTest::newRow("general is left") << true << PhoneticAlignment::General << false << 2;
+    QTest::newRow("centred, cell aligned top") << true << PhoneticAlignment::Center << true << 2;
+    QTest::newRow("distributed") << true << PhoneticAlignment::Distributed << false << 4;
+}
+
+void CellLayoutTest::phoneticGuideStandsOverItsText() {
+    QFETCH(bool, shown);
+    QFETCH(xls::PhoneticAlignment, alignment);
+    QFETCH(bool, top);
+    QFETCH(int, pieces);
+    Book book;
+    xls::Font small;
+    small.height = 100;
+    book.workbook.setFonts({xls::Font{}, small});
+    // "wx" reads "ab", "yz" reads "cd".
+    xls::PhoneticText guide{QStringLiteral("wxyz"), {{0, 0, 2}, {2, 2, 2}}, 1, {}, alignment};
+    book.workbook.richTexts().push_back({{}, guide});
+    xls::CellFormat format;
+    format.vertical = top ? xls::VerticalAlignment::Top : xls::VerticalAlignment::Bottom;
+    book.sheet().setCells({xls::Cell::text(0, 0, book.addFormat(format), "abcd", 0)});
+    xls::PhoneticSettings settings;
+    if (shown)
+        settings.shownRanges = {{0, 0, 0, 0}};
+    book.sheet().setPhoneticSettings(settings);
+    const Laid laid(book, pageOf({0}, {0}));
+    const report::SlotText& text = laid.text(0, 0);
+    QCOMPARE(int(text.guide.size()), pieces);
+    if (pieces == 0)
+        return;
+    // Above the text, and the two within the row.
+    const double textTop = text.baseline.y() - text.shaped->ascent();
+    for (const report::GuidePiece& piece : text.guide)
+        QVERIFY(piece.baseline.y() <= textTop && piece.baseline.y() - 5 >= 0);
+    QVERIFY(text.baseline.y() + text.shaped->descent() <= kRow);
+    const double start = text.baseline.x();
+    const double middle = start + text.shaped->xAt(2); // where "cd" starts
+    const double first = text.guide.front().baseline.x();
+    const double last = text.guide.back().baseline.x();
+    if (alignment == xls::PhoneticAlignment::Left || alignment == xls::PhoneticAlignment::General)
+        QVERIFY(first == start && last == middle);
+    else
+        QVERIFY(first > start && first < middle && last > middle);
+}
+
+void CellLayoutTest::conditionalFormatsShowOnThePage_data() {
+    QTest::addColumn<int>("column");
+    QTest::addColumn<QString>("hits"); // rows 1 to 3: 1 shows the format, 0 does not
+    QTest::newRow("between 2 and 4") << 0 << "010";
+    QTest::newRow("not between 2 and 4") << 1 << "101";
+    QTest::newRow("equal to 3") << 2 << "010";
+    QTest::newRow("not equal to 3") << 3 << "101";
+    QTest::newRow("greater than 3") << 4 << "001";
+    QTest::newRow("less than 3") << 5 << "100";
+    QTest::newRow("greater than or equal to 3") << 6 << "011";
+    QTest::newRow("less than or equal to 3") << 7 << "110";
+    QTest::newRow("equal to a text") << 8 << "101";
+    QTest::newRow("a formula, left alone") << 9 << "000";
+    QTest::newRow("greater than -2") << 10 << "001";
+    QTest::newRow("a cell operand, left alone") << 11 << "000";
+}
+
+void CellLayoutTest::conditionalFormatsShowOnThePage() {
+    QFETCH(int, column);
+    QFETCH(QString, hits);
+    const xls::Workbook workbook = richFixture();
+    const Laid laid(workbook, workbook.sheets()[1], pageOf({0, 1, 2, 3}, {column}));
+    // Each cell: '1' with the red bold text, yellow fill and thin bottom line of the
+    // format, '0' with none of them, '?' with some.
+    QString shown;
+    for (int r = 0; r < 3; ++r) {
+        const report::CellSlot& slot = laid->slot(r, 0);
+        const report::SlotText& text = laid.text(r, 0);
+        const QList<bool> marks{
+            text.color == QColor(Qt::red) && text.shaped->pieces().front().color == text.color,
+            text.font.bold(),
+            slot.fill.pattern == 1 && slot.fill.foreground == QColor(Qt::yellow),
+            laid->slot(r + 1, 0).top.style == BorderStyle::Thin,
+        };
+        shown += marks.count(true) == marks.size() ? u'1' : marks.contains(true) ? u'?' : u'0';
+    }
+    QCOMPARE(shown, hits);
 }
 
 QTEST_MAIN(CellLayoutTest)

@@ -15,6 +15,8 @@
 
 #include <cmath>
 
+Q_DECLARE_METATYPE(xls::Script)
+
 namespace {
 
 constexpr double kZoom = 3; // image pixels a point
@@ -60,6 +62,14 @@ public:
     // How many pixels of a rectangle are dark, as text is.
     int dark(const QRectF& rect) const {
         return count(rect, [](QRgb pixel) { return QColor(pixel).lightness() < 80; });
+    }
+    // The lowest row of a rectangle with a dark pixel, in points; the rectangle's top if none.
+    double inkBottom(const QRectF& rect) const {
+        for (double y = rect.bottom(); y > rect.top(); y -= 1 / kZoom) {
+            if (dark(QRectF(rect.left(), y, rect.width(), 1 / kZoom)) > 0)
+                return y;
+        }
+        return rect.top();
     }
     // How many pixels of a rectangle have a colour near to a given one.
     int near(const QRectF& rect, const QColor& color) const {
@@ -118,6 +128,8 @@ private slots:
     void mergedAreaStartingOffThePage();
     void oddFormatsPaintSafely();
     void accountingUnderlineSpansTheCell();
+    void scriptsSitOffTheBaseline_data();
+    void scriptsSitOffTheBaseline();
     void mapsFontNames_data();
     void mapsFontNames();
     void measuresDigitWidths();
@@ -383,6 +395,34 @@ void ReportPaintingTest::accountingUnderlineSpansTheCell() {
     QVERIFY(painted.dark(QRectF(kOrigin.x() + 40, kOrigin.y() + 2, 15, kRow - 4)) > 0);
     QCOMPARE(painted.dark(QRectF(kOrigin.x() + 40, kOrigin.y() + kRow + 2, 15, kRow - 4)), 0);
     QVERIFY(painted.dark(QRectF(kOrigin.x() + 1, kOrigin.y() + kRow + 2, 10, kRow - 4)) > 0);
+}
+
+void ReportPaintingTest::scriptsSitOffTheBaseline_data() {
+    QTest::addColumn<xls::Script>("script");
+    QTest::addColumn<double>("least"); // how far "22" sits below "HH", in points
+    QTest::addColumn<double>("most");
+    QTest::newRow("superscript raised") << xls::Script::Superscript << -4.0 << -2.0;
+    QTest::newRow("subscript lowered") << xls::Script::Subscript << 1.0 << 2.5;
+    QTest::newRow("normal on the baseline") << xls::Script::Normal << -0.5 << 0.5;
+}
+
+void ReportPaintingTest::scriptsSitOffTheBaseline() {
+    QFETCH(xls::Script, script);
+    QFETCH(double, least);
+    QFETCH(double, most);
+    Book book;
+    xls::Font scripted;
+    scripted.script = script;
+    book.workbook.setFonts({xls::Font{}, scripted});
+    book.workbook.richTexts().push_back({{{2, 1}}, std::nullopt});
+    xls::CellFormat centred;
+    centred.vertical = xls::VerticalAlignment::Center;
+    book.sheet().setCells({xls::Cell::text(0, 0, book.addFormat(centred), "HH22", 0)});
+    const Painted painted(book, pageOf({0}, {0}));
+    // "HH" takes 14.4 points from the cell's padding, "22" the next 7 or more.
+    const double hh = painted.inkBottom(QRectF(kOrigin.x() + 3, kOrigin.y(), 10, kRow));
+    const double twos = painted.inkBottom(QRectF(kOrigin.x() + 17, kOrigin.y(), 5, kRow));
+    QVERIFY2(twos - hh >= least && twos - hh <= most, qPrintable(QString::number(twos - hh)));
 }
 
 void ReportPaintingTest::mapsFontNames_data() {
