@@ -169,8 +169,9 @@ std::vector<TextPiece> piecesOf(const CellSources& sources, const xls::Cell& cel
     const xls::Workbook& workbook = sources.workbook;
     std::vector<TextPiece> pieces{pieceIn(
         sources, workbook.cellFormat(cell.formatIndex()).fontIndex, 0, numberColor, condition)};
-    if (cell.type() == xls::CellType::Text && cell.text().startsWith(shown)) {
-        for (const xls::TextRun& run : workbook.textRuns(cell)) {
+    const QList<xls::TextRun>& runs = workbook.textRuns(cell);
+    if (!runs.isEmpty() && cell.text().startsWith(shown)) {
+        for (const xls::TextRun& run : runs) {
             while (!pieces.empty() && pieces.back().start >= run.position)
                 pieces.pop_back();
             pieces.push_back(pieceIn(sources, run.fontIndex, run.position, numberColor, condition));
@@ -383,6 +384,16 @@ double ShapedText::baselineOffset() const {
 
 void ShapedText::draw(QPainter& painter, QPointF topLeft) const {
     painter.save();
+    // Text on one baseline in one colour, as most is, is drawn whole: much quicker.
+    const bool plain = std::all_of(m_pieces.begin(), m_pieces.end(), [&](const TextPiece& piece) {
+        return piece.rise == 0 && piece.color == m_pieces.front().color;
+    });
+    if (plain && !m_pieces.empty()) {
+        painter.setPen(m_pieces.front().color);
+        m_layout.draw(&painter, topLeft);
+        painter.restore();
+        return;
+    }
     for (const TextPiece& piece : m_pieces) {
         painter.setPen(piece.color);
         for (const QGlyphRun& run : m_layout.glyphRuns(piece.start, piece.end - piece.start))
