@@ -146,18 +146,14 @@ double riseOf(const xls::Font& font) {
 TextPiece pieceIn(const CellSources& sources, int fontIndex, int start, const QColor& numberColor,
                   const xls::DifferentialFormat* condition) {
     const xls::Font& font = sources.workbook.font(fontIndex);
-    TextPiece piece;
-    piece.start = start;
-    piece.font = sources.fonts.font(fontIndex);
+    TextPiece piece{start, start, sources.fonts.font(fontIndex), numberColor, riseOf(font)};
     overlay(piece.font, condition);
-    piece.color = numberColor;
     if (!piece.color.isValid()) {
         const bool conditioned = condition != nullptr && condition->fontColorIndex;
         piece.color =
             paletteColor(sources.workbook,
                          conditioned ? *condition->fontColorIndex : font.colorIndex, Qt::black);
     }
-    piece.rise = riseOf(font);
     return piece;
 }
 
@@ -383,15 +379,15 @@ double ShapedText::baselineOffset() const {
 }
 
 void ShapedText::draw(QPainter& painter, QPointF topLeft) const {
-    painter.save();
+    if (m_pieces.empty())
+        return;
     // Text on one baseline in one colour, as most is, is drawn whole: much quicker.
     const bool plain = std::all_of(m_pieces.begin(), m_pieces.end(), [&](const TextPiece& piece) {
         return piece.rise == 0 && piece.color == m_pieces.front().color;
     });
-    if (plain && !m_pieces.empty()) {
+    if (plain) {
         painter.setPen(m_pieces.front().color);
         m_layout.draw(&painter, topLeft);
-        painter.restore();
         return;
     }
     for (const TextPiece& piece : m_pieces) {
@@ -399,7 +395,6 @@ void ShapedText::draw(QPainter& painter, QPointF topLeft) const {
         for (const QGlyphRun& run : m_layout.glyphRuns(piece.start, piece.end - piece.start))
             painter.drawGlyphRun(topLeft - QPointF(0, piece.rise), run);
     }
-    painter.restore();
 }
 
 // Builds a page's slot table: merged areas first, then each slot's formats, borders and
@@ -828,11 +823,11 @@ void CellLayoutBuilder::placeLine(int r, int c, const xls::Cell& cell,
 
     const xls::PhoneticText* phonetic =
         unchanged ? m_sources.workbook.shownPhonetic(m_sources.sheet, cell) : nullptr;
-    if (phonetic != nullptr)
-        text.guideFont = m_sources.fonts.font(phonetic->fontIndex);
     // The guide stands above the text: the two are aligned in the cell as one block.
     const double guideHeight =
-        phonetic != nullptr ? QFontMetricsF(text.guideFont, m_device).height() : 0.0;
+        phonetic != nullptr
+            ? QFontMetricsF(m_sources.fonts.font(phonetic->fontIndex), m_device).height()
+            : 0.0;
     const QRectF& content = text.content;
     const double shapedWidth = shaped->width();
     double x = content.left() + text.indent;
@@ -854,8 +849,10 @@ void CellLayoutBuilder::placeLine(int r, int c, const xls::Cell& cell,
 
 void CellLayoutBuilder::placeGuide(const xls::PhoneticText& phonetic, const std::vector<int>& moved,
                                    int cellLength, SlotText& text) {
-    text.guideColor = color(m_sources.workbook.font(phonetic.fontIndex).colorIndex, Qt::black);
-    const QFontMetricsF metrics(text.guideFont, m_device);
+    auto guide = std::make_shared<PhoneticGuide>();
+    guide->font = m_sources.fonts.font(phonetic.fontIndex);
+    guide->color = color(m_sources.workbook.font(phonetic.fontIndex).colorIndex, Qt::black);
+    const QFontMetricsF metrics(guide->font, m_device);
     const double y = text.baseline.y() - text.shaped->ascent() - metrics.descent();
     // From a position of the cell's text to the left edge of its character on the page.
     const auto xAt = [&](int position) {
@@ -874,8 +871,9 @@ void CellLayoutBuilder::placeGuide(const xls::PhoneticText& phonetic, const std:
             continue;
         placeReading(phonetic.text.mid(run.phoneticStart, end - run.phoneticStart),
                      xAt(run.baseStart), xAt(run.baseStart + run.baseLength), y, phonetic.alignment,
-                     metrics, text.guide);
+                     metrics, guide->pieces);
     }
+    text.guide = std::move(guide);
 }
 
 // Text flows into empty neighbours up to a cell that holds something, a merged area or the

@@ -70,7 +70,8 @@ public:
     double baselineOffset() const;
     // Where a position of the first line starts, from the text's left edge.
     double xAt(int position) const;
-    // Draws the text with its top left corner at `topLeft`.
+    // Draws the text with its top left corner at `topLeft`, in the pieces' colours: the
+    // painter's pen is left in the last one.
     void draw(QPainter& painter, QPointF topLeft) const;
 
 private:
@@ -86,6 +87,13 @@ private:
 struct GuidePiece {
     QString text;
     QPointF baseline;
+};
+
+// The phonetic guide over a line of text.
+struct PhoneticGuide {
+    QFont font;
+    QColor color;
+    std::vector<GuidePiece> pieces;
 };
 
 // A line along a cell edge; no line when its style is None.
@@ -129,10 +137,8 @@ struct SlotText {
     // Line: the start of the baseline. Other shapes are placed within `content` when drawn.
     QPointF baseline;
     std::shared_ptr<const ShapedText> shaped; // the text in the fonts of its pieces
-    // Line: the phonetic guide over the text, when the sheet shows it; else empty.
-    std::vector<GuidePiece> guide;
-    QFont guideFont;
-    QColor guideColor;
+    // Line: the phonetic guide over the text, when the sheet shows it; else null.
+    std::shared_ptr<const PhoneticGuide> guide;
 };
 
 enum class SlotKind {

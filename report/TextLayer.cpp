@@ -95,10 +95,10 @@ void paintUnderline(QPainter& painter, const SlotText& text) {
     painter.restore();
 }
 
-void paintGuide(QPainter& painter, const SlotText& text) {
-    painter.setFont(text.guideFont);
-    painter.setPen(text.guideColor);
-    for (const GuidePiece& piece : text.guide)
+void paintGuide(QPainter& painter, const PhoneticGuide& guide) {
+    painter.setFont(guide.font);
+    painter.setPen(guide.color);
+    for (const GuidePiece& piece : guide.pieces)
         painter.drawText(piece.baseline, piece.text);
 }
 
@@ -108,14 +108,15 @@ void paintLine(QPainter& painter, const SlotText& text) {
     const ShapedText& shaped = *text.shaped;
     const QRectF inked(text.baseline.x(), text.baseline.y() - shaped.ascent(), shaped.width(),
                        shaped.ascent() + shaped.descent());
-    const bool clipped = !text.guide.empty() || !text.clip.contains(inked);
+    const bool clipped = text.guide != nullptr || !text.clip.contains(inked);
     if (clipped) {
         painter.save();
         painter.setClipRect(text.clip, Qt::IntersectClip);
     }
     shaped.draw(painter, text.baseline - QPointF(0, shaped.baselineOffset()));
     paintUnderline(painter, text);
-    paintGuide(painter, text);
+    if (text.guide != nullptr)
+        paintGuide(painter, *text.guide);
     if (clipped)
         painter.restore();
 }
