@@ -23,34 +23,35 @@ QList<Band> ownBands(const QList<Band>& bands) {
     return QList<Band>(first, bands.end());
 }
 
-// Where the start of row (column) index lies along a page's own bands, in the block's points;
-// the sizes of the rows between the page and an index off the page are added up.
-double edgeOf(const QList<Band>& bands, int index, const std::function<double(int)>& sizeOf) {
+// Where row (column) index starts along a page's own bands, in the block's points, and its
+// size; for an index off the page, the sizes of the rows between are added up.
+std::pair<double, double> spanOf(const QList<Band>& bands, int index,
+                                 const std::function<double(int)>& sizeOf) {
     const Band& first = bands.front();
     const Band& last = bands.back();
-    if (index <= first.index) {
+    if (index < first.index) {
         double offset = first.offset;
         for (int each = index; each < first.index; ++each)
             offset -= sizeOf(each);
-        return offset;
+        return {offset, sizeOf(index)};
     }
     if (index > last.index) {
         double offset = last.offset + last.size;
         for (int each = last.index + 1; each < index; ++each)
             offset += sizeOf(each);
-        return offset;
+        return {offset, sizeOf(index)};
     }
-    // Hidden rows are not among the bands: such a row starts where the next shown one does.
     const auto at =
         std::lower_bound(bands.begin(), bands.end(), index,
                          [](const Band& band, int value) { return band.index < value; });
-    return at->offset;
+    // A hidden row is not among the bands: it starts where the next shown one does.
+    return {at->offset, at->index == index ? at->size : 0};
 }
 
 double positionOf(const QList<Band>& bands, int index, int offset, double units,
                   const std::function<double(int)>& sizeOf) {
-    const double fraction = std::clamp(offset / units, 0.0, 1.0);
-    return edgeOf(bands, index, sizeOf) + fraction * sizeOf(index);
+    const auto [start, size] = spanOf(bands, index, sizeOf);
+    return start + std::clamp(offset / units, 0.0, 1.0) * size;
 }
 
 } // namespace
