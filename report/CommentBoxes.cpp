@@ -71,14 +71,9 @@ Qt::Alignment alignmentOf(const xls::ObjectText& text) {
     return alignment | Qt::AlignTop;
 }
 
-bool overlaps(const xls::CellRange& cells, const LaidOutPage& page) {
-    const auto spans = [](const QList<Band>& bands, int first, int last) {
-        return std::any_of(bands.begin(), bands.end(), [&](const Band& band) {
-            return !band.title && band.index >= first && band.index <= last;
-        });
-    };
-    return spans(page.rows, cells.firstRow, cells.lastRow) &&
-           spans(page.columns, cells.firstColumn, cells.lastColumn);
+bool overlaps(const xls::CellRange& a, const xls::CellRange& b) {
+    return a.firstRow <= b.lastRow && b.firstRow <= a.lastRow && a.firstColumn <= b.lastColumn &&
+           b.firstColumn <= a.lastColumn;
 }
 
 void paintBox(QPainter& painter, const xls::SheetObject& box, const QRectF& rect,
@@ -119,12 +114,13 @@ void paintCommentBoxes(QPainter& painter, const xls::Workbook& workbook, const x
                        const LaidOutPage& page, const SheetMetrics& metrics,
                        const CellFonts& fonts) {
     const std::vector<const xls::SheetObject*> boxes = printedCommentBoxes(sheet);
-    if (boxes.empty())
+    const std::optional<xls::CellRange> own = ownCells(page);
+    if (boxes.empty() || !own)
         return;
     painter.save();
     painter.setClipRect(objectArea(page), Qt::IntersectClip);
     for (const xls::SheetObject* box : boxes) {
-        if (overlaps(anchoredCells(box->anchor), page))
+        if (overlaps(anchoredCells(box->anchor), *own))
             paintBox(painter, *box, placeOnPage(box->anchor, page, metrics), workbook, fonts);
     }
     painter.restore();

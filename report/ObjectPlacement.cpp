@@ -91,6 +91,15 @@ QRectF placeOnPage(const xls::ObjectAnchor& anchor, const LaidOutPage& page,
     return QRectF(QPointF(left, top), QPointF(right, bottom)).normalized();
 }
 
+std::optional<xls::CellRange> ownCells(const LaidOutPage& page) {
+    const QList<Band> rows = ownBands(page.rows);
+    const QList<Band> columns = ownBands(page.columns);
+    if (rows.isEmpty() || columns.isEmpty())
+        return std::nullopt;
+    return xls::CellRange{rows.front().index, rows.back().index, columns.front().index,
+                          columns.back().index};
+}
+
 QRectF objectArea(const LaidOutPage& page) {
     const QList<Band> rows = ownBands(page.rows);
     const QList<Band> columns = ownBands(page.columns);

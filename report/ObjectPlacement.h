@@ -6,6 +6,8 @@
 
 #include <QRectF>
 
+#include <optional>
+
 namespace xls {
 struct ObjectAnchor;
 }
@@ -24,6 +26,10 @@ xls::CellRange anchoredCells(const xls::ObjectAnchor& anchor);
 // own.
 QRectF placeOnPage(const xls::ObjectAnchor& anchor, const LaidOutPage& page,
                    const SheetMetrics& metrics);
+
+// The first and last of the page's own rows and columns, print titles left out; empty when it
+// has none.
+std::optional<xls::CellRange> ownCells(const LaidOutPage& page);
 
 // The part of a page's cell block that objects print in: its own rows and columns, without
 // the print titles and headings that objects never cover.
