@@ -28,44 +28,22 @@ import struct
 import subprocess
 import sys
 import tempfile
-import time
 
 import olefile
 import uno
 from com.sun.star.awt import Size
-from com.sun.star.beans import PropertyValue
 from com.sun.star.table import CellAddress
 
 HERE = os.path.dirname(os.path.abspath(__file__))
+# LibreOffice is started and reached as for the engine's drawing fixture.
+sys.dont_write_bytecode = True
+sys.path.insert(0, os.path.join(HERE, "..", "xls", "fixtures"))
+from make_drawings import connect, prop  # noqa: E402
+
 SETUP = 0x00A1
 BOF = 0x0809
 NOTES_SHOWN = 0x0020  # fNotes: comments print
 NOTES_AT_END = 0x0200  # fEndNotes: ... as a list at the end
-
-
-def prop(name, value):
-    p = PropertyValue()
-    p.Name, p.Value = name, value
-    return p
-
-
-def connect(tmp):
-    pipe = "tessaly_comments_%d" % os.getpid()
-    profile = uno.systemPathToFileUrl(os.path.join(tmp, "profile"))
-    office = subprocess.Popen(["soffice", "--headless", "--invisible", "--norestore",
-                               "--nologo", "--nodefault", "-env:UserInstallation=" + profile,
-                               "--accept=pipe,name=%s;urp;" % pipe])
-    resolver = uno.getComponentContext().ServiceManager.createInstanceWithContext(
-        "com.sun.star.bridge.UnoUrlResolver", uno.getComponentContext())
-    for _ in range(120):
-        try:
-            ctx = resolver.resolve(
-                "uno:pipe,name=%s;urp;StarOffice.ComponentContext" % pipe)
-            return office, ctx
-        except Exception:
-            time.sleep(0.5)
-    office.kill()
-    raise SystemExit("LibreOffice did not answer")
 
 
 def comment(sheet, name, text, shown, bold_from=None, box_at=None):
