@@ -40,7 +40,7 @@ public:
     void paint(QPainter& painter, int ordinal) const;
 
 private:
-    // The lines first to last of one comment, from top on a page.
+    // Lines first to last of one comment, on a list page `top` points below its top margin.
     struct Piece {
         int page = 0;
         std::size_t entry = 0;
