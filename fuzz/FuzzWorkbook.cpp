@@ -3,6 +3,8 @@
 // then lays out every worksheet and paints pages of it into a small image, so that no page
 // setup a file may hold can crash, hang or exhaust memory.
 
+#include "report/CellFonts.h"
+#include "report/CommentList.h"
 #include "report/FontMapper.h"
 #include "report/HeaderFooter.h"
 #include "report/PageLayout.h"
@@ -117,6 +119,15 @@ void paintSheet(const xls::Workbook& workbook, const xls::Sheet& sheet,
         QPainter painter(&image);
         painter.scale(kImageWidth / paper.width(), kImageHeight / paper.height());
         pagePainter.paint(painter, layout.frame(), page, fields);
+    }
+    // The comment list's first and last pages, when the sheet lists its comments.
+    const report::CellFonts cellFonts(workbook, fonts);
+    const report::CommentList comments(workbook, sheet, layout.frame(), cellFonts);
+    for (const int ordinal : {0, comments.pageCount() - 1}) {
+        if (ordinal < 0)
+            continue;
+        QPainter painter(&image);
+        comments.paint(painter, ordinal);
     }
 }
 

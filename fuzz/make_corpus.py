@@ -46,6 +46,11 @@ stream with a few values, to be laid out and painted:
                                   naming a picture past the store whose one picture is a
                                   compressed metafile claiming 4 GiB (-store). The drawing
                                   is lost from the damage on; the cell never is.
+- comments-box-whole-sheet.stream the bare workbook stream of the report tests' comments.xls
+                                  with its first shown comment's box, printed as displayed,
+                                  grown over the whole sheet: the printed range takes in every
+                                  row and column, tens of thousands of pages; its sheet listing
+                                  comments at the end paints the list too.
 """
 import os
 import struct
@@ -311,6 +316,18 @@ def rich_text_inputs():
     }
 
 
+def comment_inputs():
+    import xlrd.compdoc
+    with open(os.path.join(HERE, "..", "tests", "report", "fixtures", "comments.xls"), "rb") as f:
+        doc = xlrd.compdoc.CompDoc(f.read(), logfile=open(os.devnull, "w"))
+    stream = bytearray(doc.get_named_stream("Workbook"))
+    # The client anchor of the box of C4: columns 3 to 4 and rows 0 to 2, with offsets.
+    anchor = struct.pack("<8H", 3, 272, 0, 0, 4, 562, 2, 50)
+    at = stream.index(anchor)
+    stream[at:at + len(anchor)] = struct.pack("<8H", 0, 0, 0, 0, 255, 1023, 65535, 255)
+    return {"comments-box-whole-sheet.stream": bytes(stream)}
+
+
 def main():
     out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(HERE, "corpus")
     os.makedirs(out, exist_ok=True)
@@ -327,6 +344,7 @@ def main():
                   for v in ("overrun", "nesting", "store")})
     files.update(encryption_inputs())
     files.update(rich_text_inputs())
+    files.update(comment_inputs())
     for name, data in sorted(files.items()):
         with open(os.path.join(out, name), "wb") as f:
             f.write(data)

@@ -8,14 +8,14 @@ namespace {
 
 constexpr double kLineWidth = 0.5;
 
+} // namespace
+
 QString columnLetters(int column) {
     QString letters;
     for (int n = column + 1; n > 0; n = (n - 1) / 26)
         letters.prepend(QChar(u'A' + (n - 1) % 26));
     return letters;
 }
-
-} // namespace
 
 void paintHeadings(QPainter& painter, const LaidOutPage& page, const QFont& font) {
     painter.save();

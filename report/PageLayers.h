@@ -20,6 +20,8 @@ void paintFills(QPainter& painter, const CellLayout& layout);
 void paintGridlines(QPainter& painter, const CellLayout& layout);
 void paintTexts(QPainter& painter, const CellLayout& layout);
 void paintBorders(QPainter& painter, const CellLayout& layout);
+// A column's letters as the sheet names it: A to Z, then AA, AB, ...
+QString columnLetters(int column);
 // Column letters above and row numbers beside the bands of the page, in the sheet's default
 // font.
 void paintHeadings(QPainter& painter, const LaidOutPage& page, const QFont& font);

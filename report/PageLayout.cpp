@@ -1,6 +1,8 @@
 #include "PageLayout.h"
 
 #include "CellPrints.h"
+#include "CommentBoxes.h"
+#include "ObjectPlacement.h"
 #include "PaperSize.h"
 #include "PrintedPages.h"
 #include "SheetMetrics.h"
@@ -169,6 +171,7 @@ struct PageLayout::Impl {
     bool fits(int pagesWide, int pagesTall) const;
     void findPrintedPages(const xls::Workbook& workbook);
     void markMergedAreas(const xls::Workbook& workbook);
+    void markCommentBoxes();
     QList<Band> bands(const Axis& axis, int page, const Titles& titles, double offset,
                       const SizeOf& sizeOf) const;
 
@@ -215,8 +218,11 @@ PageLayout::Impl::Impl(const xls::Workbook& workbook, const xls::Sheet& sheet,
     printableHeight = printable.height();
 
     if (sheet.printAreas().isEmpty()) {
-        const auto used = textReach != nullptr ? printedRange(workbook, sheet, metrics, *textReach)
-                                               : usedRange(workbook, sheet);
+        auto used = textReach != nullptr ? printedRange(workbook, sheet, metrics, *textReach)
+                                         : usedRange(workbook, sheet);
+        // Printed objects widen it too.
+        if (const auto boxes = commentBoxCells(sheet))
+            include(used, *boxes);
         if (used)
             printed.push_back(*used);
     } else {
@@ -326,6 +332,7 @@ void PageLayout::Impl::findPrintedPages(const xls::Workbook& workbook) {
             area.pages.mark(pageOf(area.rows, cell.row()), pageOf(area.columns, cell.column()));
     }
     markMergedAreas(workbook);
+    markCommentBoxes();
     // Whatever else comes to print on pages marks them here, before the lists are made.
     for (Area& area : areas)
         area.pages.finish();
@@ -351,6 +358,19 @@ void PageLayout::Impl::markMergedAreas(const xls::Workbook& workbook) {
                 return;
             }
             area.pages.markBlock(rows->first, rows->second, columns->first, columns->second);
+        }
+    }
+}
+
+// A printed comment box marks every page it lies on, even in part.
+void PageLayout::Impl::markCommentBoxes() {
+    for (const xls::SheetObject* box : printedCommentBoxes(sheet)) {
+        const xls::CellRange cells = anchoredCells(box->anchor);
+        for (Area& area : areas) {
+            const auto rows = pagesOf(area.rows, cells.firstRow, cells.lastRow);
+            const auto columns = pagesOf(area.columns, cells.firstColumn, cells.lastColumn);
+            if (rows && columns)
+                area.pages.markBlock(rows->first, rows->second, columns->first, columns->second);
         }
     }
 }

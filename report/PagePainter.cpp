@@ -1,6 +1,7 @@
 #include "PagePainter.h"
 
 #include "CellLayout.h"
+#include "CommentBoxes.h"
 #include "FontMapper.h"
 #include "PageLayers.h"
 
@@ -27,15 +28,7 @@ void PagePainter::paint(QPainter& painter, const PageFrame& frame, const LaidOut
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, true);
     painter.setRenderHint(QPainter::TextAntialiasing, true);
-
-    const xls::PageSetup& setup = m_sheet.pageSetup();
-    const xls::Font& defaultFont = m_workbook.font(0);
-    for (const bool header : {true, false}) {
-        const QString& code = header ? setup.header : setup.footer;
-        if (!code.isEmpty())
-            paintHeaderFooter(painter, frame, expandHeaderFooter(code, fields, defaultFont),
-                              m_fonts, m_defaultFont, header);
-    }
+    paintHeaderAndFooter(painter, frame, fields);
 
     painter.translate(page.origin);
     painter.scale(frame.scale, frame.scale);
@@ -47,9 +40,22 @@ void PagePainter::paint(QPainter& painter, const PageFrame& frame, const LaidOut
         paintGridlines(painter, layout);
     paintTexts(painter, layout);
     paintBorders(painter, layout);
+    paintCommentBoxes(painter, m_workbook, m_sheet, page, m_metrics, m_cellFonts);
     if (frame.headings)
         paintHeadings(painter, page, m_defaultFont);
     painter.restore();
+}
+
+void PagePainter::paintHeaderAndFooter(QPainter& painter, const PageFrame& frame,
+                                       const HeaderFooterFields& fields) const {
+    const xls::PageSetup& setup = m_sheet.pageSetup();
+    const xls::Font& defaultFont = m_workbook.font(0);
+    for (const bool header : {true, false}) {
+        const QString& code = header ? setup.header : setup.footer;
+        if (!code.isEmpty())
+            paintHeaderFooter(painter, frame, expandHeaderFooter(code, fields, defaultFont),
+                              m_fonts, m_defaultFont, header);
+    }
 }
 
 } // namespace report

@@ -21,8 +21,8 @@ class SheetMetrics;
 
 // Paints one laid-out page of a sheet as the spreadsheet prints it: the page's cells are laid
 // out first (CellLayout), then painted in layers: fills, gridlines, cell texts, borders,
-// headings; header and footer around them. The painter given to paint() draws in points with
-// (0, 0) at the paper's top left corner. Pictures and charts are not painted.
+// comment boxes, headings; header and footer around them. The painter given to paint() draws
+// in points with (0, 0) at the paper's top left corner. Pictures and charts are not painted.
 class PagePainter {
 public:
     PagePainter(const xls::Workbook& workbook, const xls::Sheet& sheet, const SheetMetrics& metrics,
@@ -30,6 +30,10 @@ public:
 
     void paint(QPainter& painter, const PageFrame& frame, const LaidOutPage& page,
                const HeaderFooterFields& fields) const;
+    // The sheet's header and footer alone, as on its pages: for the pages that list its
+    // comments.
+    void paintHeaderAndFooter(QPainter& painter, const PageFrame& frame,
+                              const HeaderFooterFields& fields) const;
 
 private:
     const xls::Workbook& m_workbook;

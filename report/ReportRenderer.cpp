@@ -2,6 +2,7 @@
 
 #include "CellFonts.h"
 #include "CellLayout.h"
+#include "CommentList.h"
 #include "FontMapper.h"
 #include "PageLayout.h"
 #include "PagePainter.h"
@@ -43,7 +44,23 @@ struct LaidOutSheet {
     const xls::Sheet* sheet = nullptr;
     std::unique_ptr<SheetMetrics> metrics;
     std::unique_ptr<PageLayout> layout;
+    std::unique_ptr<CommentList> comments; // the pages listing its comments, after its own
 };
+
+// Starts the next page of the document on paper of the frame's size and orientation; the
+// margins are the painter's business, so the page is painted whole.
+void beginPage(QPagedPaintDevice& device, QPainter& painter, const PageFrame& frame, bool first) {
+    QPageLayout paper = frame.pageLayout;
+    paper.setMinimumMargins(QMarginsF());
+    paper.setMargins(QMarginsF());
+    device.setPageLayout(paper);
+    if (first) {
+        if (!painter.begin(&device))
+            throw ReportError(QStringLiteral("The printer cannot be printed on."));
+    } else if (!device.newPage()) {
+        throw ReportError(QStringLiteral("The printer refused a new page."));
+    }
+}
 
 } // namespace
 
@@ -63,7 +80,9 @@ int ReportRenderer::pageCount(const QList<const xls::Sheet*>& sheets) const {
             continue;
         const SheetMetrics metrics(*sheet, m_maxDigitWidth);
         const CellTextReach reach({m_workbook, *sheet, metrics, fonts, cellText});
-        count = addPages(count, PageLayout(m_workbook, *sheet, metrics, &reach).pageCount());
+        const PageLayout layout(m_workbook, *sheet, metrics, &reach);
+        count = addPages(count, layout.pageCount());
+        count = addPages(count, CommentList(m_workbook, *sheet, layout.frame(), fonts).pageCount());
     }
     return count;
 }
@@ -82,7 +101,10 @@ int ReportRenderer::render(QPagedPaintDevice& device, const QList<const xls::She
         entry.metrics = std::make_unique<SheetMetrics>(*sheet, m_maxDigitWidth);
         const CellTextReach reach({m_workbook, *sheet, *entry.metrics, fonts, cellText});
         entry.layout = std::make_unique<PageLayout>(m_workbook, *sheet, *entry.metrics, &reach);
+        entry.comments =
+            std::make_unique<CommentList>(m_workbook, *sheet, entry.layout->frame(), fonts);
         total = addPages(total, entry.layout->pageCount());
+        total = addPages(total, entry.comments->pageCount());
         laidOut.push_back(std::move(entry));
     }
     if (total == 0)
@@ -106,31 +128,28 @@ int ReportRenderer::render(QPagedPaintDevice& device, const QList<const xls::She
     int nextNumber = 1;
     for (const LaidOutSheet& entry : laidOut) {
         const int count = entry.layout->pageCount();
-        if (count == 0)
-            continue;
+        const int listed = entry.comments->pageCount();
         const PageFrame& frame = entry.layout->frame();
         const PagePainter pagePainter(m_workbook, *entry.sheet, *entry.metrics, m_fonts, cellText);
         fields.sheetName = entry.sheet->name();
+        const int firstNumber = entry.sheet->pageSetup().firstPageNumber.value_or(nextNumber);
         for (int ordinal = 0; ordinal < count; ++ordinal) {
             const LaidOutPage page = entry.layout->page(ordinal, nextNumber);
-            // The margins are the painter's business: the page is painted whole.
-            QPageLayout paper = frame.pageLayout;
-            paper.setMinimumMargins(QMarginsF());
-            paper.setMargins(QMarginsF());
-            device.setPageLayout(paper);
-            if (painted == 0) {
-                if (!painter.begin(&device))
-                    throw ReportError(QStringLiteral("The printer cannot be printed on."));
-            } else {
-                if (!device.newPage())
-                    throw ReportError(QStringLiteral("The printer refused a new page."));
-            }
+            beginPage(device, painter, frame, painted == 0);
             fields.page = page.number;
             pagePainter.paint(painter, frame, page, fields);
             ++painted;
-            if (ordinal + 1 == count)
-                nextNumber = page.number + 1;
         }
+        // The comment list follows the sheet's pages and numbers on from them.
+        for (int ordinal = 0; ordinal < listed; ++ordinal) {
+            beginPage(device, painter, frame, painted == 0);
+            fields.page = firstNumber + count + ordinal;
+            pagePainter.paintHeaderAndFooter(painter, frame, fields);
+            entry.comments->paint(painter, ordinal);
+            ++painted;
+        }
+        if (count + listed > 0)
+            nextNumber = firstNumber + count + listed;
     }
     if (!painter.end())
         throw ReportError(QStringLiteral("The document could not be finished."));

@@ -11,17 +11,6 @@ namespace report {
 
 namespace {
 
-void include(std::optional<xls::CellRange>& range, const xls::CellRange& part) {
-    if (!range) {
-        range = part;
-        return;
-    }
-    range->firstRow = std::min(range->firstRow, part.firstRow);
-    range->lastRow = std::max(range->lastRow, part.lastRow);
-    range->firstColumn = std::min(range->firstColumn, part.firstColumn);
-    range->lastColumn = std::max(range->lastColumn, part.lastColumn);
-}
-
 constexpr int kLastColumn = 255;
 
 bool isFilled(const xls::Cell& cell) {
@@ -70,6 +59,17 @@ int reachedColumn(const xls::Sheet& sheet, const SheetMetrics& metrics, const xl
 }
 
 } // namespace
+
+void include(std::optional<xls::CellRange>& range, const xls::CellRange& part) {
+    if (!range) {
+        range = part;
+        return;
+    }
+    range->firstRow = std::min(range->firstRow, part.firstRow);
+    range->lastRow = std::max(range->lastRow, part.lastRow);
+    range->firstColumn = std::min(range->firstColumn, part.firstColumn);
+    range->lastColumn = std::max(range->lastColumn, part.lastColumn);
+}
 
 std::optional<xls::CellRange> usedRange(const xls::Workbook& workbook, const xls::Sheet& sheet) {
     std::optional<xls::CellRange> range;

@@ -16,6 +16,8 @@ Q_DECLARE_METATYPE(xls::CellFormat)
 Q_DECLARE_METATYPE(xls::CellRange)
 Q_DECLARE_METATYPE(QList<QList<double>>)
 Q_DECLARE_METATYPE(QList<xls::CellRange>)
+Q_DECLARE_METATYPE(xls::ObjectAnchor)
+Q_DECLARE_METATYPE(xls::CommentPrinting)
 
 namespace {
 
@@ -102,6 +104,15 @@ public:
 private:
     QMap<QPair<int, int>, report::TextReach> m_reaches;
 };
+
+// A comment whose box lies at anchor, printed as displayed when shown.
+xls::SheetObject commentBox(const xls::ObjectAnchor& anchor, bool shown = true) {
+    xls::SheetObject box;
+    box.kind = xls::ObjectKind::Comment;
+    box.anchor = anchor;
+    box.note = xls::CommentNote{anchor.firstRow, anchor.firstColumn, shown, {}};
+    return box;
+}
 
 } // namespace
 
@@ -544,6 +555,11 @@ private slots:
             << xls::CellRange{0, 99, 0, 0} << "blank" << QList<QPoint>{{0, 10}} << none;
         QTest::newRow("beside the area")
             << xls::CellRange{0, 99, 0, 0} << "number" << QList<QPoint>{{1, 10}} << none;
+        QTest::newRow("comment box across a break")
+            << xls::CellRange{0, 99, 0, 0} << "comment" << QList<QPoint>{{0, 30}}
+            << QList<QPoint>{{0, 0}, {0, 34}};
+        QTest::newRow("hidden comment")
+            << xls::CellRange{0, 99, 0, 0} << "hidden comment" << QList<QPoint>{{0, 30}} << none;
     }
 
     void blankPagesAreLeftOut() {
@@ -572,12 +588,58 @@ private slots:
             }
             if (what == "merged")
                 sheet.setMergedRanges({{p.y(), p.y() + 6, p.x(), p.x()}});
+            if (what.endsWith("comment")) {
+                sheet.setObjects({commentBox({p.x(), 0, p.y(), 0, p.x() + 1, 0, p.y() + 6, 100},
+                                             what == "comment")});
+                continue;
+            }
             cells.push_back(cell);
         }
         sheet.setCells(cells);
+        sheet.pageSetup().comments = xls::CommentPrinting::AsDisplayed;
         const SheetMetrics metrics(sheet, kDigit);
         const PageLayout layout(book.workbook, sheet, metrics);
         QCOMPARE(pageCorners(layout), corners);
+    }
+
+    // Without a print area, the printed range takes in the cells a printed comment box covers;
+    // a box ending at the very start of a column or row does not cover it.
+    void commentBoxesWidenThePrintedRange_data() {
+        QTest::addColumn<xls::ObjectAnchor>("anchor");
+        QTest::addColumn<xls::CommentPrinting>("printing");
+        QTest::addColumn<QList<QPoint>>("corners");
+        QTest::addColumn<int>("lastColumn");
+        QTest::addColumn<int>("lastRow");
+        using P = xls::CommentPrinting;
+        QTest::newRow("within a page") << xls::ObjectAnchor{4, 100, 2, 0, 7, 0, 5, 0}
+                                       << P::AsDisplayed << QList<QPoint>{{0, 0}} << 6 << 4;
+        QTest::newRow("past the first page")
+            << xls::ObjectAnchor{8, 0, 40, 0, 12, 10, 42, 10} << P::AsDisplayed
+            << QList<QPoint>{{0, 0}, {0, 34}, {10, 34}} << 9 << 42;
+        QTest::newRow("listed at the end, not on the page")
+            << xls::ObjectAnchor{8, 0, 40, 0, 12, 10, 42, 10} << P::AtEnd << QList<QPoint>{{0, 0}}
+            << 0 << 0;
+    }
+
+    void commentBoxesWidenThePrintedRange() {
+        QFETCH(xls::ObjectAnchor, anchor);
+        QFETCH(xls::CommentPrinting, printing);
+        QFETCH(QList<QPoint>, corners);
+        QFETCH(int, lastColumn);
+        QFETCH(int, lastRow);
+        Book book;
+        xls::Sheet& sheet = book.sheet();
+        sheet.setCells({xls::Cell::number(0, 0, 0, 1)});
+        sheet.setObjects({commentBox(anchor)});
+        sheet.pageSetup().comments = printing;
+        sheet.setTitleRows({2, 2, 0, 255});
+        const SheetMetrics metrics(sheet, kDigit);
+        const PageLayout layout(book.workbook, sheet, metrics);
+        QCOMPARE(pageCorners(layout), corners);
+        const LaidOutPage first = layout.page(0);
+        QCOMPARE(indices(first.columns).last(), lastColumn);
+        const LaidOutPage last = layout.page(layout.pageCount() - 1);
+        QCOMPARE(indices(last.rows).last(), lastRow);
     }
 
     void breaksOfAnEmptySheetAddNoPage() {

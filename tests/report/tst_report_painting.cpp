@@ -16,6 +16,7 @@
 #include <cmath>
 
 Q_DECLARE_METATYPE(xls::Script)
+Q_DECLARE_METATYPE(xls::CommentPrinting)
 
 namespace {
 
@@ -130,6 +131,8 @@ private slots:
     void accountingUnderlineSpansTheCell();
     void scriptsSitOffTheBaseline_data();
     void scriptsSitOffTheBaseline();
+    void commentBoxes_data();
+    void commentBoxes();
     void mapsFontNames_data();
     void mapsFontNames();
     void measuresDigitWidths();
@@ -423,6 +426,75 @@ void ReportPaintingTest::scriptsSitOffTheBaseline() {
     const double hh = painted.inkBottom(QRectF(kOrigin.x() + 3, kOrigin.y(), 10, kRow));
     const double twos = painted.inkBottom(QRectF(kOrigin.x() + 17, kOrigin.y(), 5, kRow));
     QVERIFY2(twos - hh >= least && twos - hh <= most, qPrintable(QString::number(twos - hh)));
+}
+
+void ReportPaintingTest::commentBoxes_data() {
+    QTest::addColumn<xls::CommentPrinting>("printing");
+    QTest::addColumn<bool>("shown");
+    QTest::addColumn<QList<int>>("rows"); // the page's rows; row 0 a print title when first
+    QTest::addColumn<QRectF>("expected"); // the box on the page, in points; empty: none
+    using P = xls::CommentPrinting;
+    // The box: from column 1 at half its width and row 5 at half its height to the start of
+    // column 3 and of row 8.
+    const QRectF box(kOrigin.x() + 90, kOrigin.y() + 10, 90, 50);
+    QTest::newRow("on the page") << P::AsDisplayed << true << QList<int>{5, 6, 7, 8} << box;
+    QTest::newRow("under a title row")
+        << P::AsDisplayed << true << QList<int>{0, 5, 6, 7, 8} << box.translated(0, kRow);
+    // Rows 3 and 4 lie above the page: the box's top is cut at the page's first row.
+    QTest::newRow("starting above the page") << P::AsDisplayed << true << QList<int>{6, 7, 8}
+                                             << QRectF(box.left(), kOrigin.y(), box.width(), 40);
+    QTest::newRow("hidden") << P::AsDisplayed << false << QList<int>{5, 6, 7, 8} << QRectF();
+    QTest::newRow("listed at the end") << P::AtEnd << true << QList<int>{5, 6, 7, 8} << QRectF();
+    QTest::newRow("not printed") << P::None << true << QList<int>{5, 6, 7, 8} << QRectF();
+}
+
+// A comment box paints its fill and border where its anchor puts it on the page, above the
+// cells, cut at the page's own rows; only a shown comment of a sheet printing comments as
+// displayed paints.
+void ReportPaintingTest::commentBoxes() {
+    QFETCH(xls::CommentPrinting, printing);
+    QFETCH(bool, shown);
+    QFETCH(QList<int>, rows);
+    QFETCH(QRectF, expected);
+    Book book;
+    xls::Sheet& sheet = book.sheet();
+    sheet.setDefaultRowHeight(static_cast<int>(kRow * 20), false); // as the hand-made bands
+    sheet.pageSetup().comments = printing;
+    xls::CellFormat filled;
+    filled.fillPattern = 1;
+    filled.patternColorIndex = 4; // blue, under the box
+    sheet.setCells({xls::Cell::blank(6, 1, book.addFormat(filled))});
+    xls::SheetObject comment;
+    comment.kind = xls::ObjectKind::Comment;
+    comment.anchor = {1, 512, 5, 128, 3, 0, 8, 0};
+    comment.fill.color.rgb = qRgb(0xFF, 0xFF, 0x00);
+    comment.line.color.rgb = qRgb(0xFF, 0x00, 0x00);
+    comment.line.widthEmu = 3 * 12700;
+    comment.text = xls::ObjectText{};
+    comment.text->text = QStringLiteral("MMMM");
+    comment.note = xls::CommentNote{4, 0, shown, {}};
+    sheet.setObjects({comment});
+    const Painted painted(book, pageOf(rows, {0, 1, 2, 3, 4}, rows.first() == 0 ? 1 : 0));
+
+    // The box covers the right half of the filled cell B7.
+    const QPointF underBox(kOrigin.x() + kColumn + 50, kOrigin.y() + kRow * rows.indexOf(6) + 10);
+    if (expected.isEmpty()) {
+        QVERIFY(near(painted.at(underBox.x(), underBox.y()), Qt::blue));
+        QCOMPARE(painted.near(QRectF(kOrigin, QSizeF(380, 100)), Qt::red), 0);
+        return;
+    }
+    // Filled above the cell's own fill; the border along its edges; nothing beyond them.
+    QVERIFY(near(painted.at(underBox.x(), underBox.y()), Qt::yellow));
+    QVERIFY(near(painted.at(expected.left(), expected.center().y()), Qt::red));
+    QVERIFY(near(painted.at(expected.right(), expected.center().y()), Qt::red));
+    QVERIFY(near(painted.at(expected.center().x(), expected.bottom()), Qt::red));
+    QCOMPARE(painted.near(QRectF(kOrigin.x(), kOrigin.y(), 400, expected.top() - kOrigin.y() - 2),
+                          Qt::red),
+             0);
+    QCOMPARE(painted.near(QRectF(expected.right() + 2, kOrigin.y(), 100, 100), Qt::red), 0);
+    // The text, dark, at the box's top left inside its margins.
+    if (expected.top() > kOrigin.y())
+        QVERIFY(painted.dark(QRectF(expected.topLeft() + QPointF(8, 4), QSizeF(25, 8))) > 0);
 }
 
 void ReportPaintingTest::mapsFontNames_data() {

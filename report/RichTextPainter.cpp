@@ -1,0 +1,105 @@
+#include "RichTextPainter.h"
+
+#include "CellFonts.h"
+
+#include "xls/Workbook.h"
+
+#include <QPainter>
+#include <QTextOption>
+
+#include <algorithm>
+
+namespace report {
+
+namespace {
+
+QTextCharFormat runFormat(int fontIndex, const xls::Workbook& workbook, const CellFonts& fonts) {
+    QTextCharFormat format;
+    format.setFont(fonts.font(fontIndex));
+    const QColor color = workbook.palette().color(workbook.font(fontIndex).colorIndex);
+    format.setForeground(color.isValid() ? color : QColor(Qt::black));
+    return format;
+}
+
+// The runs as format ranges over the whole text; runs out of order or past the end are
+// dropped.
+QList<QTextLayout::FormatRange> formatRanges(qsizetype length, const QList<xls::TextRun>& runs,
+                                             int baseFontIndex, const xls::Workbook& workbook,
+                                             const CellFonts& fonts) {
+    QList<QTextLayout::FormatRange> ranges;
+    int start = 0;
+    int fontIndex = baseFontIndex;
+    const auto close = [&](int end) {
+        if (end > start)
+            ranges.append({start, end - start, runFormat(fontIndex, workbook, fonts)});
+    };
+    for (const xls::TextRun& run : runs) {
+        if (run.position < start || run.position >= length)
+            continue;
+        close(run.position);
+        start = run.position;
+        fontIndex = run.fontIndex;
+    }
+    close(static_cast<int>(length));
+    return ranges;
+}
+
+} // namespace
+
+RichTextLayout::RichTextLayout(const QString& text, const QList<xls::TextRun>& runs,
+                               int baseFontIndex, const xls::Workbook& workbook,
+                               const CellFonts& fonts, QPaintDevice* device)
+    : m_layout(QString(text).replace(QLatin1Char('\n'), QChar::LineSeparator),
+               fonts.font(baseFontIndex), device) {
+    m_layout.setFormats(formatRanges(text.size(), runs, baseFontIndex, workbook, fonts));
+    m_layout.setCacheEnabled(true);
+}
+
+void RichTextLayout::wrap(double width, Qt::Alignment alignment) {
+    QTextOption option(alignment & Qt::AlignHorizontal_Mask);
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    m_layout.setTextOption(option);
+    m_layout.beginLayout();
+    double y = 0;
+    for (QTextLine line = m_layout.createLine(); line.isValid(); line = m_layout.createLine()) {
+        line.setLineWidth(std::max(0.0, width));
+        line.setPosition(QPointF(0, y));
+        y += line.height();
+    }
+    m_layout.endLayout();
+}
+
+double RichTextLayout::lineTop(int line) const {
+    return m_layout.lineAt(line).y();
+}
+
+double RichTextLayout::lineBottom(int line) const {
+    const QTextLine text = m_layout.lineAt(line);
+    return text.y() + text.height();
+}
+
+void RichTextLayout::draw(QPainter& painter, QPointF topLeft, int first, int last) const {
+    const QPointF origin = topLeft - QPointF(0, lineTop(first));
+    for (int line = first; line <= last; ++line)
+        m_layout.lineAt(line).draw(&painter, origin);
+}
+
+void paintRichText(QPainter& painter, const QRectF& rect, const QString& text,
+                   const QList<xls::TextRun>& runs, int baseFontIndex, Qt::Alignment alignment,
+                   const xls::Workbook& workbook, const CellFonts& fonts) {
+    if (text.isEmpty() || rect.width() <= 0 || rect.height() <= 0)
+        return;
+    RichTextLayout layout(text, runs, baseFontIndex, workbook, fonts, painter.device());
+    layout.wrap(rect.width(), alignment);
+    double top = rect.top();
+    if (alignment & Qt::AlignBottom)
+        top = rect.bottom() - layout.height();
+    else if (alignment & Qt::AlignVCenter)
+        top = rect.center().y() - layout.height() / 2;
+    painter.save();
+    painter.setClipRect(rect, Qt::IntersectClip);
+    layout.draw(painter, QPointF(rect.left(), top), 0, layout.lineCount() - 1);
+    painter.restore();
+}
+
+} // namespace report
