@@ -1,6 +1,7 @@
 #include "PageLayout.h"
 
 #include "CellPrints.h"
+#include "ObjectPlacement.h"
 #include "PaperSize.h"
 #include "PrintedPages.h"
 #include "SheetMetrics.h"
@@ -32,9 +33,9 @@ constexpr double kSlack = 1e-6;
 // The most pages a sheet prints. A file can lay a sheet out on billions of pages (many print
 // areas, each a page per row and column); no printer run reaches the end of even this many.
 constexpr qint64 kMostPages = qint64{1} << 24;
-// Pages that merged areas may mark, over all print areas, before every page of the sheet counts
-// as marked: bounds the work for a file whose merged areas each span millions of pages. Sheets
-// that print fewer than four million pages never come near it.
+// Pages that merged areas (and, apart, drawing objects) may mark, over all print areas, before
+// every page of the sheet counts as marked: bounds the work for a file whose merged areas each span
+// millions of pages. Sheets that print fewer than four million pages never come near it.
 constexpr qint64 kMostMergedMarks = qint64{1} << 22;
 
 // Rows (or columns) repeated on every page, and the space they take.
@@ -169,6 +170,8 @@ struct PageLayout::Impl {
     bool fits(int pagesWide, int pagesTall) const;
     void findPrintedPages(const xls::Workbook& workbook);
     void markMergedAreas(const xls::Workbook& workbook);
+    void markObjects();
+    bool markSpan(const xls::CellRange& cells, qint64& budget);
     QList<Band> bands(const Axis& axis, int page, const Titles& titles, double offset,
                       const SizeOf& sizeOf) const;
 
@@ -177,6 +180,7 @@ struct PageLayout::Impl {
     SizeOf rowSize;
     SizeOf columnSize;
     std::vector<xls::CellRange> printed;
+    std::vector<xls::CellRange> objectCells; // of each object that prints
     std::vector<Area> areas;
     Titles titleRows;
     Titles titleColumns;
@@ -214,9 +218,12 @@ PageLayout::Impl::Impl(const xls::Workbook& workbook, const xls::Sheet& sheet,
     printableWidth = printable.width();
     printableHeight = printable.height();
 
+    objectCells = printingObjectCells(sheet);
     if (sheet.printAreas().isEmpty()) {
-        const auto used = textReach != nullptr ? printedRange(workbook, sheet, metrics, *textReach)
-                                               : usedRange(workbook, sheet);
+        auto used = textReach != nullptr ? printedRange(workbook, sheet, metrics, *textReach)
+                                         : usedRange(workbook, sheet);
+        // As in the spreadsheet, the printed range takes in every object that prints.
+        includeCells(used, objectCells);
         if (used)
             printed.push_back(*used);
     } else {
@@ -326,6 +333,7 @@ void PageLayout::Impl::findPrintedPages(const xls::Workbook& workbook) {
             area.pages.mark(pageOf(area.rows, cell.row()), pageOf(area.columns, cell.column()));
     }
     markMergedAreas(workbook);
+    markObjects();
     // Whatever else comes to print on pages marks them here, before the lists are made.
     for (Area& area : areas)
         area.pages.finish();
@@ -336,23 +344,37 @@ void PageLayout::Impl::markMergedAreas(const xls::Workbook& workbook) {
     qint64 budget = kMostMergedMarks;
     for (const xls::CellRange& merged : sheet.mergedRanges()) {
         const xls::Cell* topLeft = sheet.cell(merged.firstRow, merged.firstColumn);
-        if (topLeft == nullptr || !cellPrints(workbook, *topLeft))
-            continue;
-        for (Area& area : areas) {
-            const auto rows = pagesOf(area.rows, merged.firstRow, merged.lastRow);
-            const auto columns = pagesOf(area.columns, merged.firstColumn, merged.lastColumn);
-            if (!rows || !columns)
-                continue;
-            budget -=
-                qint64{rows->second - rows->first + 1} * (columns->second - columns->first + 1);
-            if (budget < 0) {
-                for (Area& each : areas)
-                    each.pages.markAll();
-                return;
-            }
-            area.pages.markBlock(rows->first, rows->second, columns->first, columns->second);
-        }
+        if (topLeft != nullptr && cellPrints(workbook, *topLeft) && !markSpan(merged, budget))
+            return;
     }
+}
+
+// An object prints, in part, on every page its cells reach.
+void PageLayout::Impl::markObjects() {
+    qint64 budget = kMostMergedMarks;
+    for (const xls::CellRange& cells : objectCells) {
+        if (!markSpan(cells, budget))
+            return;
+    }
+}
+
+// Marks the pages of every area that show any of the cells. Once budget pages have been
+// marked, every page counts as marked and false is returned.
+bool PageLayout::Impl::markSpan(const xls::CellRange& cells, qint64& budget) {
+    for (Area& area : areas) {
+        const auto rows = pagesOf(area.rows, cells.firstRow, cells.lastRow);
+        const auto columns = pagesOf(area.columns, cells.firstColumn, cells.lastColumn);
+        if (!rows || !columns)
+            continue;
+        budget -= qint64{rows->second - rows->first + 1} * (columns->second - columns->first + 1);
+        if (budget < 0) {
+            for (Area& each : areas)
+                each.pages.markAll();
+            return false;
+        }
+        area.pages.markBlock(rows->first, rows->second, columns->first, columns->second);
+    }
+    return true;
 }
 
 QList<Band> PageLayout::Impl::bands(const Axis& axis, int page, const Titles& titles, double offset,
