@@ -1,6 +1,7 @@
 #include "ObjectLayer.h"
 
 #include "ControlPainter.h"
+#include "MetafileDrawing.h"
 #include "ObjectShapes.h"
 #include "PageLayout.h"
 #include "PictureImage.h"
@@ -9,6 +10,7 @@
 #include "xls/Workbook.h"
 
 #include <QPainter>
+#include <QSvgRenderer>
 
 #include <algorithm>
 #include <cmath>
@@ -225,21 +227,22 @@ void ObjectLayer::paintLine(QPainter& painter, const xls::SheetObject& object,
 // picture is drawn over a larger (or smaller) box, clipped to the object's own.
 void ObjectLayer::paintPicture(QPainter& painter, const xls::SheetObject& object,
                                const QRectF& box) const {
-    if (object.picture) {
-        const QImage& picture = image(*object.picture);
-        const double shownWidth = 1 - object.cropLeft - object.cropRight;
-        const double shownHeight = 1 - object.cropTop - object.cropBottom;
-        if (!picture.isNull() && shownWidth > 0 && shownHeight > 0 &&
-            std::isfinite(shownWidth + shownHeight)) {
-            const double width = box.width() / shownWidth;
-            const double height = box.height() / shownHeight;
-            painter.save();
-            painter.setClipRect(box, Qt::IntersectClip);
-            painter.drawImage(QRectF(box.left() - object.cropLeft * width,
-                                     box.top() - object.cropTop * height, width, height),
-                              picture);
-            painter.restore();
-        }
+    const double shownWidth = 1 - object.cropLeft - object.cropRight;
+    const double shownHeight = 1 - object.cropTop - object.cropBottom;
+    if (object.picture && shownWidth > 0 && shownHeight > 0 &&
+        std::isfinite(shownWidth + shownHeight)) {
+        const Decoded& picture = decoded(*object.picture);
+        const double width = box.width() / shownWidth;
+        const double height = box.height() / shownHeight;
+        const QRectF whole(box.left() - object.cropLeft * width,
+                           box.top() - object.cropTop * height, width, height);
+        painter.save();
+        painter.setClipRect(box, Qt::IntersectClip);
+        if (!picture.image.isNull())
+            painter.drawImage(whole, picture.image);
+        else if (!picture.drawing.isEmpty())
+            QSvgRenderer(picture.drawing).render(&painter, whole);
+        painter.restore();
     }
     if (object.line.visible) {
         xls::SheetObject frame = object;
@@ -249,14 +252,17 @@ void ObjectLayer::paintPicture(QPainter& painter, const xls::SheetObject& object
     }
 }
 
-const QImage& ObjectLayer::image(int picture) const {
-    auto found = m_images.find(picture);
-    if (found == m_images.end()) {
+const ObjectLayer::Decoded& ObjectLayer::decoded(int picture) const {
+    auto found = m_pictures.find(picture);
+    if (found == m_pictures.end()) {
         const QList<xls::Picture>& store = m_workbook.pictures();
-        QImage decoded;
-        if (picture >= 0 && picture < store.size())
-            decoded = pictureImage(store[picture]);
-        found = m_images.emplace(picture, std::move(decoded)).first;
+        Decoded decoded;
+        if (picture >= 0 && picture < store.size()) {
+            decoded.image = pictureImage(store[picture]);
+            if (decoded.image.isNull())
+                decoded.drawing = metafileDrawing(store[picture]);
+        }
+        found = m_pictures.emplace(picture, std::move(decoded)).first;
     }
     return found->second;
 }

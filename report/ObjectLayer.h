@@ -27,7 +27,7 @@ struct LaidOutPage;
 // cell anchor through the widths and heights the cells print with, and clipped to the page's
 // own rows and columns: one that spans a page break prints in part on each page, and print
 // titles repeated on a page do not repeat the objects over them. Comments are not painted
-// here; metafile pictures print as nothing.
+// here; EMF pictures print as nothing.
 class ObjectLayer {
 public:
     ObjectLayer(const xls::Workbook& workbook, const xls::Sheet& sheet, const SheetMetrics& metrics,
@@ -42,13 +42,18 @@ private:
     void paintShape(QPainter& painter, const xls::SheetObject& object, const QRectF& box) const;
     void paintLine(QPainter& painter, const xls::SheetObject& object, const QRectF& box) const;
     void paintPicture(QPainter& painter, const xls::SheetObject& object, const QRectF& box) const;
-    const QImage& image(int picture) const;
+    // A picture of the store, decoded once: an image, or a metafile's drawing.
+    struct Decoded {
+        QImage image;
+        QByteArray drawing; // SVG
+    };
+    const Decoded& decoded(int picture) const;
 
     const xls::Workbook& m_workbook;
     const xls::Sheet& m_sheet;
     ObjectTextPainter m_text;
     std::optional<ObjectPlacement> m_placement; // made when the sheet has objects that print
-    mutable std::map<int, QImage> m_images;     // decoded once, on first use
+    mutable std::map<int, Decoded> m_pictures;  // decoded on first use
 };
 
 } // namespace report

@@ -109,6 +109,36 @@ QByteArray dib(int width, int height, const QList<QRgb>& pixels) {
     return header + bits;
 }
 
+// A metafile as the workbook keeps it, without the placeable header: a window 200 units wide
+// and 100 tall, its left half a red rectangle.
+QByteArray wmf() {
+    QByteArray records;
+    const auto record = [&records](quint16 function, const QList<qint16>& parameters) {
+        QByteArray r(6, '\0');
+        qToLittleEndian<quint32>(quint32(3 + parameters.size()), r.data());
+        qToLittleEndian<quint16>(function, r.data() + 4);
+        for (const qint16 parameter : parameters) {
+            r += QByteArray(2, '\0');
+            qToLittleEndian<qint16>(parameter, r.data() + r.size() - 2);
+        }
+        records += r;
+    };
+    record(0x020B, {0, 0});           // window origin
+    record(0x020C, {100, 200});       // window extent: height, width
+    record(0x02FC, {0, 0xFF, 0, 0});  // a solid red brush: style, colour (low, high), hatch
+    record(0x012D, {0});              // selected
+    record(0x041B, {100, 100, 0, 0}); // rectangle: bottom, right, top, left
+    record(0x0000, {});
+    QByteArray header(18, '\0');
+    qToLittleEndian<quint16>(1, header.data());
+    qToLittleEndian<quint16>(9, header.data() + 2);
+    qToLittleEndian<quint16>(0x0300, header.data() + 4);
+    qToLittleEndian<quint32>(quint32((18 + records.size()) / 2), header.data() + 6);
+    qToLittleEndian<quint16>(1, header.data() + 10);
+    qToLittleEndian<quint32>(7, header.data() + 12);
+    return header + records;
+}
+
 // The words of a PDF with their page and top left corner, from pdftotext -bbox.
 struct Word {
     int page = 0;
@@ -145,7 +175,8 @@ private slots:
     void objectCrossesThePageBreakButNotTheTitles();
     void decodesPictures_data();
     void decodesPictures();
-    void cropsPictures();
+    void paintsPictures_data();
+    void paintsPictures();
     void matchesLibreOfficesExport();
 };
 
@@ -264,22 +295,44 @@ void ReportObjectsTest::decodesPictures() {
         QCOMPARE(image.pixel(0, 0) | 0xFF000000, topLeft);
 }
 
-void ReportObjectsTest::cropsPictures() {
+void ReportObjectsTest::paintsPictures_data() {
+    QTest::addColumn<int>("format");
+    QTest::addColumn<QByteArray>("data");
+    QTest::addColumn<double>("cropLeft");
+    QTest::addColumn<QRgb>("left");
+    QTest::addColumn<QRgb>("right");
+
+    // The right half of a red and blue bitmap fills the box.
+    QTest::newRow("cropped bitmap")
+        << int(xls::PictureFormat::Dib) << dib(2, 1, {0xFFFF0000, 0xFF0000FF}) << 0.5
+        << QRgb(0x0000FF) << QRgb(0x0000FF);
+    // A metafile 200 units wide, 100 tall, red in its left half.
+    QTest::newRow("metafile") << int(xls::PictureFormat::Wmf) << wmf() << 0.0 << QRgb(0xFF0000)
+                              << QRgb(0xFFFFFF);
+}
+
+void ReportObjectsTest::paintsPictures() {
+    QFETCH(int, format);
+    QFETCH(QByteArray, data);
+    QFETCH(double, cropLeft);
+    QFETCH(QRgb, left);
+    QFETCH(QRgb, right);
     Book book;
     xls::Picture picture;
-    picture.format = xls::PictureFormat::Dib;
-    picture.data = dib(2, 1, {0xFFFF0000, 0xFF0000FF});
+    picture.format = xls::PictureFormat(format);
+    picture.data = data;
+    picture.metafileBounds = QRect(0, 0, 200, 100);
     book.workbook.setPictures({picture});
-    // Rows 2 to 4 of columns B to D: the right half of the picture (blue) fills the box.
+    // Rows 2 to 4 of columns B to D.
     xls::SheetObject shown = box(2, 4, 0xFF00FF00, 0);
     shown.kind = xls::ObjectKind::Picture;
     shown.picture = 0;
-    shown.cropLeft = 0.5;
+    shown.cropLeft = cropLeft;
     book.sheet().setObjects({shown});
     const QList<QImage> pages = paintPages(book.workbook, book.sheet());
     QCOMPARE(pages.size(), 1);
-    for (const double x : {54 + 48 + 15, 54 + 48 * 3 - 5})
-        QCOMPARE(at(pages[0], x, 72 + 50), QRgb(0x0000FF));
+    QCOMPARE(at(pages[0], 54 + 48 + 15, 72 + 60), left);
+    QCOMPARE(at(pages[0], 54 + 48 * 3 - 15, 72 + 60), right);
 }
 
 // LibreOffice prints the same workbook; its column widths come out about 3.3 points wider a
