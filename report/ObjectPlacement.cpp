@@ -58,19 +58,6 @@ std::vector<xls::CellRange> printingObjectCells(const xls::Sheet& sheet) {
     return cells;
 }
 
-void includeCells(std::optional<xls::CellRange>& range, const std::vector<xls::CellRange>& cells) {
-    for (const xls::CellRange& part : cells) {
-        if (!range) {
-            range = part;
-            continue;
-        }
-        range->firstRow = std::min(range->firstRow, part.firstRow);
-        range->lastRow = std::max(range->lastRow, part.lastRow);
-        range->firstColumn = std::min(range->firstColumn, part.firstColumn);
-        range->lastColumn = std::max(range->lastColumn, part.lastColumn);
-    }
-}
-
 ObjectPlacement::ObjectPlacement(const SheetMetrics& metrics, int lastRow)
     : m_metrics(metrics) {
     double at = 0;

@@ -4,7 +4,6 @@
 
 #include <QRectF>
 
-#include <optional>
 #include <vector>
 
 namespace xls {
@@ -26,9 +25,6 @@ bool objectPrints(const xls::SheetObject& object);
 // top-left corner to the one holding its bottom-right corner. A corner lying on the top or
 // left edge of a cell does not reach into that cell.
 std::vector<xls::CellRange> printingObjectCells(const xls::Sheet& sheet);
-
-// Widens range to take in every cell range of cells; an empty range becomes their union.
-void includeCells(std::optional<xls::CellRange>& range, const std::vector<xls::CellRange>& cells);
 
 // Where objects anchored to cells lie on their sheet, in points from the top left corner of
 // A1, through the column widths and row heights the cells print with (hidden ones measure 0).

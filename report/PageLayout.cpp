@@ -223,7 +223,8 @@ PageLayout::Impl::Impl(const xls::Workbook& workbook, const xls::Sheet& sheet,
         auto used = textReach != nullptr ? printedRange(workbook, sheet, metrics, *textReach)
                                          : usedRange(workbook, sheet);
         // As in the spreadsheet, the printed range takes in every object that prints.
-        includeCells(used, objectCells);
+        for (const xls::CellRange& cells : objectCells)
+            include(used, cells);
         if (used)
             printed.push_back(*used);
     } else {

@@ -9,8 +9,6 @@
 
 namespace report {
 
-namespace {
-
 void include(std::optional<xls::CellRange>& range, const xls::CellRange& part) {
     if (!range) {
         range = part;
@@ -21,6 +19,8 @@ void include(std::optional<xls::CellRange>& range, const xls::CellRange& part) {
     range->firstColumn = std::min(range->firstColumn, part.firstColumn);
     range->lastColumn = std::max(range->lastColumn, part.lastColumn);
 }
+
+namespace {
 
 constexpr int kLastColumn = 255;
 

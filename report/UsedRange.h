@@ -28,6 +28,9 @@ public:
     virtual TextReach reach(const xls::Cell& cell, double cellWidth) const = 0;
 };
 
+// Widens range to take in part; an empty range becomes part.
+void include(std::optional<xls::CellRange>& range, const xls::CellRange& part);
+
 // The part of a sheet that prints when it has no print area: the smallest range holding every
 // cell with a value and every blank cell whose format shows on paper (a border or a fill),
 // merged areas whole. Empty when nothing prints.

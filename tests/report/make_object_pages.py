@@ -20,60 +20,20 @@ Sheet "Objects" (A1 "objects-marker"; objects start in the cells named):
 Sheet "Reach": A1 "reach-marker" only, and a text box "far-box" anchored at K70: the printed
 range grows to take it in, two pages wide and two tall.
 Sheet "Across": A1 "across-marker", row 1 repeated as print title, and a purple rectangle with
-the text "across-box" from B45 to D60, across the break after row 50 of the first page.
+the text "across-box" from B45 to D60, across the first page break.
 """
 import os
-import struct
 import subprocess
 import sys
 import tempfile
-import time
-import zlib
 
 import uno
 from com.sun.star.awt import Point, Size
-from com.sun.star.beans import PropertyValue
 from com.sun.star.table import CellRangeAddress
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-
-
-def prop(name, value):
-    p = PropertyValue()
-    p.Name, p.Value = name, value
-    return p
-
-
-def png_bytes(width=64, height=32):
-    """A PNG: left half red, right half blue."""
-    half = width // 2
-    rows = b"".join(b"\x00" + b"\xff\x00\x00" * half + b"\x00\x00\xff" * half
-                    for _ in range(height))
-
-    def chunk(kind, data):
-        body = kind + data
-        return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body))
-    header = struct.pack(">IIBBBBB", width, height, 8, 2, 0, 0, 0)
-    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) +
-            chunk(b"IDAT", zlib.compress(rows, 9)) + chunk(b"IEND", b""))
-
-
-def connect(tmp):
-    pipe = "tessaly_object_pages_%d" % os.getpid()
-    profile = uno.systemPathToFileUrl(os.path.join(tmp, "profile"))
-    office = subprocess.Popen(["soffice", "--headless", "--invisible", "--norestore",
-                               "--nologo", "--nodefault", "-env:UserInstallation=" + profile,
-                               "--accept=pipe,name=%s;urp;" % pipe])
-    resolver = uno.getComponentContext().ServiceManager.createInstanceWithContext(
-        "com.sun.star.bridge.UnoUrlResolver", uno.getComponentContext())
-    for _ in range(120):
-        try:
-            return office, resolver.resolve(
-                "uno:pipe,name=%s;urp;StarOffice.ComponentContext" % pipe)
-        except Exception:
-            time.sleep(0.5)
-    office.kill()
-    raise SystemExit("LibreOffice did not answer")
+sys.path.insert(0, os.path.join(HERE, "..", "xls", "fixtures"))
+from make_drawings import connect, png_bytes, prop  # noqa: E402
 
 
 class Sheet:
@@ -111,7 +71,7 @@ def objects_sheet(s, tmp):
         "com.sun.star.graphic.GraphicProvider", s.ctx)
     png = os.path.join(tmp, "picture.png")
     with open(png, "wb") as f:
-        f.write(png_bytes())
+        f.write(png_bytes(64, 32))
     graphic = provider.queryGraphic((prop("URL", uno.systemPathToFileUrl(png)),))
     s.add("GraphicObjectShape", "B3", 4000, 2000, Graphic=graphic)
     s.add("RectangleShape", "E3", 3000, 1500, FillColor=0xFF0000, LineColor=0x0000FF,

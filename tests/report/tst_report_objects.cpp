@@ -2,6 +2,8 @@
 // printed range, how they cross page breaks, and how they compare with LibreOffice's own PDF
 // export of the same LibreOffice-made workbook.
 
+#include "HandMadeSheet.h"
+
 #include "platform/CupsPrintSpooler.h"
 #include "report/FontMapper.h"
 #include "report/PageLayout.h"
@@ -32,18 +34,13 @@ namespace {
 constexpr double kDigit = 7; // a default column of 64 pixels, 48 points
 constexpr double kZoom = 2;  // image pixels a point
 
-// Rows of 20 points: an A4 page with the default margins holds rows 0 to 33.
-struct Book {
-    xls::Workbook workbook;
+// A hand-made sheet with rows of 20 points, so that an A4 page with the default margins holds
+// rows 0 to 33, and a value in A1.
+struct Book : handmade::Book {
     Book() {
-        workbook.setFonts({xls::Font{}});
-        workbook.setCellFormats({xls::CellFormat{}});
-        workbook.sheets().emplace_back(QStringLiteral("S"), xls::SheetKind::Worksheet,
-                                       xls::SheetVisibility::Visible);
         sheet().setDefaultRowHeight(400, false);
         sheet().setCells({xls::Cell::text(0, 0, 0, QStringLiteral("a1"))});
     }
-    xls::Sheet& sheet() { return workbook.sheets().front(); }
 };
 
 xls::SheetObject box(int firstRow, int lastRow, QRgb fill, int lastRowOffset = 128) {
