@@ -33,9 +33,10 @@ constexpr double kSlack = 1e-6;
 // The most pages a sheet prints. A file can lay a sheet out on billions of pages (many print
 // areas, each a page per row and column); no printer run reaches the end of even this many.
 constexpr qint64 kMostPages = qint64{1} << 24;
-// Pages that merged areas (and, apart, drawing objects) may mark, over all print areas, before
-// every page of the sheet counts as marked: bounds the work for a file whose merged areas each span
-// millions of pages. Sheets that print fewer than four million pages never come near it.
+// Pages that merged areas may mark, over all print areas, before every page of the sheet counts
+// as marked: bounds the work for a file whose merged areas each span millions of pages. Sheets
+// that print fewer than four million pages never come near it. Drawing objects have a budget
+// of the same size.
 constexpr qint64 kMostMergedMarks = qint64{1} << 22;
 
 // Rows (or columns) repeated on every page, and the space they take.

@@ -174,6 +174,8 @@ private slots:
     void decodesPictures();
     void paintsPictures_data();
     void paintsPictures();
+    void showsControlState_data();
+    void showsControlState();
     void matchesLibreOfficesExport();
 };
 
@@ -330,6 +332,37 @@ void ReportObjectsTest::paintsPictures() {
     QCOMPARE(pages.size(), 1);
     QCOMPARE(at(pages[0], 54 + 48 + 15, 72 + 60), left);
     QCOMPARE(at(pages[0], 54 + 48 * 3 - 15, 72 + 60), right);
+}
+
+void ReportObjectsTest::showsControlState_data() {
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<int>("checked");
+    // Where the mark shows the state, as fractions of its 9-point square: the middle of the
+    // tick's long stroke, the middle of the dot.
+    QTest::addColumn<QPointF>("probe");
+    const int checkBox = int(xls::ObjectKind::CheckBox);
+    const int optionButton = int(xls::ObjectKind::OptionButton);
+    QTest::newRow("check box ticked") << checkBox << 1 << QPointF(0.61, 0.5);
+    QTest::newRow("check box clear") << checkBox << 0 << QPointF(0.61, 0.5);
+    QTest::newRow("option chosen") << optionButton << 1 << QPointF(0.5, 0.5);
+    QTest::newRow("option not chosen") << optionButton << 0 << QPointF(0.5, 0.5);
+}
+
+void ReportObjectsTest::showsControlState() {
+    QFETCH(int, kind);
+    QFETCH(int, checked);
+    QFETCH(QPointF, probe);
+    Book book;
+    xls::SheetObject control = box(2, 4, 0xFFFFFFFF, 0);
+    control.kind = xls::ObjectKind(kind);
+    control.checked = checked;
+    book.sheet().setObjects({control});
+    const QList<QImage> pages = paintPages(book.workbook, book.sheet());
+    QCOMPARE(pages.size(), 1);
+    // The box spans rows 2 to 4; the mark stands 1 point in from its left edge, centred.
+    const QPointF mark(54 + 48 + 1, 72 + 60 - 4.5);
+    const QRgb shown = at(pages[0], mark.x() + 9 * probe.x(), mark.y() + 9 * probe.y());
+    QCOMPARE(qGray(shown) < 128, checked == 1);
 }
 
 // LibreOffice prints the same workbook; its column widths come out about 3.3 points wider a
