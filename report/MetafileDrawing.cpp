@@ -31,9 +31,12 @@ QByteArray metafileDrawing(const xls::Picture& picture) {
     wmfAPI* created = nullptr;
     wmfAPI_Options options{};
     options.function = wmf_svg_function;
-    // Non-fatal faults of a damaged metafile are passed over; fatal ones end the playing.
-    if (wmf_api_create(&created, WMF_OPT_FUNCTION | WMF_OPT_IGNORE_NONFATAL, &options) !=
-        wmf_E_None)
+    // Non-fatal faults of a damaged metafile are passed over; fatal ones end the playing. The
+    // library's messages stay off standard error: a picture that cannot be played prints as
+    // nothing.
+    const unsigned long flags =
+        WMF_OPT_FUNCTION | WMF_OPT_IGNORE_NONFATAL | WMF_OPT_NO_ERROR | WMF_OPT_NO_DEBUG;
+    if (wmf_api_create(&created, flags, &options) != wmf_E_None)
         return {};
     const std::unique_ptr<wmfAPI, ApiDeleter> api(created);
     // libwmf reads the buffer without writing to it.
