@@ -47,8 +47,9 @@ stream with a few values, to be laid out and painted:
                                   compressed metafile claiming 4 GiB (-store). The drawing
                                   is lost from the damage on; the cell never is. Two more
                                   print: a picture whose bitmap claims 30,000 pixels square
-                                  and holds 12 bytes (-dib), and a turned rectangle anchored
-                                  past the sheet's last cell (-far).
+                                  and holds 12 bytes (-dib), a turned rectangle anchored
+                                  past the sheet's last cell (-far), and a picture whose
+                                  metafile has a record longer than the file (-wmf).
 """
 import os
 import struct
@@ -241,6 +242,14 @@ def drawing_stream(variant):
         header = struct.pack("<IiiHHIIiiII", 40, 30000, 30000, 1, 24, 0, 0, 0, 0, 0, 0)
         kind = 7
         blip = drawing_art(0, 0x7A8, 0xF01F, b"u" * 16 + b"\xff" + header + b"b" * 12)
+    if variant == "wmf":
+        # A metafile whose second record claims more words than the file holds.
+        records = struct.pack("<IHhh", 5, 0x020C, 100, 200) + struct.pack("<IHhhhh", 0x7FFF,
+                                                                          0x041B, 9, 9, 0, 0)
+        wmf = struct.pack("<HHHIHIH", 1, 9, 0x0300, (18 + len(records)) // 2, 0, 7, 0) + records
+        kind = 3
+        blip = drawing_art(0, 0x216, 0xF01B, b"u" * 16 + struct.pack(
+            "<I4i2iIBB", len(wmf), 0, 0, 200, 100, 914400, 457200, len(wmf), 0xFE, 0xFE) + wmf)
     entry = struct.pack("<BB16sHIIIBBBB", kind, kind, b"u" * 16, 0xFF, len(blip), 1, 0, 0, 0,
                         0, 0)
     store = drawing_art(0xF, 0, 0xF000, drawing_art(
@@ -339,7 +348,7 @@ def main():
         **page_setups(),
     }
     files.update({"drawing-%s.stream" % v: drawing_stream(v)
-                  for v in ("overrun", "nesting", "store", "dib", "far")})
+                  for v in ("overrun", "nesting", "store", "dib", "far", "wmf")})
     files.update(encryption_inputs())
     files.update(rich_text_inputs())
     for name, data in sorted(files.items()):

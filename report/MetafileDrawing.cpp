@@ -2,6 +2,8 @@
 
 #include "xls/SheetObject.h"
 
+#include <QRectF>
+
 #include <libwmf/api.h>
 #include <libwmf/svg.h>
 
@@ -45,8 +47,10 @@ QByteArray metafileDrawing(const xls::Picture& picture) {
     if (wmf_mem_open(api.get(), data, long(picture.data.size())) != wmf_E_None ||
         wmf_scan(api.get(), 0, &bounds) != wmf_E_None)
         return {};
+    // Bounds that miss everything the metafile draws are taken to be damaged.
     const QRect& stored = picture.metafileBounds;
-    if (stored.width() > 0 && stored.height() > 0) {
+    const QRectF drawn(QPointF(bounds.TL.x, bounds.TL.y), QPointF(bounds.BR.x, bounds.BR.y));
+    if (stored.width() > 0 && stored.height() > 0 && QRectF(stored).intersects(drawn)) {
         bounds.TL = {float(stored.left()), float(stored.top())};
         bounds.BR = {float(stored.left() + stored.width()), float(stored.top() + stored.height())};
     }
