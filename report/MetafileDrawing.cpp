@@ -3,6 +3,7 @@
 #include "xls/SheetObject.h"
 
 #include <QRectF>
+#include <QtEndian>
 
 #include <libwmf/api.h>
 #include <libwmf/svg.h>
@@ -10,6 +11,7 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <optional>
 
 namespace report {
 
@@ -20,6 +22,39 @@ namespace {
 constexpr double kDrawingSize = 2000;
 // libwmf's description field, which the SVG carries.
 char kDescription[] = "picture";
+
+constexpr quint16 kSetWindowOrg = 0x020B;
+constexpr quint16 kSetWindowExt = 0x020C;
+constexpr qsizetype kRecordHeader = 6; // size in 16-bit words, function
+constexpr int kMostRecordsScanned = 4096;
+
+// The window a metafile sets for itself (its first SetWindowOrg and SetWindowExt records), in
+// its logical units: the frame it is drawn to fill, as Windows plays it into a picture's box.
+std::optional<QRectF> windowOf(const QByteArray& wmf) {
+    if (wmf.size() < 18)
+        return std::nullopt;
+    const auto word = [&wmf](qsizetype at) {
+        return qFromLittleEndian<qint16>(wmf.constData() + at);
+    };
+    std::optional<QPointF> origin;
+    std::optional<QSizeF> extent;
+    qsizetype at = qsizetype{quint16(word(2))} * 2; // past the header
+    for (int scanned = 0; scanned < kMostRecordsScanned && at + kRecordHeader <= wmf.size();
+         ++scanned) {
+        const quint32 words = qFromLittleEndian<quint32>(wmf.constData() + at);
+        const auto function = quint16(word(at + 4));
+        if (words < 3 || words > quint32(wmf.size() - at) / 2 || function == 0)
+            break;
+        if (words >= 5 && function == kSetWindowOrg && !origin)
+            origin = QPointF(word(at + 8), word(at + 6));
+        if (words >= 5 && function == kSetWindowExt && !extent)
+            extent = QSizeF(word(at + 8), word(at + 6));
+        at += qsizetype{words} * 2;
+    }
+    if (!extent || extent->width() == 0 || extent->height() == 0)
+        return std::nullopt;
+    return QRectF(origin.value_or(QPointF()), *extent).normalized();
+}
 
 struct ApiDeleter {
     void operator()(wmfAPI* api) const { wmf_api_destroy(api); }
@@ -47,12 +82,9 @@ QByteArray metafileDrawing(const xls::Picture& picture) {
     if (wmf_mem_open(api.get(), data, long(picture.data.size())) != wmf_E_None ||
         wmf_scan(api.get(), 0, &bounds) != wmf_E_None)
         return {};
-    // Bounds that miss everything the metafile draws are taken to be damaged.
-    const QRect& stored = picture.metafileBounds;
-    const QRectF drawn(QPointF(bounds.TL.x, bounds.TL.y), QPointF(bounds.BR.x, bounds.BR.y));
-    if (stored.width() > 0 && stored.height() > 0 && QRectF(stored).intersects(drawn)) {
-        bounds.TL = {float(stored.left()), float(stored.top())};
-        bounds.BR = {float(stored.left() + stored.width()), float(stored.top() + stored.height())};
+    if (const auto window = windowOf(picture.data)) {
+        bounds.TL = {float(window->left()), float(window->top())};
+        bounds.BR = {float(window->right()), float(window->bottom())};
     }
     const double width = bounds.BR.x - bounds.TL.x;
     const double height = bounds.BR.y - bounds.TL.y;

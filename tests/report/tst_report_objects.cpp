@@ -320,7 +320,8 @@ void ReportObjectsTest::paintsPictures() {
     xls::Picture picture;
     picture.format = xls::PictureFormat(format);
     picture.data = data;
-    picture.metafileBounds = QRect(0, 0, 200, 100);
+    // The store's bounds, in 1/100 mm, are not the metafile's own units: its window frames it.
+    picture.metafileBounds = QRect(0, 0, 5080, 2540);
     book.workbook.setPictures({picture});
     // Rows 2 to 4 of columns B to D.
     xls::SheetObject shown = box(2, 4, 0xFF00FF00, 0);
