@@ -17,12 +17,14 @@ Sheet "Objects" (A1 "objects-marker"; objects start in the cells named):
 - B19 a check box "Agree" ticked, E19 an option button "Choice" chosen, H19 a button "Go"
 - B22 a group box "Frame", E22 a label "label-marker", H22 a combo box showing "combo-value"
 - B26 a text box "noprint-marker" that does not print; E26 a rectangle that does not print
+- B30 a WMF picture, 4 x 2 cm: a window of 2,000 x 1,000 units, its left half a red square
 Sheet "Reach": A1 "reach-marker" only, and a text box "far-box" anchored at K70: the printed
 range grows to take it in, two pages wide and two tall.
 Sheet "Across": A1 "across-marker", row 1 repeated as print title, and a purple rectangle with
 the text "across-box" from B45 to D60, across the first page break.
 """
 import os
+import struct
 import subprocess
 import sys
 import tempfile
@@ -34,6 +36,21 @@ from com.sun.star.table import CellRangeAddress
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "xls", "fixtures"))
 from make_drawings import connect, png_bytes, prop  # noqa: E402
+
+
+def wmf_bytes():
+    """A placeable WMF: a 2,000 x 1,000 window at 1,000 units an inch, its left half red."""
+    def record(function, *params):
+        return struct.pack("<IH%dh" % len(params), 3 + len(params), function, *params)
+    records = (record(0x020B, 0, 0) + record(0x020C, 1000, 2000) +
+               struct.pack("<IHHIH", 7, 0x02FC, 0, 0x0000FF, 0) + record(0x012D, 0) +
+               record(0x041B, 1000, 1000, 0, 0) + record(0x0000))
+    header = struct.pack("<HHHIHIH", 1, 9, 0x0300, (18 + len(records)) // 2, 1, 7, 0)
+    placeable = struct.pack("<IHhhhhHI", 0x9AC6CDD7, 0, 0, 0, 2000, 1000, 1000, 0)
+    checksum = 0
+    for word in struct.unpack("<10H", placeable):
+        checksum ^= word
+    return placeable + struct.pack("<H", checksum) + header + records
 
 
 class Sheet:
@@ -74,6 +91,11 @@ def objects_sheet(s, tmp):
         f.write(png_bytes(64, 32))
     graphic = provider.queryGraphic((prop("URL", uno.systemPathToFileUrl(png)),))
     s.add("GraphicObjectShape", "B3", 4000, 2000, Graphic=graphic)
+    metafile = os.path.join(tmp, "picture.wmf")
+    with open(metafile, "wb") as f:
+        f.write(wmf_bytes())
+    s.add("GraphicObjectShape", "B30", 4000, 2000, Graphic=provider.queryGraphic(
+        (prop("URL", uno.systemPathToFileUrl(metafile)),)))
     s.add("RectangleShape", "E3", 3000, 1500, FillColor=0xFF0000, LineColor=0x0000FF,
           LineWidth=100)
     s.add("RectangleShape", "H3", 3000, 1500, FillColor=0x00C000, CornerRadius=400)

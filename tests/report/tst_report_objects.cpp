@@ -161,6 +161,29 @@ QMultiHash<QString, Word> pdfWords(const QString& pdf) {
     return words;
 }
 
+// The bounds, in points, of the red pixels of a PDF's page below the line at top, as pdftoppm
+// renders it at 72 dots per inch.
+QRect redBelow(const QString& pdf, int page, int top) {
+    const QString base = pdf + QStringLiteral(".page");
+    QProcess render;
+    render.start(QStringLiteral("pdftoppm"),
+                 {QStringLiteral("-r"), QStringLiteral("72"), QStringLiteral("-f"),
+                  QString::number(page), QStringLiteral("-l"), QString::number(page),
+                  QStringLiteral("-png"), QStringLiteral("-singlefile"), pdf, base});
+    if (!render.waitForFinished(60000))
+        return {};
+    const QImage image(base + QStringLiteral(".png"));
+    QRect red;
+    for (int y = top; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb pixel = image.pixel(x, y);
+            if (qRed(pixel) > 200 && qGreen(pixel) < 80 && qBlue(pixel) < 80)
+                red |= QRect(x, y, 1, 1);
+        }
+    }
+    return red;
+}
+
 } // namespace
 
 class ReportObjectsTest : public QObject {
@@ -444,6 +467,27 @@ void ReportObjectsTest::matchesLibreOfficesExport() {
     // it; we honour it.
     QVERIFY(theirWords.contains(QStringLiteral("noprint-marker")));
     QVERIFY(!ourWords.contains(QStringLiteral("noprint-marker")));
+
+    // The metafile picture, drawn as vectors: its red left half, 2 cm square, where
+    // LibreOffice draws it.
+    const QRect ourMetafile = redBelow(ours, 1, 400);
+    const QRect theirMetafile = redBelow(theirs, 1, 400);
+    const QString boxes = QStringLiteral("ours %1,%2 %3x%4, LibreOffice's %5,%6 %7x%8")
+                              .arg(ourMetafile.x())
+                              .arg(ourMetafile.y())
+                              .arg(ourMetafile.width())
+                              .arg(ourMetafile.height())
+                              .arg(theirMetafile.x())
+                              .arg(theirMetafile.y())
+                              .arg(theirMetafile.width())
+                              .arg(theirMetafile.height());
+    // The box spans parts of two columns: its width differs as theirs do.
+    QVERIFY2(std::abs(ourMetafile.height() - 57) <= 2, qPrintable(boxes));
+    QVERIFY2(std::abs(ourMetafile.x() - theirMetafile.x()) <= 1.5 + 3.3 &&
+                 std::abs(ourMetafile.y() - theirMetafile.y()) <= 3 &&
+                 std::abs(ourMetafile.width() - theirMetafile.width()) <= 1 + 3.3 &&
+                 std::abs(ourMetafile.height() - theirMetafile.height()) <= 2,
+             qPrintable(boxes));
 
     // The picture is an image of the PDF, on the first page, in both.
     for (const QString& pdf : {ours, theirs}) {
