@@ -2,6 +2,7 @@
 
 #include "xls/SheetObject.h"
 
+#include <QByteArrayView>
 #include <QRectF>
 #include <QtEndian>
 
@@ -27,21 +28,24 @@ constexpr quint16 kSetWindowOrg = 0x020B;
 constexpr quint16 kSetWindowExt = 0x020C;
 constexpr qsizetype kRecordHeader = 6; // size in 16-bit words, function
 constexpr int kMostRecordsScanned = 4096;
+constexpr quint32 kPlaceableKey = 0x9AC6CDD7;
+constexpr qsizetype kPlaceableSize = 22;
 
 // The window a metafile sets for itself (its first SetWindowOrg and SetWindowExt records), in
 // its logical units: the frame it is drawn to fill, as Windows plays it into a picture's box.
-std::optional<QRectF> windowOf(const QByteArray& wmf) {
+std::optional<QRectF> windowOf(QByteArrayView wmf) {
+    // A placeable header, where a file keeps one, comes first.
+    if (wmf.size() >= kPlaceableSize && qFromLittleEndian<quint32>(wmf.data()) == kPlaceableKey)
+        wmf = wmf.sliced(kPlaceableSize);
     if (wmf.size() < 18)
         return std::nullopt;
-    const auto word = [&wmf](qsizetype at) {
-        return qFromLittleEndian<qint16>(wmf.constData() + at);
-    };
+    const auto word = [&wmf](qsizetype at) { return qFromLittleEndian<qint16>(wmf.data() + at); };
     std::optional<QPointF> origin;
     std::optional<QSizeF> extent;
     qsizetype at = qsizetype{quint16(word(2))} * 2; // past the header
     for (int scanned = 0; scanned < kMostRecordsScanned && at + kRecordHeader <= wmf.size();
          ++scanned) {
-        const quint32 words = qFromLittleEndian<quint32>(wmf.constData() + at);
+        const quint32 words = qFromLittleEndian<quint32>(wmf.data() + at);
         const auto function = quint16(word(at + 4));
         if (words < 3 || words > quint32(wmf.size() - at) / 2 || function == 0)
             break;
