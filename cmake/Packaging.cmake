@@ -72,9 +72,11 @@ set(TESSALY_DEPENDS
     "libqt6gui6 (>= 6.4)"
     "libqt6widgets6 (>= 6.4)"
     "libqt6printsupport6 (>= 6.4)"
+    "libqt6svg6 (>= 6.4)"
     qt6-qpa-plugins
     libgsf-1-114
     libnettle8
+    libwmf-0.2-7
     libcups2
     libuno-cppu3
     libuno-cppuhelpergcc3-3

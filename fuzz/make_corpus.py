@@ -45,7 +45,11 @@ stream with a few values, to be laid out and painted:
                                   (-overrun), groups nested 64 deep (-nesting), and a shape
                                   naming a picture past the store whose one picture is a
                                   compressed metafile claiming 4 GiB (-store). The drawing
-                                  is lost from the damage on; the cell never is.
+                                  is lost from the damage on; the cell never is. Three more
+                                  print: a picture whose bitmap claims 30,000 pixels square
+                                  and holds 12 bytes (-dib), a turned rectangle anchored
+                                  past the sheet's last cell (-far), and a picture whose
+                                  metafile has a record longer than the file (-wmf).
 - comments-box-whole-sheet.stream the bare workbook stream of the report tests' comments.xls
                                   with its first shown comment's box, printed as displayed,
                                   grown over the whole sheet: the printed range takes in every
@@ -222,9 +226,9 @@ def drawing_art(version, instance, kind, body, extra=0):
     return struct.pack("<HHI", version | (instance << 4), kind, len(body) + extra) + body
 
 
-def drawing_shape(shape_type, props, extra=0):
+def drawing_shape(shape_type, props, extra=0, anchor=(0, 1, 0, 1, 0, 2, 0, 3, 0)):
     table = b"".join(struct.pack("<HI", pid, value) for pid, value in props)
-    anchor = struct.pack("<9H", 0, 1, 0, 1, 0, 2, 0, 3, 0)
+    anchor = struct.pack("<9H", *anchor)
     return drawing_art(0xF, 0, 0xF004,
                        drawing_art(2, shape_type, 0xF00A, struct.pack("<II", 1025, 0x0A00)) +
                        drawing_art(3, len(props), 0xF00B, table, extra) +
@@ -234,12 +238,27 @@ def drawing_shape(shape_type, props, extra=0):
 def drawing_stream(variant):
     """A one-sheet workbook holding a NUMBER and a drawing layer damaged as variant says."""
     name = "Sheet1"
+    kind = 2  # a compressed EMF
     packed = zlib.compress(b"m" * 64)
     blip = drawing_art(0, 0x3D4, 0xF01A, b"u" * 16 + struct.pack("<I", 0xFFFFFFFF) +
                        bytes(24) + struct.pack("<IBB", len(packed), 0, 0xFE) + packed)
-    entry = struct.pack("<BB16sHIIIBBBB", 2, 2, b"u" * 16, 0xFF, len(blip), 1, 0, 0, 0, 0, 0)
+    if variant == "dib":
+        # A 24-bit bitmap claiming 30,000 pixels square, of which 12 bytes are there.
+        header = struct.pack("<IiiHHIIiiII", 40, 30000, 30000, 1, 24, 0, 0, 0, 0, 0, 0)
+        kind = 7
+        blip = drawing_art(0, 0x7A8, 0xF01F, b"u" * 16 + b"\xff" + header + b"b" * 12)
+    if variant == "wmf":
+        # A metafile whose second record claims more words than the file holds.
+        records = struct.pack("<IHhh", 5, 0x020C, 100, 200) + struct.pack("<IHhhhh", 0x7FFF,
+                                                                          0x041B, 9, 9, 0, 0)
+        wmf = struct.pack("<HHHIHIH", 1, 9, 0x0300, (18 + len(records)) // 2, 0, 7, 0) + records
+        kind = 3
+        blip = drawing_art(0, 0x216, 0xF01B, b"u" * 16 + struct.pack(
+            "<I4i2iIBB", len(wmf), 0, 0, 200, 100, 914400, 457200, len(wmf), 0xFE, 0xFE) + wmf)
+    entry = struct.pack("<BB16sHIIIBBBB", kind, kind, b"u" * 16, 0xFF, len(blip), 1, 0, 0, 0,
+                        0, 0)
     store = drawing_art(0xF, 0, 0xF000, drawing_art(
-        0xF, 0, 0xF001, drawing_art(2, 2, 0xF007, entry + blip)))
+        0xF, 0, 0xF001, drawing_art(2, kind, 0xF007, entry + blip)))
     boundsheet_body = struct.pack("<IBB", 0, 0, 0) + struct.pack("<BB", len(name), 1)
     boundsheet_body += name.encode("utf-16le")
     globals_ = bytearray(bof(0x0005) + record(0x00EB, store) + record(0x0085, boundsheet_body) +
@@ -247,6 +266,11 @@ def drawing_stream(variant):
     struct.pack_into("<I", globals_, len(bof(0x0005)) + 4 + len(store) + 4, len(globals_))
     shape = drawing_shape(75, [(0x0104, 9 if variant == "store" else 1)],
                           200 if variant == "overrun" else 0)
+    if variant == "far":
+        # A rectangle turned 45 degrees from the sheet's last cell on, its offsets past their
+        # cells: the printed range reaches the sheet's far corner.
+        shape = drawing_shape(1, [(0x0004, 45 << 16)],
+                              anchor=(0, 255, 0xFFFF, 65535, 0xFFFF, 255, 0xFFFF, 65535, 0xFFFF))
     for _ in range(64 if variant == "nesting" else 0):
         group = drawing_art(0xF, 0, 0xF004, drawing_art(2, 0, 0xF00A, struct.pack("<II", 0, 1)))
         shape = drawing_art(0xF, 0, 0xF003, group + shape)
@@ -341,7 +365,7 @@ def main():
         **page_setups(),
     }
     files.update({"drawing-%s.stream" % v: drawing_stream(v)
-                  for v in ("overrun", "nesting", "store")})
+                  for v in ("overrun", "nesting", "store", "dib", "far", "wmf")})
     files.update(encryption_inputs())
     files.update(rich_text_inputs())
     files.update(comment_inputs())

@@ -2,10 +2,10 @@
 
 #include "SheetMetrics.h"
 
+#include "xls/Sheet.h"
 #include "xls/SheetObject.h"
 
 #include <algorithm>
-#include <functional>
 
 namespace report {
 
@@ -13,101 +13,103 @@ namespace {
 
 constexpr int kLastRow = 65535;
 constexpr int kLastColumn = 255;
+// Anchor offsets count 1/1024 of the column's width and 1/256 of the row's height.
 constexpr double kColumnOffsetUnits = 1024;
 constexpr double kRowOffsetUnits = 256;
 
-// The page's own bands, title bands left out; titles always come first.
-QList<Band> ownBands(const QList<Band>& bands) {
-    const auto first =
-        std::find_if(bands.begin(), bands.end(), [](const Band& band) { return !band.title; });
-    return QList<Band>(first, bands.end());
-}
-
-// Where row (column) index starts along a page's own bands, in the block's points, and its
-// size; for an index off the page, the sizes of the rows between are added up.
-std::pair<double, double> spanOf(const QList<Band>& bands, int index,
-                                 const std::function<double(int)>& sizeOf) {
-    const Band& first = bands.front();
-    const Band& last = bands.back();
-    if (index < first.index) {
-        double offset = first.offset;
-        for (int each = index; each < first.index; ++each)
-            offset -= sizeOf(each);
-        return {offset, sizeOf(index)};
-    }
-    if (index > last.index) {
-        double offset = last.offset + last.size;
-        for (int each = last.index + 1; each < index; ++each)
-            offset += sizeOf(each);
-        return {offset, sizeOf(index)};
-    }
-    const auto at =
-        std::lower_bound(bands.begin(), bands.end(), index,
-                         [](const Band& band, int value) { return band.index < value; });
-    // A hidden row is not among the bands: it starts where the next shown one does.
-    return {at->offset, at->index == index ? at->size : 0};
-}
-
-double positionOf(const QList<Band>& bands, int index, int offset, double units,
-                  const std::function<double(int)>& sizeOf) {
-    const auto [start, size] = spanOf(bands, index, sizeOf);
-    return start + std::clamp(offset / units, 0.0, 1.0) * size;
+// The last cell an edge at (cell, offset) reaches into, with first the cell the object starts
+// in.
+int lastCell(int first, int cell, int offset, int limit) {
+    first = std::clamp(first, 0, limit);
+    cell = std::clamp(cell, 0, limit);
+    if (offset <= 0 && cell > first)
+        --cell;
+    return std::max(first, cell);
 }
 
 } // namespace
 
+bool objectPrints(const xls::SheetObject& object) {
+    using xls::ObjectKind;
+    if (!object.prints || object.hidden)
+        return false;
+    switch (object.kind) {
+    case ObjectKind::Comment:
+    case ObjectKind::Chart:
+    case ObjectKind::Other:
+        return false;
+    default:
+        return true;
+    }
+}
+
+bool printsOnSheet(const xls::Sheet& sheet, const xls::SheetObject& object) {
+    if (object.kind == xls::ObjectKind::Comment)
+        return object.note && object.note->shown &&
+               sheet.pageSetup().comments == xls::CommentPrinting::AsDisplayed;
+    return objectPrints(object);
+}
+
 xls::CellRange anchoredCells(const xls::ObjectAnchor& anchor) {
-    const auto span = [](int first, int last, int lastOffset, int limit) {
-        first = std::clamp(first, 0, limit);
-        last = std::clamp(last, 0, limit);
-        if (lastOffset <= 0 && last > first)
-            --last;
-        return std::pair{first, std::max(first, last)};
+    const int firstRow = std::clamp(std::min(anchor.firstRow, anchor.lastRow), 0, kLastRow);
+    const int firstColumn =
+        std::clamp(std::min(anchor.firstColumn, anchor.lastColumn), 0, kLastColumn);
+    return {firstRow, lastCell(firstRow, anchor.lastRow, anchor.lastRowOffset, kLastRow),
+            firstColumn,
+            lastCell(firstColumn, anchor.lastColumn, anchor.lastColumnOffset, kLastColumn)};
+}
+
+std::vector<xls::CellRange> printingObjectCells(const xls::Sheet& sheet) {
+    std::vector<xls::CellRange> cells;
+    for (const xls::SheetObject& object : sheet.objects()) {
+        if (printsOnSheet(sheet, object))
+            cells.push_back(anchoredCells(object.anchor));
+    }
+    return cells;
+}
+
+ObjectPlacement::ObjectPlacement(const SheetMetrics& metrics, int lastRow)
+    : m_metrics(metrics) {
+    double at = 0;
+    for (int column = 0; column <= kLastColumn + 1; ++column) {
+        m_columnStarts.push_back(at);
+        at += metrics.columnWidth(column);
+    }
+    at = 0;
+    const int rows = std::clamp(lastRow, 0, kLastRow) + 2;
+    m_rowStarts.reserve(static_cast<size_t>(rows));
+    for (int row = 0; row < rows; ++row) {
+        m_rowStarts.push_back(at);
+        at += metrics.rowHeight(row);
+    }
+}
+
+double ObjectPlacement::columnStart(int column) const {
+    const auto at = static_cast<size_t>(std::clamp(column, 0, kLastColumn + 1));
+    return m_columnStarts[at];
+}
+
+double ObjectPlacement::rowStart(int row) const {
+    const auto last = static_cast<int>(m_rowStarts.size()) - 1;
+    return m_rowStarts[static_cast<size_t>(std::clamp(row, 0, last))];
+}
+
+QRectF ObjectPlacement::rect(const xls::ObjectAnchor& anchor) const {
+    const auto x = [this](int column, int offset) {
+        column = std::clamp(column, 0, kLastColumn);
+        const double fraction = std::clamp(offset, 0, 1024) / kColumnOffsetUnits;
+        return columnStart(column) + m_metrics.columnWidth(column) * fraction;
     };
-    const auto [firstRow, lastRow] =
-        span(anchor.firstRow, anchor.lastRow, anchor.lastRowOffset, kLastRow);
-    const auto [firstColumn, lastColumn] =
-        span(anchor.firstColumn, anchor.lastColumn, anchor.lastColumnOffset, kLastColumn);
-    return {firstRow, lastRow, firstColumn, lastColumn};
-}
-
-QRectF placeOnPage(const xls::ObjectAnchor& anchor, const LaidOutPage& page,
-                   const SheetMetrics& metrics) {
-    const QList<Band> rows = ownBands(page.rows);
-    const QList<Band> columns = ownBands(page.columns);
-    if (rows.isEmpty() || columns.isEmpty())
-        return {};
-    const xls::CellRange cells = anchoredCells(anchor);
-    const auto rowSize = [&](int row) { return metrics.rowHeight(row); };
-    const auto columnSize = [&](int column) { return metrics.columnWidth(column); };
-    const double top =
-        positionOf(rows, cells.firstRow, anchor.firstRowOffset, kRowOffsetUnits, rowSize);
-    const double bottom = positionOf(rows, std::clamp(anchor.lastRow, 0, kLastRow),
-                                     anchor.lastRowOffset, kRowOffsetUnits, rowSize);
-    const double left = positionOf(columns, cells.firstColumn, anchor.firstColumnOffset,
-                                   kColumnOffsetUnits, columnSize);
-    const double right = positionOf(columns, std::clamp(anchor.lastColumn, 0, kLastColumn),
-                                    anchor.lastColumnOffset, kColumnOffsetUnits, columnSize);
-    return QRectF(QPointF(left, top), QPointF(right, bottom)).normalized();
-}
-
-std::optional<xls::CellRange> ownCells(const LaidOutPage& page) {
-    const QList<Band> rows = ownBands(page.rows);
-    const QList<Band> columns = ownBands(page.columns);
-    if (rows.isEmpty() || columns.isEmpty())
-        return std::nullopt;
-    return xls::CellRange{rows.front().index, rows.back().index, columns.front().index,
-                          columns.back().index};
-}
-
-QRectF objectArea(const LaidOutPage& page) {
-    const QList<Band> rows = ownBands(page.rows);
-    const QList<Band> columns = ownBands(page.columns);
-    if (rows.isEmpty() || columns.isEmpty())
-        return {};
-    return QRectF(QPointF(columns.front().offset, rows.front().offset),
-                  QPointF(columns.back().offset + columns.back().size,
-                          rows.back().offset + rows.back().size));
+    const auto y = [this](int row, int offset) {
+        row = std::clamp(row, 0, kLastRow);
+        const double fraction = std::clamp(offset, 0, 256) / kRowOffsetUnits;
+        return rowStart(row) + m_metrics.rowHeight(row) * fraction;
+    };
+    return QRectF(QPointF(x(anchor.firstColumn, anchor.firstColumnOffset),
+                          y(anchor.firstRow, anchor.firstRowOffset)),
+                  QPointF(x(anchor.lastColumn, anchor.lastColumnOffset),
+                          y(anchor.lastRow, anchor.lastRowOffset)))
+        .normalized();
 }
 
 } // namespace report

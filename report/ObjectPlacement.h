@@ -1,38 +1,54 @@
 #pragma once
 
-#include "PageLayout.h"
-
 #include "xls/CellRange.h"
 
 #include <QRectF>
 
-#include <optional>
+#include <vector>
 
 namespace xls {
+class Sheet;
 struct ObjectAnchor;
-}
+struct SheetObject;
+} // namespace xls
 
 namespace report {
 
 class SheetMetrics;
 
-// The cells an anchored object covers: a corner at offset 0 of its row or column only touches
-// that row or column and leaves it out. Clamped to the sheet's rows and columns.
+// Whether a drawing object appears on the printed pages: its print flag is on, it is not
+// hidden, and it is of a kind the report printer paints. Comments print as the page setup
+// says, not by this rule; charts and unknown controls are not painted.
+bool objectPrints(const xls::SheetObject& object);
+
+// Whether a top-level object of the sheet prints: an object by objectPrints, a comment as its
+// box when it is shown on the sheet and the sheet's page setup prints comments as displayed.
+bool printsOnSheet(const xls::Sheet& sheet, const xls::SheetObject& object);
+
+// The cells an anchored object covers, from the one holding its top-left corner to the one
+// holding its bottom-right corner; a corner lying on the top or left edge of a cell does not
+// reach into that cell. Clamped to the sheet's rows and columns.
 xls::CellRange anchoredCells(const xls::ObjectAnchor& anchor);
 
-// Where an anchored object lies on a laid-out page, in the points of the page's cell block
-// (those the page layers paint in), reckoned from the page's own rows and columns, so that
-// it may lie partly or wholly off the page. Empty when the page has no rows or columns of its
-// own.
-QRectF placeOnPage(const xls::ObjectAnchor& anchor, const LaidOutPage& page,
-                   const SheetMetrics& metrics);
+// For each top-level object of the sheet that prints (printsOnSheet), the cells from the one
+// holding its top-left corner to the one holding its bottom-right corner.
+std::vector<xls::CellRange> printingObjectCells(const xls::Sheet& sheet);
 
-// The first and last of the page's own rows and columns, print titles left out; empty when it
-// has none.
-std::optional<xls::CellRange> ownCells(const LaidOutPage& page);
+// Where objects anchored to cells lie on their sheet, in points from the top left corner of
+// A1, through the column widths and row heights the cells print with (hidden ones measure 0).
+class ObjectPlacement {
+public:
+    // lastRow: the last row any anchor names; rows past it are not measured.
+    ObjectPlacement(const SheetMetrics& metrics, int lastRow);
 
-// The part of a page's cell block that objects print in: its own rows and columns, without
-// the print titles and headings that objects never cover.
-QRectF objectArea(const LaidOutPage& page);
+    double columnStart(int column) const;
+    double rowStart(int row) const;
+    QRectF rect(const xls::ObjectAnchor& anchor) const;
+
+private:
+    const SheetMetrics& m_metrics;
+    std::vector<double> m_columnStarts; // one past the last column as well
+    std::vector<double> m_rowStarts;
+};
 
 } // namespace report

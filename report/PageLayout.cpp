@@ -1,7 +1,6 @@
 #include "PageLayout.h"
 
 #include "CellPrints.h"
-#include "CommentBoxes.h"
 #include "ObjectPlacement.h"
 #include "PaperSize.h"
 #include "PrintedPages.h"
@@ -36,7 +35,8 @@ constexpr double kSlack = 1e-6;
 constexpr qint64 kMostPages = qint64{1} << 24;
 // Pages that merged areas may mark, over all print areas, before every page of the sheet counts
 // as marked: bounds the work for a file whose merged areas each span millions of pages. Sheets
-// that print fewer than four million pages never come near it.
+// that print fewer than four million pages never come near it. Drawing objects have a budget
+// of the same size.
 constexpr qint64 kMostMergedMarks = qint64{1} << 22;
 
 // Rows (or columns) repeated on every page, and the space they take.
@@ -171,7 +171,8 @@ struct PageLayout::Impl {
     bool fits(int pagesWide, int pagesTall) const;
     void findPrintedPages(const xls::Workbook& workbook);
     void markMergedAreas(const xls::Workbook& workbook);
-    void markCommentBoxes();
+    void markObjects();
+    bool markSpan(const xls::CellRange& cells, qint64& budget);
     QList<Band> bands(const Axis& axis, int page, const Titles& titles, double offset,
                       const SizeOf& sizeOf) const;
 
@@ -180,6 +181,7 @@ struct PageLayout::Impl {
     SizeOf rowSize;
     SizeOf columnSize;
     std::vector<xls::CellRange> printed;
+    std::vector<xls::CellRange> objectCells; // of each object that prints
     std::vector<Area> areas;
     Titles titleRows;
     Titles titleColumns;
@@ -217,12 +219,13 @@ PageLayout::Impl::Impl(const xls::Workbook& workbook, const xls::Sheet& sheet,
     printableWidth = printable.width();
     printableHeight = printable.height();
 
+    objectCells = printingObjectCells(sheet);
     if (sheet.printAreas().isEmpty()) {
         auto used = textReach != nullptr ? printedRange(workbook, sheet, metrics, *textReach)
                                          : usedRange(workbook, sheet);
-        // Printed objects widen it too.
-        if (const auto boxes = commentBoxCells(sheet))
-            include(used, *boxes);
+        // As in the spreadsheet, the printed range takes in every object that prints.
+        for (const xls::CellRange& cells : objectCells)
+            include(used, cells);
         if (used)
             printed.push_back(*used);
     } else {
@@ -332,7 +335,7 @@ void PageLayout::Impl::findPrintedPages(const xls::Workbook& workbook) {
             area.pages.mark(pageOf(area.rows, cell.row()), pageOf(area.columns, cell.column()));
     }
     markMergedAreas(workbook);
-    markCommentBoxes();
+    markObjects();
     // Whatever else comes to print on pages marks them here, before the lists are made.
     for (Area& area : areas)
         area.pages.finish();
@@ -343,36 +346,37 @@ void PageLayout::Impl::markMergedAreas(const xls::Workbook& workbook) {
     qint64 budget = kMostMergedMarks;
     for (const xls::CellRange& merged : sheet.mergedRanges()) {
         const xls::Cell* topLeft = sheet.cell(merged.firstRow, merged.firstColumn);
-        if (topLeft == nullptr || !cellPrints(workbook, *topLeft))
-            continue;
-        for (Area& area : areas) {
-            const auto rows = pagesOf(area.rows, merged.firstRow, merged.lastRow);
-            const auto columns = pagesOf(area.columns, merged.firstColumn, merged.lastColumn);
-            if (!rows || !columns)
-                continue;
-            budget -=
-                qint64{rows->second - rows->first + 1} * (columns->second - columns->first + 1);
-            if (budget < 0) {
-                for (Area& each : areas)
-                    each.pages.markAll();
-                return;
-            }
-            area.pages.markBlock(rows->first, rows->second, columns->first, columns->second);
-        }
+        if (topLeft != nullptr && cellPrints(workbook, *topLeft) && !markSpan(merged, budget))
+            return;
     }
 }
 
-// A printed comment box marks every page it lies on, even in part.
-void PageLayout::Impl::markCommentBoxes() {
-    for (const xls::SheetObject* box : printedCommentBoxes(sheet)) {
-        const xls::CellRange cells = anchoredCells(box->anchor);
-        for (Area& area : areas) {
-            const auto rows = pagesOf(area.rows, cells.firstRow, cells.lastRow);
-            const auto columns = pagesOf(area.columns, cells.firstColumn, cells.lastColumn);
-            if (rows && columns)
-                area.pages.markBlock(rows->first, rows->second, columns->first, columns->second);
-        }
+// An object prints, in part, on every page its cells reach.
+void PageLayout::Impl::markObjects() {
+    qint64 budget = kMostMergedMarks;
+    for (const xls::CellRange& cells : objectCells) {
+        if (!markSpan(cells, budget))
+            return;
     }
+}
+
+// Marks the pages of every area that show any of the cells. Once budget pages have been
+// marked, every page counts as marked and false is returned.
+bool PageLayout::Impl::markSpan(const xls::CellRange& cells, qint64& budget) {
+    for (Area& area : areas) {
+        const auto rows = pagesOf(area.rows, cells.firstRow, cells.lastRow);
+        const auto columns = pagesOf(area.columns, cells.firstColumn, cells.lastColumn);
+        if (!rows || !columns)
+            continue;
+        budget -= qint64{rows->second - rows->first + 1} * (columns->second - columns->first + 1);
+        if (budget < 0) {
+            for (Area& each : areas)
+                each.pages.markAll();
+            return false;
+        }
+        area.pages.markBlock(rows->first, rows->second, columns->first, columns->second);
+    }
+    return true;
 }
 
 QList<Band> PageLayout::Impl::bands(const Axis& axis, int page, const Titles& titles, double offset,

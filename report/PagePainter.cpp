@@ -1,7 +1,6 @@
 #include "PagePainter.h"
 
 #include "CellLayout.h"
-#include "CommentBoxes.h"
 #include "FontMapper.h"
 #include "PageLayers.h"
 
@@ -21,6 +20,7 @@ PagePainter::PagePainter(const xls::Workbook& workbook, const xls::Sheet& sheet,
     , m_fonts(fonts)
     , m_cellText(cellText)
     , m_cellFonts(workbook, fonts)
+    , m_objects(workbook, sheet, metrics, m_cellFonts)
     , m_defaultFont(fonts.font(workbook.font(0))) {}
 
 void PagePainter::paint(QPainter& painter, const PageFrame& frame, const LaidOutPage& page,
@@ -40,7 +40,7 @@ void PagePainter::paint(QPainter& painter, const PageFrame& frame, const LaidOut
         paintGridlines(painter, layout);
     paintTexts(painter, layout);
     paintBorders(painter, layout);
-    paintCommentBoxes(painter, m_workbook, m_sheet, page, m_metrics, m_cellFonts);
+    m_objects.paint(painter, page);
     if (frame.headings)
         paintHeadings(painter, page, m_defaultFont);
     painter.restore();

@@ -2,6 +2,7 @@
 
 #include "CellFonts.h"
 #include "HeaderFooter.h"
+#include "ObjectLayer.h"
 #include "PageLayout.h"
 
 #include <QFont>
@@ -21,8 +22,8 @@ class SheetMetrics;
 
 // Paints one laid-out page of a sheet as the spreadsheet prints it: the page's cells are laid
 // out first (CellLayout), then painted in layers: fills, gridlines, cell texts, borders,
-// comment boxes, headings; header and footer around them. The painter given to paint() draws
-// in points with (0, 0) at the paper's top left corner. Pictures and charts are not painted.
+// drawing objects and comment boxes, headings; header and footer around them. The painter given to paint() draws
+// in points with (0, 0) at the paper's top left corner. Charts are not painted.
 class PagePainter {
 public:
     PagePainter(const xls::Workbook& workbook, const xls::Sheet& sheet, const SheetMetrics& metrics,
@@ -42,6 +43,7 @@ private:
     const FontMapper& m_fonts;
     const xls::CellText& m_cellText;
     CellFonts m_cellFonts;
+    ObjectLayer m_objects;
     QFont m_defaultFont; // the workbook's first font, for headings and empty header lines
 };
 

@@ -21,11 +21,11 @@ QTextCharFormat runFormat(int fontIndex, const xls::Workbook& workbook, const Ce
     return format;
 }
 
-// The runs as format ranges over the whole text; runs out of order or past the end are
-// dropped.
-QList<QTextLayout::FormatRange> formatRanges(qsizetype length, const QList<xls::TextRun>& runs,
-                                             int baseFontIndex, const xls::Workbook& workbook,
-                                             const CellFonts& fonts) {
+} // namespace
+
+QList<QTextLayout::FormatRange> runFormats(qsizetype length, const QList<xls::TextRun>& runs,
+                                           int baseFontIndex, const xls::Workbook& workbook,
+                                           const CellFonts& fonts) {
     QList<QTextLayout::FormatRange> ranges;
     int start = 0;
     int fontIndex = baseFontIndex;
@@ -44,14 +44,12 @@ QList<QTextLayout::FormatRange> formatRanges(qsizetype length, const QList<xls::
     return ranges;
 }
 
-} // namespace
-
 RichTextLayout::RichTextLayout(const QString& text, const QList<xls::TextRun>& runs,
                                int baseFontIndex, const xls::Workbook& workbook,
                                const CellFonts& fonts, QPaintDevice* device)
     : m_layout(QString(text).replace(QLatin1Char('\n'), QChar::LineSeparator),
                fonts.font(baseFontIndex), device) {
-    m_layout.setFormats(formatRanges(text.size(), runs, baseFontIndex, workbook, fonts));
+    m_layout.setFormats(runFormats(text.size(), runs, baseFontIndex, workbook, fonts));
     m_layout.setCacheEnabled(true);
 }
 
@@ -82,24 +80,6 @@ void RichTextLayout::draw(QPainter& painter, QPointF topLeft, int first, int las
     const QPointF origin = topLeft - QPointF(0, lineTop(first));
     for (int line = first; line <= last; ++line)
         m_layout.lineAt(line).draw(&painter, origin);
-}
-
-void paintRichText(QPainter& painter, const QRectF& rect, const QString& text,
-                   const QList<xls::TextRun>& runs, int baseFontIndex, Qt::Alignment alignment,
-                   const xls::Workbook& workbook, const CellFonts& fonts) {
-    if (text.isEmpty() || rect.width() <= 0 || rect.height() <= 0)
-        return;
-    RichTextLayout layout(text, runs, baseFontIndex, workbook, fonts, painter.device());
-    layout.wrap(rect.width(), alignment);
-    double top = rect.top();
-    if (alignment & Qt::AlignBottom)
-        top = rect.bottom() - layout.height();
-    else if (alignment & Qt::AlignVCenter)
-        top = rect.center().y() - layout.height() / 2;
-    painter.save();
-    painter.setClipRect(rect, Qt::IntersectClip);
-    layout.draw(painter, QPointF(rect.left(), top), 0, layout.lineCount() - 1);
-    painter.restore();
 }
 
 } // namespace report

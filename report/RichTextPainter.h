@@ -19,6 +19,14 @@ namespace report {
 
 class CellFonts;
 
+// A text's runs as the layout's format ranges over its first length characters: each run's
+// font from CellFonts, its colour from the workbook's palette (black when automatic).
+// Characters before the first run are in baseFontIndex's font; runs out of order or past the
+// end are dropped.
+QList<QTextLayout::FormatRange> runFormats(qsizetype length, const QList<xls::TextRun>& runs,
+                                           int baseFontIndex, const xls::Workbook& workbook,
+                                           const CellFonts& fonts);
+
 // A text in the fonts and colours of its runs, broken into lines at a width: each run's font
 // from CellFonts, its colour from the workbook's palette (black when automatic). Characters
 // before the first run are in baseFontIndex's font. A line feed starts a new line. Sizes are
@@ -44,11 +52,5 @@ public:
 private:
     QTextLayout m_layout;
 };
-
-// Paints a rich text inside rect as RichTextLayout lays it out, aligned within the rectangle
-// horizontally and vertically as alignment says, and cut at its edges.
-void paintRichText(QPainter& painter, const QRectF& rect, const QString& text,
-                   const QList<xls::TextRun>& runs, int baseFontIndex, Qt::Alignment alignment,
-                   const xls::Workbook& workbook, const CellFonts& fonts);
 
 } // namespace report

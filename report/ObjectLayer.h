@@ -1,0 +1,60 @@
+#pragma once
+
+#include "ObjectPlacement.h"
+#include "ObjectText.h"
+
+#include <QImage>
+
+#include <map>
+#include <optional>
+
+class QPainter;
+
+namespace xls {
+class Sheet;
+class Workbook;
+struct SheetObject;
+} // namespace xls
+
+namespace report {
+
+class CellFonts;
+class SheetMetrics;
+struct LaidOutPage;
+
+// The sheet's drawing objects on a page, above the cells: pictures, shapes, lines, text
+// boxes, groups, form controls, and comment boxes where the sheet prints comments as displayed,
+// in the sheet's drawing order. An object is placed by its
+// cell anchor through the widths and heights the cells print with, and clipped to the page's
+// own rows and columns: one that spans a page break prints in part on each page, and print
+// titles repeated on a page do not repeat the objects over them. EMF pictures print as
+// nothing.
+class ObjectLayer {
+public:
+    ObjectLayer(const xls::Workbook& workbook, const xls::Sheet& sheet, const SheetMetrics& metrics,
+                const CellFonts& fonts);
+
+    // The painter draws in the page's cell block points, as the cell layers do.
+    void paint(QPainter& painter, const LaidOutPage& page) const;
+
+private:
+    void paintObject(QPainter& painter, const xls::SheetObject& object, const QRectF& box) const;
+    void paintChildren(QPainter& painter, const xls::SheetObject& group, const QRectF& box) const;
+    void paintShape(QPainter& painter, const xls::SheetObject& object, const QRectF& box) const;
+    void paintLine(QPainter& painter, const xls::SheetObject& object, const QRectF& box) const;
+    void paintPicture(QPainter& painter, const xls::SheetObject& object, const QRectF& box) const;
+    // A picture of the store, decoded once: an image, or a metafile's drawing.
+    struct Decoded {
+        QImage image;
+        QByteArray drawing; // SVG
+    };
+    const Decoded& decoded(int picture) const;
+
+    const xls::Workbook& m_workbook;
+    const xls::Sheet& m_sheet;
+    ObjectTextPainter m_text;
+    std::optional<ObjectPlacement> m_placement; // made when the sheet has objects that print
+    mutable std::map<int, Decoded> m_pictures;  // decoded on first use
+};
+
+} // namespace report

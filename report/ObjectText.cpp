@@ -1,0 +1,109 @@
+#include "ObjectText.h"
+
+#include "CellFonts.h"
+#include "RichTextPainter.h"
+
+#include "xls/SheetObject.h"
+#include "xls/Workbook.h"
+
+#include <QPainter>
+#include <QTextLayout>
+
+#include <algorithm>
+
+namespace report {
+
+namespace {
+
+constexpr double kEmuPerPoint = 12700;
+
+Qt::Alignment horizontal(xls::TextHAlign align) {
+    switch (align) {
+    case xls::TextHAlign::Center:
+        return Qt::AlignHCenter;
+    case xls::TextHAlign::Right:
+        return Qt::AlignRight;
+    case xls::TextHAlign::Justify:
+    case xls::TextHAlign::Distributed:
+        return Qt::AlignJustify;
+    default:
+        return Qt::AlignLeft;
+    }
+}
+
+// The text as the layout takes it: paragraph breaks as line separators.
+QString laidOutText(const QString& text) {
+    QString shown = text;
+    shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    shown.replace(QLatin1Char('\r'), QChar::LineSeparator);
+    shown.replace(QLatin1Char('\n'), QChar::LineSeparator);
+    return shown;
+}
+
+} // namespace
+
+ObjectTextPainter::ObjectTextPainter(const xls::Workbook& workbook, const CellFonts& fonts)
+    : m_workbook(workbook)
+    , m_fonts(fonts) {}
+
+QRectF ObjectTextPainter::inner(const xls::ObjectText& text, const QRectF& box) {
+    const auto points = [](int emu) { return std::max(0, emu) / kEmuPerPoint; };
+    QRectF inside = box.adjusted(points(text.marginLeft), points(text.marginTop),
+                                 -points(text.marginRight), -points(text.marginBottom));
+    if (inside.width() < 0)
+        inside.setWidth(0);
+    if (inside.height() < 0)
+        inside.setHeight(0);
+    return inside;
+}
+
+QFont ObjectTextPainter::font(const xls::ObjectText& text) const {
+    const bool fromStart = !text.runs.isEmpty() && text.runs.front().position == 0;
+    return m_fonts.font(fromStart ? text.runs.front().fontIndex : 0);
+}
+
+void ObjectTextPainter::paint(QPainter& painter, const xls::ObjectText& text,
+                              const QRectF& box) const {
+    const QString shown = laidOutText(text.text);
+    if (shown.trimmed().isEmpty())
+        return;
+    // Turned text is laid out across the box's height.
+    const bool turned = text.orientation == xls::TextOrientation::Up ||
+                        text.orientation == xls::TextOrientation::Down;
+    const QSizeF area = turned ? box.size().transposed() : box.size();
+
+    const bool stacked = text.orientation == xls::TextOrientation::Stacked;
+    const QList<QTextLayout::FormatRange> formats =
+        runFormats(shown.size(), text.runs, 0, m_workbook, m_fonts);
+
+    QTextLayout layout(shown, font(text), painter.device());
+    QTextOption option(horizontal(text.hAlign));
+    // Stacked text: one character a line, each centred.
+    option.setWrapMode(stacked ? QTextOption::WrapAnywhere
+                               : QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout.setTextOption(option);
+    layout.setFormats(formats);
+    layout.beginLayout();
+    double height = 0;
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(stacked ? 0 : area.width());
+        const double x = stacked ? (area.width() - line.naturalTextWidth()) / 2 : 0;
+        line.setPosition(QPointF(x, height));
+        height += line.height();
+    }
+    layout.endLayout();
+
+    double top = 0;
+    if (text.vAlign == xls::TextVAlign::Middle)
+        top = (area.height() - height) / 2;
+    else if (text.vAlign == xls::TextVAlign::Bottom)
+        top = area.height() - height;
+    painter.save();
+    painter.translate(box.center());
+    if (turned)
+        painter.rotate(text.orientation == xls::TextOrientation::Up ? -90 : 90);
+    layout.draw(&painter, QPointF(-area.width() / 2, -area.height() / 2 + top));
+    painter.restore();
+}
+
+} // namespace report
