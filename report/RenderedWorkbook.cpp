@@ -7,6 +7,7 @@
 #include "platform/PrintSpoolError.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 namespace report {
@@ -36,6 +37,19 @@ void RenderedWorkbook::submit(platform::IPrintSpooler& spooler, const QString& q
     } catch (const platform::PrintSpoolError& error) {
         throw ReportError(error.message());
     }
+}
+
+void RenderedWorkbook::saveAs(const QString& path) const {
+    if (m_pageCount == 0)
+        return;
+    // Copied rather than moved: the new file gets the permissions new files get, not the
+    // private folder's.
+    QFile document(m_folder.filePath(kDocumentName));
+    QFile out(path);
+    if (!document.open(QIODevice::ReadOnly) ||
+        !out.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+        out.write(document.readAll()) != document.size() || !out.flush())
+        throw ReportError(QStringLiteral("Cannot write \"%1\".").arg(path));
 }
 
 } // namespace report
