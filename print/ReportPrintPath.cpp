@@ -1,6 +1,7 @@
 #include "ReportPrintPath.h"
 
 #include "filelist/colFileName.h"
+#include "platform/HeapRetention.h"
 
 #include <QThreadPool>
 
@@ -95,6 +96,7 @@ PathResult PrintWithReport(xls::ISpreadsheetEngine& Xls1, report::IReportPrinter
                            const PrintItems& items, bool blnUsePrinter,
                            const QString& strPrinterName, PrintProgress& progress,
                            QThreadPool& pool) {
+    const platform::HeapRetention retention;
     const qsizetype total = tickedCount(items);
     const auto ahead = static_cast<size_t>(std::max(1, pool.maxThreadCount()));
     // Taken and not yet submitted, in list order: at most one per thread.
