@@ -2,6 +2,7 @@
 
 #include "filelist/colFileName.h"
 #include "platform/HeapRetention.h"
+#include "platform/ThreadPriority.h"
 
 #include <QThreadPool>
 
@@ -34,14 +35,18 @@ public:
     qsizetype n() const { return m_n; }
     const QString& file() const { return m_file; }
 
-    // Hands the job to a worker thread of pool to render. The job is the worker's alone
-    // until m_rendered is ready; this thread touches it only after that.
+    // Hands the job to a worker thread of pool to render, below the user-interface thread's
+    // priority. The job is the worker's alone until m_rendered is ready; this thread touches
+    // it only after that.
     void render(std::unique_ptr<report::IReportJob> job, QThreadPool& pool) {
         m_job = std::move(job);
         auto task =
             std::make_shared<std::packaged_task<void()>>([job = m_job.get()] { job->Render(); });
         m_rendered = task->get_future();
-        pool.start([task] { (*task)(); });
+        pool.start([task] {
+            platform::lowerThreadPriority();
+            (*task)();
+        });
     }
     void fail(QString cause) { m_cause = std::move(cause); }
 
