@@ -95,6 +95,99 @@ std::unique_ptr<report::IReportJob> takeJob(xls::ISpreadsheetEngine& Xls1,
     return XlsReport1.TakeJob();
 }
 
+// One run of the path: workbooks taken in list order on this thread and rendered ahead on the
+// pool, each submitted here when its turn comes.
+class RenderAhead {
+public:
+    RenderAhead(xls::ISpreadsheetEngine& Xls1, report::IReportPrinter& XlsReport1,
+                const PrintItems& items, bool blnUsePrinter, const QString& strPrinterName,
+                PrintProgress& progress, QThreadPool& pool)
+        : m_engine(Xls1)
+        , m_reportPrinter(XlsReport1)
+        , m_items(items)
+        , m_usePrinter(blnUsePrinter)
+        , m_printer(strPrinterName)
+        , m_progress(progress)
+        , m_pool(pool)
+        , m_ahead(static_cast<size_t>(std::max(1, pool.maxThreadCount())))
+        , m_next(items.begin()) {}
+
+    PathResult run() {
+        const qsizetype total = tickedCount(m_items);
+        PathResult result;
+        for (takeAhead(); !m_taken.empty() || m_taking; takeAhead()) {
+            if (m_progress.abortRequested()) {
+                result.outcome = PathResult::Outcome::Aborted;
+                return result;
+            }
+            Pending& turn = *m_taken.front();
+            result.step = PathResult::Step::Workbook;
+            result.failedFile = turn.file();
+            m_progress.handingOver(turn.n(), total, turn.file());
+            if (std::optional<QString> cause = turn.submit()) {
+                result.outcome = PathResult::Outcome::Failed;
+                result.cause = std::move(*cause);
+                m_taken.clear();
+                closeEngine();
+                return result;
+            }
+            m_taken.pop_front();
+        }
+        result.step = PathResult::Step::Ending;
+        result.failedFile.clear();
+        return result;
+    }
+
+private:
+    // Takes ticked workbooks in list order until every thread has one. A workbook that cannot
+    // be taken ends the taking; its cause waits for its turn, after the ones before it.
+    void takeAhead() {
+        while (m_taking) {
+            m_next = std::find_if(m_next, m_items.end(),
+                                  [](const PrintItem& item) { return item.checked; });
+            if (m_next == m_items.end()) {
+                m_taking = false;
+                break;
+            }
+            if (m_taken.size() == m_ahead || m_progress.abortRequested())
+                break;
+            auto pending = std::make_unique<Pending>(++m_n, m_next->text);
+            try {
+                pending->render(
+                    takeJob(m_engine, m_reportPrinter, m_next->text, m_usePrinter, m_printer),
+                    m_pool);
+            } catch (const std::exception& error) {
+                pending->fail(QString::fromUtf8(error.what()));
+                m_taking = false;
+            }
+            m_taken.push_back(std::move(pending));
+            ++m_next;
+        }
+    }
+
+    // The engine keeps no workbook from a failed run; closing when none is loaded does nothing.
+    void closeEngine() {
+        try {
+            m_engine.Close();
+        } catch (const std::exception&) {
+        }
+    }
+
+    xls::ISpreadsheetEngine& m_engine;
+    report::IReportPrinter& m_reportPrinter;
+    const PrintItems& m_items;
+    bool m_usePrinter;
+    QString m_printer;
+    PrintProgress& m_progress;
+    QThreadPool& m_pool;
+    size_t m_ahead;
+    // Taken and not yet submitted, in list order: at most one per thread.
+    std::deque<std::unique_ptr<Pending>> m_taken;
+    PrintItems::const_iterator m_next;
+    qsizetype m_n = 0;
+    bool m_taking = true;
+};
+
 } // namespace
 
 PathResult PrintWithReport(xls::ISpreadsheetEngine& Xls1, report::IReportPrinter& XlsReport1,
@@ -102,65 +195,8 @@ PathResult PrintWithReport(xls::ISpreadsheetEngine& Xls1, report::IReportPrinter
                            const QString& strPrinterName, PrintProgress& progress,
                            QThreadPool& pool) {
     const platform::HeapRetention retention;
-    const qsizetype total = tickedCount(items);
-    const auto ahead = static_cast<size_t>(std::max(1, pool.maxThreadCount()));
-    // Taken and not yet submitted, in list order: at most one per thread.
-    std::deque<std::unique_ptr<Pending>> taken;
-    auto next = items.begin();
-    qsizetype n = 0;
-    bool taking = true;
-    // Takes ticked workbooks in list order until every thread has one. A workbook that cannot
-    // be taken ends the taking; its cause waits for its turn, after the ones before it.
-    const auto takeAhead = [&] {
-        while (taking) {
-            next =
-                std::find_if(next, items.end(), [](const PrintItem& item) { return item.checked; });
-            if (next == items.end()) {
-                taking = false;
-                break;
-            }
-            if (taken.size() == ahead || progress.abortRequested())
-                break;
-            auto pending = std::make_unique<Pending>(++n, next->text);
-            try {
-                pending->render(
-                    takeJob(Xls1, XlsReport1, next->text, blnUsePrinter, strPrinterName), pool);
-            } catch (const std::exception& error) {
-                pending->fail(QString::fromUtf8(error.what()));
-                taking = false;
-            }
-            taken.push_back(std::move(pending));
-            ++next;
-        }
-    };
-
-    PathResult result;
-    for (takeAhead(); !taken.empty() || taking; takeAhead()) {
-        if (progress.abortRequested()) {
-            result.outcome = PathResult::Outcome::Aborted;
-            return result;
-        }
-        Pending& turn = *taken.front();
-        result.step = PathResult::Step::Workbook;
-        result.failedFile = turn.file();
-        progress.handingOver(turn.n(), total, turn.file());
-        if (std::optional<QString> cause = turn.submit()) {
-            result.outcome = PathResult::Outcome::Failed;
-            result.cause = std::move(*cause);
-            taken.clear();
-            // The engine keeps no workbook from a failed run; closing when none is loaded does
-            // nothing.
-            try {
-                Xls1.Close();
-            } catch (const std::exception&) {
-            }
-            return result;
-        }
-        taken.pop_front();
-    }
-    result.step = PathResult::Step::Ending;
-    result.failedFile.clear();
-    return result;
+    return RenderAhead(Xls1, XlsReport1, items, blnUsePrinter, strPrinterName, progress, pool)
+        .run();
 }
 
 } // namespace print
