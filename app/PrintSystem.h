@@ -10,6 +10,8 @@
 #include "xls/IconvCodePages.h"
 #include "xls/XlsEngine.h"
 
+#include <QThreadPool>
+
 // The real services of the print run, made once at start-up: LibreOffice for the spreadsheet
 // application, our engine and report printer with the CUPS spooler it queues its jobs through
 // and the threads it renders them on, the CUPS printers and Qt's pointer.

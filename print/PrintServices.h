@@ -6,7 +6,7 @@
 #include "report/IReportPrinter.h"
 #include "xls/ISpreadsheetEngine.h"
 
-#include <QThreadPool>
+class QThreadPool;
 
 // What the print command drives, made once at start-up and handed to the main window: the
 // spreadsheet application server, the engine and report printer that print without it with

@@ -43,12 +43,17 @@ void RenderedWorkbook::saveAs(const QString& path) const {
     if (m_pageCount == 0)
         return;
     // Copied rather than moved: the new file gets the permissions new files get, not the
-    // private folder's.
+    // private folder's. In pieces, since a long sheet's document can be large.
+    constexpr qint64 kPiece = 1 << 20;
     QFile document(m_folder.filePath(kDocumentName));
     QFile out(path);
-    if (!document.open(QIODevice::ReadOnly) ||
-        !out.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-        out.write(document.readAll()) != document.size() || !out.flush())
+    bool written =
+        document.open(QIODevice::ReadOnly) && out.open(QIODevice::WriteOnly | QIODevice::Truncate);
+    while (written && !document.atEnd()) {
+        const QByteArray piece = document.read(kPiece);
+        written = !piece.isEmpty() && out.write(piece) == piece.size();
+    }
+    if (!written || !out.flush())
         throw ReportError(QStringLiteral("Cannot write \"%1\".").arg(path));
 }
 

@@ -54,7 +54,8 @@ struct TimedMessageBox : platform::IMessageBox {
     }
 };
 
-// The longest gap between two ticks of a 1 ms timer on the user-interface thread.
+// The longest gap between two ticks of a 1 ms timer on the user-interface thread, and when in
+// the run it ended.
 class StallMeter {
 public:
     StallMeter() {
@@ -62,12 +63,16 @@ public:
         m_timer.setTimerType(Qt::PreciseTimer);
         QObject::connect(&m_timer, &QTimer::timeout, [this] {
             const qint64 now = m_clock.nsecsElapsed();
-            m_longest = std::max(m_longest, now - m_last);
+            if (now - m_last > m_longest) {
+                m_longest = now - m_last;
+                m_longestEnd = now;
+            }
             m_last = now;
         });
     }
     void start() {
         m_longest = 0;
+        m_longestEnd = 0;
         m_clock.start();
         m_last = 0;
         m_timer.start();
@@ -75,19 +80,27 @@ public:
     double stopMs() {
         m_timer.stop();
         const qint64 now = m_clock.nsecsElapsed();
-        return static_cast<double>(std::max(m_longest, now - m_last)) / 1e6;
+        if (now - m_last > m_longest) {
+            m_longest = now - m_last;
+            m_longestEnd = now;
+        }
+        return static_cast<double>(m_longest) / 1e6;
     }
+    // Milliseconds from the start to the end of the longest gap.
+    double longestEndMs() const { return static_cast<double>(m_longestEnd) / 1e6; }
 
 private:
     QTimer m_timer;
     QElapsedTimer m_clock;
     qint64 m_last = 0;
     qint64 m_longest = 0;
+    qint64 m_longestEnd = 0;
 };
 
 struct RunFigures {
     double seconds = 0;
     double stallMs = 0;
+    double stallEndMs = 0;
 };
 
 // One run through the window: OK pressed, timed to the closing message.
@@ -119,6 +132,7 @@ RunFigures runThroughWindow(PrintSystem& printing, const QStringList& workbooks,
     waitForPrintEnd(window);
     RunFigures figures;
     figures.stallMs = stalls.stopMs();
+    figures.stallEndMs = stalls.longestEndMs();
     if (messages.shownAt < 0 || !messages.text.startsWith(QStringLiteral("選択されたすべての")))
         fail(QStringLiteral("the run on %1 ended with: %2").arg(queue, messages.text));
     figures.seconds = static_cast<double>(messages.shownAt) / 1000.0;
@@ -245,14 +259,15 @@ int main(int argc, char* argv[]) {
         const RunFigures viaOffice = runThroughWindow(withOffice, workbooks, kExcelQueue, false);
         excel.push_back(viaOffice.seconds);
         officeStall = std::max(officeStall, viaOffice.stallMs);
-        std::printf("round %d: LibreOffice path %.2f s (stall %.1f ms)", round + 1,
-                    viaOffice.seconds, viaOffice.stallMs);
+        std::printf("round %d: LibreOffice path %.2f s (stall %.1f ms ending at %.0f ms)",
+                    round + 1, viaOffice.seconds, viaOffice.stallMs, viaOffice.stallEndMs);
         for (size_t t = 0; t < threadCounts.size(); ++t) {
             const RunFigures viaReport = reportRun(threadCounts[t]);
             report[t].push_back(viaReport.seconds);
             reportStall = std::max(reportStall, viaReport.stallMs);
-            std::printf(", report path x%d %.2f s (stall %.1f ms)", threadCounts[t],
-                        viaReport.seconds, viaReport.stallMs);
+            std::printf(", report path x%d %.2f s (stall %.1f ms ending at %.0f ms)",
+                        threadCounts[t], viaReport.seconds, viaReport.stallMs,
+                        viaReport.stallEndMs);
         }
         pt.push_back(runTheirs(soffice, theirProfile, printOptions, workbooks));
         pdf.push_back(runTheirs(soffice, theirProfile, pdfOptions, workbooks));
