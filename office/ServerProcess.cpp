@@ -104,18 +104,20 @@ ServerProcess::ServerProcess(const QString& program, const QStringList& argument
         devNull,      keptDescriptor,
         errorPipe[1], static_cast<int>(openMax > 0 && openMax < 65536 ? openMax : 65536)};
 
-    // vfork, not fork: fork copies this process's page tables, holding its memory map
-    // locked meanwhile, and makes its pages copy-on-write; the user-interface thread stalled
-    // on that. With vfork this thread waits until the child has executed the server or failed
-    // to, and the group exists by then.
+    // vfork, not fork: fork copies this process's page tables, holding its memory map locked
+    // meanwhile, and makes its pages copy-on-write, which holds up the program's other
+    // threads, the user-interface thread among them. With vfork this thread waits until the
+    // child has executed the server or failed to, and the group exists by then.
     sigset_t all;
     sigset_t previous;
     sigfillset(&all);
     ::pthread_sigmask(SIG_SETMASK, &all, &previous);
-    m_pid = ::vfork();
-    if (m_pid == 0)
-        execChild(setup);
+    // posix_spawn cannot set the parent-death signal that the child needs.
+    const pid_t pid = ::vfork(); // NOLINT(clang-analyzer-security.insecureAPI.vfork)
+    if (pid == 0)
+        execChild(setup); // NOLINT(clang-analyzer-unix.Vfork): system calls only, then exec
     const int forkError = errno;
+    m_pid = pid;
     ::pthread_sigmask(SIG_SETMASK, &previous, nullptr);
     ::close(errorPipe[1]);
     ::close(devNull);

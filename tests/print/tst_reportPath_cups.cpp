@@ -173,7 +173,7 @@ private slots:
         QStringList paths;
         QList<testsupport::ExpectedJob> expected;
         for (int i = 0; i < kWorkbooks; ++i) {
-            const QString fixture = kFixtures[i % kFixtures.size()];
+            const QString& fixture = kFixtures[i % kFixtures.size()];
             paths.append(testsupport::copyFixture(fixture, books.path(), bookName(i)));
             QVERIFY(!paths.last().isEmpty());
             items.append({paths.last(), true});
