@@ -6,4 +6,4 @@ PrintSystem::PrintSystem(office::LibreOfficeSettings settings)
     : m_automation(std::move(settings), m_printers)
     , m_engine(m_codePages)
     , m_reportPrinter(m_codePages, m_spooler)
-    , m_services{m_automation, m_engine, m_reportPrinter, m_printers, m_pointer} {}
+    , m_services{m_automation, m_engine, m_reportPrinter, m_reportThreads, m_printers, m_pointer} {}

@@ -10,9 +10,11 @@
 #include "xls/IconvCodePages.h"
 #include "xls/XlsEngine.h"
 
+#include <QThreadPool>
+
 // The real services of the print run, made once at start-up: LibreOffice for the spreadsheet
-// application, our engine and report printer with the CUPS spooler it queues its jobs through,
-// the CUPS printers and Qt's pointer.
+// application, our engine and report printer with the CUPS spooler it queues its jobs through
+// and the threads it renders them on, the CUPS printers and Qt's pointer.
 class PrintSystem {
 public:
     explicit PrintSystem(
@@ -29,6 +31,8 @@ private:
     xls::XlsEngine m_engine;
     platform::CupsPrintSpooler m_spooler;
     report::XlsReport m_reportPrinter;
+    // One thread per core by default.
+    QThreadPool m_reportThreads;
     platform::QtMousePointer m_pointer;
     PrintServices m_services;
 };

@@ -29,20 +29,28 @@ struct ChildSetup {
     int descriptorLimit;
 };
 
-// Runs in the forked child of a possibly multi-threaded parent: async-signal-safe calls only.
+// Runs in the vforked child of a possibly multi-threaded parent, on the parent's memory, with
+// every signal blocked: async-signal-safe calls only, and no handler of the parent may run
+// here, so each one is reset before signals are let through.
 [[noreturn]] void execChild(const ChildSetup& setup) {
     ::setpgid(0, 0);
     ::prctl(PR_SET_PDEATHSIG, SIGTERM);
     if (::getppid() != setup.parent)
         ::_exit(127);
 
+    struct sigaction defaultAction {};
+    defaultAction.sa_handler = SIG_DFL;
+    for (int number = 1; number < NSIG; ++number) {
+        struct sigaction current {};
+        if (::sigaction(number, nullptr, &current) == 0 && current.sa_handler != SIG_IGN &&
+            current.sa_handler != SIG_DFL)
+            ::sigaction(number, &defaultAction, nullptr);
+    }
+    for (const int number : {SIGPIPE, SIGTERM, SIGINT, SIGHUP, SIGQUIT, SIGCHLD})
+        ::sigaction(number, &defaultAction, nullptr);
     sigset_t none;
     sigemptyset(&none);
     ::sigprocmask(SIG_SETMASK, &none, nullptr);
-    struct sigaction defaultAction {};
-    defaultAction.sa_handler = SIG_DFL;
-    for (const int number : {SIGPIPE, SIGTERM, SIGINT, SIGHUP, SIGQUIT, SIGCHLD})
-        ::sigaction(number, &defaultAction, nullptr);
 
     ::dup2(setup.devNull, STDIN_FILENO);
     ::dup2(setup.devNull, STDOUT_FILENO);
@@ -96,10 +104,21 @@ ServerProcess::ServerProcess(const QString& program, const QStringList& argument
         devNull,      keptDescriptor,
         errorPipe[1], static_cast<int>(openMax > 0 && openMax < 65536 ? openMax : 65536)};
 
-    m_pid = ::fork();
-    if (m_pid == 0)
-        execChild(setup);
+    // vfork, not fork: fork copies this process's page tables, holding its memory map locked
+    // meanwhile, and makes its pages copy-on-write, which holds up the program's other
+    // threads, the user-interface thread among them. With vfork this thread waits until the
+    // child has executed the server or failed to, and the group exists by then.
+    sigset_t all;
+    sigset_t previous;
+    sigfillset(&all);
+    ::pthread_sigmask(SIG_SETMASK, &all, &previous);
+    // posix_spawn cannot set the parent-death signal that the child needs.
+    const pid_t pid = ::vfork(); // NOLINT(clang-analyzer-security.insecureAPI.vfork)
+    if (pid == 0)
+        execChild(setup); // NOLINT(clang-analyzer-unix.Vfork): system calls only, then exec
     const int forkError = errno;
+    m_pid = pid;
+    ::pthread_sigmask(SIG_SETMASK, &previous, nullptr);
     ::close(errorPipe[1]);
     ::close(devNull);
     if (m_pid < 0) {
@@ -107,8 +126,6 @@ ServerProcess::ServerProcess(const QString& program, const QStringList& argument
         m_reaped = true;
         throw startError(program, forkError);
     }
-    // Also done here, so that the group exists before the child has run at all.
-    ::setpgid(m_pid, m_pid);
 
     int execError = 0;
     ssize_t got = 0;

@@ -1,14 +1,19 @@
 #pragma once
 
+#include "IReportJob.h"
+
 #include <QString>
 #include <QtGlobal>
+
+#include <memory>
 
 namespace report {
 
 // The report printer control that the report print path drives, in this call order for each
 // workbook: setFile, StartSheets, then for each sheet AddSheet followed by CommitSheet,
-// SelectPrinter when a printer was chosen, and Print. Every failure is raised as a
-// report::ReportError.
+// SelectPrinter when a printer was chosen, and Print, or instead of Print, TakeJob and the
+// job's Render and Submit, so that later workbooks can be painted while one is queued. Every
+// failure is raised as a report::ReportError.
 class IReportPrinter {
 public:
     virtual ~IReportPrinter() = default;
@@ -29,6 +34,10 @@ public:
     // the workbook's file name, on the chosen printer or else on the default one. No sheet
     // given prints nothing. A job the print system does not queue is an error.
     virtual void Print() = 0;
+    // Print in steps: takes the workbook, sheets and printer given so far as a job of its own,
+    // checked as Print checks them, to be rendered and submitted. Print is TakeJob followed by
+    // the job's Render and Submit.
+    virtual std::unique_ptr<IReportJob> TakeJob() = 0;
 };
 
 } // namespace report

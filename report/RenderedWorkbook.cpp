@@ -7,6 +7,7 @@
 #include "platform/PrintSpoolError.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 namespace report {
@@ -36,6 +37,24 @@ void RenderedWorkbook::submit(platform::IPrintSpooler& spooler, const QString& q
     } catch (const platform::PrintSpoolError& error) {
         throw ReportError(error.message());
     }
+}
+
+void RenderedWorkbook::saveAs(const QString& path) const {
+    if (m_pageCount == 0)
+        return;
+    // Copied rather than moved: the new file gets the permissions new files get, not the
+    // private folder's. In pieces, since a long sheet's document can be large.
+    constexpr qint64 kPiece = 1 << 20;
+    QFile document(m_folder.filePath(kDocumentName));
+    QFile out(path);
+    bool written =
+        document.open(QIODevice::ReadOnly) && out.open(QIODevice::WriteOnly | QIODevice::Truncate);
+    while (written && !document.atEnd()) {
+        const QByteArray piece = document.read(kPiece);
+        written = !piece.isEmpty() && out.write(piece) == piece.size();
+    }
+    if (!written || !out.flush())
+        throw ReportError(QStringLiteral("Cannot write \"%1\".").arg(path));
 }
 
 } // namespace report

@@ -32,6 +32,9 @@ public:
     // of no page is not queued. Throws ReportError with the print system's own message when
     // the job is not queued.
     void submit(platform::IPrintSpooler& spooler, const QString& queue) const;
+    // Writes the document into the file at path instead; a document of no page writes no
+    // file. Throws ReportError when the file cannot be written.
+    void saveAs(const QString& path) const;
 
 private:
     QTemporaryDir m_folder;

@@ -1,9 +1,10 @@
 #include "XlsReport.h"
 
-#include "RenderedWorkbook.h"
 #include "ReportError.h"
-#include "WorkbookPdf.h"
+#include "ReportJob.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QPrinterInfo>
 
 namespace report {
@@ -59,20 +60,37 @@ QString XlsReport::jobQueue() const {
     return name;
 }
 
-void XlsReport::Print() {
-    m_printedPages = 0;
+QString XlsReport::pdfPath() const {
+    if (!m_outputFile.isEmpty() || m_outputFolder.isEmpty())
+        return m_outputFile;
+    QString name = QFileInfo(m_file).fileName();
+    if (name.endsWith(QLatin1String(".xls"), Qt::CaseInsensitive))
+        name.chop(4);
+    return QDir(m_outputFolder).filePath(name + QLatin1String(".pdf"));
+}
+
+std::unique_ptr<ReportJob> XlsReport::newJob() const {
+    // No sheet prints nothing and needs neither a workbook nor a printer.
     if (m_sheets.isEmpty())
-        return;
+        return std::make_unique<ReportJob>(m_codePages, m_spooler, m_file, m_sheets, QString(),
+                                           QString());
     if (m_file.isEmpty())
         throw ReportError(QStringLiteral("No workbook was given."));
-    if (!m_outputFile.isEmpty()) {
-        m_printedPages = writeWorkbookPdf(m_codePages, m_file, m_sheets, m_outputFile);
-        return;
-    }
-    const QString queue = jobQueue();
-    const RenderedWorkbook document(m_codePages, m_file, m_sheets);
-    document.submit(m_spooler, queue);
-    m_printedPages = document.pageCount();
+    const QString pdf = pdfPath();
+    return std::make_unique<ReportJob>(m_codePages, m_spooler, m_file, m_sheets,
+                                       pdf.isEmpty() ? jobQueue() : QString(), pdf);
+}
+
+std::unique_ptr<IReportJob> XlsReport::TakeJob() {
+    return newJob();
+}
+
+void XlsReport::Print() {
+    m_printedPages = 0;
+    const std::unique_ptr<ReportJob> job = newJob();
+    job->Render();
+    job->Submit();
+    m_printedPages = job->pageCount();
 }
 
 } // namespace report

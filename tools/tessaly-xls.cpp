@@ -11,13 +11,14 @@
 //                             prints every visible sheet of each workbook as one job on that
 //                             printer
 //
-// pdf and print drive the engine and the report printer as the print run does, one workbook
-// after the other; they need no display. On any error it prints one line to standard error
-// and exits with 1; pdf and print stop at the first workbook that fails.
+// pdf and print drive the engine and the report printer through the print run's report path,
+// rendering on every core; they need no display. On any error it prints one line to standard
+// error and exits with 1; pdf and print stop at the first workbook that fails, and nothing
+// after it is printed or written.
 
 #include "platform/CupsPrintSpooler.h"
 #include "platform/FileName.h"
-#include "report/ReportError.h"
+#include "print/ReportPrintPath.h"
 #include "report/XlsReport.h"
 #include "xls/CellText.h"
 #include "xls/IconvCodePages.h"
@@ -28,7 +29,9 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QHash>
 #include <QString>
+#include <QThreadPool>
 
 #include <cstdio>
 
@@ -85,33 +88,6 @@ void printCells(const xls::Workbook& workbook) {
     }
 }
 
-// Prints one workbook as the print run does: the engine lists its sheets, the report printer
-// prints them all, in the engine's order, on printer or, when pdfFile is given, into it.
-void printWorkbook(const xls::ICodePages& codePages, platform::IPrintSpooler& spooler,
-                   const QString& path, const QString& printer, const QString& pdfFile) {
-    xls::XlsEngine engine(codePages);
-    engine.Open(path);
-    QStringList names;
-    const qint32 count = engine.SheetCount();
-    for (qint32 index = 0; index < count; ++index)
-        names.append(engine.SheetName(index));
-    engine.Close();
-
-    report::XlsReport reportPrinter(codePages, spooler);
-    reportPrinter.setOutputFile(pdfFile);
-    reportPrinter.setFile(path);
-    reportPrinter.StartSheets();
-    for (const QString& name : std::as_const(names)) {
-        reportPrinter.AddSheet(name, QString());
-        reportPrinter.CommitSheet();
-    }
-    if (pdfFile.isEmpty()) {
-        qint16 status = 0;
-        reportPrinter.SelectPrinter(0, printer, status);
-    }
-    reportPrinter.Print();
-}
-
 // Qt's notes and warnings (a missing runtime folder, font fallbacks) are not the tool's
 // output: standard error carries its one error line only.
 void quietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
@@ -132,28 +108,27 @@ int printVerb(int argc, char** argv, bool toPdf) {
         return 1;
     }
     const xls::IconvCodePages codePages;
+    xls::XlsEngine engine(codePages);
     platform::CupsPrintSpooler spooler;
+    report::XlsReport reportPrinter(codePages, spooler);
+    if (toPdf)
+        reportPrinter.setOutputFolder(target);
+    print::PrintItems items;
+    QHash<QString, const char*> given; // each workbook's full path to the name given
     for (int i = 3; i < argc; ++i) {
-        const QString path = platform::decodeFileName(QByteArray(argv[i]));
-        try {
-            QString pdfFile;
-            if (toPdf) {
-                QString base = QFileInfo(path).fileName();
-                if (base.endsWith(QLatin1String(".xls"), Qt::CaseInsensitive))
-                    base.chop(4);
-                pdfFile = QDir(target).filePath(base + QLatin1String(".pdf"));
-            }
-            printWorkbook(codePages, spooler, QFileInfo(path).absoluteFilePath(),
-                          toPdf ? QString() : target, pdfFile);
-        } catch (const xls::ReadError& error) {
-            std::fprintf(stderr, "tessaly-xls: %s: %s\n", argv[i],
-                         error.message().toUtf8().constData());
-            return 1;
-        } catch (const report::ReportError& error) {
-            std::fprintf(stderr, "tessaly-xls: %s: %s\n", argv[i],
-                         error.message().toUtf8().constData());
-            return 1;
-        }
+        const QString path =
+            QFileInfo(platform::decodeFileName(QByteArray(argv[i]))).absoluteFilePath();
+        items.append({path, true});
+        given.insert(path, argv[i]);
+    }
+    print::PrintProgress progress;
+    QThreadPool threads;
+    const print::PathResult result = print::PrintWithReport(
+        engine, reportPrinter, items, !toPdf, toPdf ? QString() : target, progress, threads);
+    if (result.outcome != print::PathResult::Outcome::Completed) {
+        std::fprintf(stderr, "tessaly-xls: %s: %s\n", given.value(result.failedFile, ""),
+                     result.cause.toUtf8().constData());
+        return 1;
     }
     return 0;
 }

@@ -323,10 +323,11 @@ void frmMain::PrintWithReport() {
     const print::PrintItems items = printItems();
     startPath(
         print::tickedCount(items),
-        [&engine = m_print.engine, &reportPrinter = m_print.reportPrinter, items,
-         usePrinter = blnUsePrinter, printer = strPrinterName](print::PrintProgress& progress) {
+        [&engine = m_print.engine, &reportPrinter = m_print.reportPrinter,
+         &threads = m_print.reportThreads, items, usePrinter = blnUsePrinter,
+         printer = strPrinterName](print::PrintProgress& progress) {
             return print::PrintWithReport(engine, reportPrinter, items, usePrinter, printer,
-                                          progress);
+                                          progress, threads);
         },
         print::reportFailureMessage());
 }

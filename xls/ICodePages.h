@@ -7,6 +7,7 @@ namespace xls {
 
 // Turns byte strings of a Windows code page into text. Excel 5.0/95 workbooks keep their
 // texts as bytes of the code page that their CODEPAGE record names (932 for Japanese ones).
+// One object is shared by every thread that reads workbooks, so decode must be thread-safe.
 class ICodePages {
 public:
     virtual ~ICodePages() = default;

@@ -115,21 +115,56 @@ std::optional<QStringConverter::Encoding> qtEncoding(int codePage) {
 
 } // namespace
 
-IconvCodePages::~IconvCodePages() {
-    for (const auto& [codePage, converter] : m_converters) {
-        if (converter != kNoConverter)
-            iconv_close(converter);
+// A converter borrowed for one decode, given back when it goes.
+class IconvCodePages::Borrowed {
+public:
+    Borrowed(const IconvCodePages& owner, int codePage)
+        : m_owner(owner)
+        , m_codePage(codePage)
+        , m_converter(owner.take(codePage)) {}
+    Borrowed(const Borrowed&) = delete;
+    Borrowed& operator=(const Borrowed&) = delete;
+    ~Borrowed() {
+        if (m_converter != kNoConverter)
+            m_owner.giveBack(m_codePage, m_converter);
     }
+    iconv_t get() const { return m_converter; }
+
+private:
+    const IconvCodePages& m_owner;
+    int m_codePage;
+    iconv_t m_converter;
+};
+
+IconvCodePages::~IconvCodePages() {
+    for (const auto& [codePage, converter] : m_idle)
+        iconv_close(converter);
 }
 
-iconv_t IconvCodePages::converterFor(int codePage) const {
-    const auto found = m_converters.find(codePage);
-    if (found != m_converters.end())
-        return found->second;
+iconv_t IconvCodePages::take(int codePage) const {
+    {
+        const std::scoped_lock lock(m_mutex);
+        if (m_unknown.count(codePage) != 0)
+            return kNoConverter;
+        const auto idle = m_idle.find(codePage);
+        if (idle != m_idle.end()) {
+            const iconv_t converter = idle->second;
+            m_idle.erase(idle);
+            return converter;
+        }
+    }
     const char* name = iconvName(codePage);
     const iconv_t converter = name != nullptr ? iconv_open("UTF-16LE", name) : kNoConverter;
-    m_converters.emplace(codePage, converter);
+    if (converter == kNoConverter) {
+        const std::scoped_lock lock(m_mutex);
+        m_unknown.insert(codePage);
+    }
     return converter;
+}
+
+void IconvCodePages::giveBack(int codePage, iconv_t converter) const {
+    const std::scoped_lock lock(m_mutex);
+    m_idle.emplace(codePage, converter);
 }
 
 QString IconvCodePages::decode(int codePage, QByteArrayView bytes) const {
@@ -139,9 +174,10 @@ QString IconvCodePages::decode(int codePage, QByteArrayView bytes) const {
         QStringDecoder decoder(*encoding);
         return decoder.decode(bytes);
     }
-    iconv_t converter = converterFor(codePage);
-    if (converter == kNoConverter)
-        converter = converterFor(kWesternCodePage);
+    std::optional<Borrowed> borrowed(std::in_place, *this, codePage);
+    if (borrowed->get() == kNoConverter)
+        borrowed.emplace(*this, kWesternCodePage);
+    const iconv_t converter = borrowed->get();
     if (converter == kNoConverter)
         return QString::fromLatin1(bytes);
 

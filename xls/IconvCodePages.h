@@ -5,12 +5,16 @@
 #include <iconv.h>
 
 #include <map>
+#include <mutex>
+#include <set>
 
 namespace xls {
 
 // Code pages decoded by the C library's iconv, except the Unicode ones and Latin-1, which
-// Qt's own decoders know without ICU. A converter is opened on first use of each code page
-// and kept; the object is therefore not to be shared between threads.
+// Qt's own decoders know without ICU. Converters are opened as needed and kept for reuse.
+// One object serves several threads at once: an iconv converter carries state while it
+// converts, so each decode borrows one that no other thread holds, under a lock held only to
+// take it from the idle ones and to give it back.
 class IconvCodePages : public ICodePages {
 public:
     IconvCodePages() = default;
@@ -21,10 +25,16 @@ public:
     QString decode(int codePage, QByteArrayView bytes) const override;
 
 private:
-    // The converter from codePage to UTF-16LE, or (iconv_t)-1 when iconv cannot open one.
-    iconv_t converterFor(int codePage) const;
+    class Borrowed;
 
-    mutable std::map<int, iconv_t> m_converters;
+    // An idle converter from codePage to UTF-16LE, taken out of the idle ones, or a new one;
+    // (iconv_t)-1 when iconv cannot open one.
+    iconv_t take(int codePage) const;
+    void giveBack(int codePage, iconv_t converter) const;
+
+    mutable std::mutex m_mutex;
+    mutable std::multimap<int, iconv_t> m_idle;
+    mutable std::set<int> m_unknown; // code pages iconv cannot open
 };
 
 } // namespace xls

@@ -1,10 +1,12 @@
 // Whole print runs through the main window, as a user starts them: 50 ticked workbooks through
-// the LibreOffice path and through the report path, each from the dialog's OK to the closing
-// message, against LibreOffice's own "soffice --headless --pt" of the same files in one call,
-// onto three queues of a private CUPS scheduler. During each run a timer on the user-interface
+// the LibreOffice path and through the report path (at each number of rendering threads
+// given), each from the dialog's OK to the closing message, against LibreOffice's own
+// "soffice --headless --pt" and "--convert-to pdf" of the same files in one call each, onto
+// three queues of a private CUPS scheduler. During each run a timer on the user-interface
 // thread measures the longest time that thread went without serving events.
 //
-// usage: bench_print [ROUNDS [WORKBOOKS]]   (defaults 3 and 50; 3 sheets x 100 rows x 8 columns)
+// usage: bench_print [ROUNDS [WORKBOOKS [THREADS...]]]
+//            defaults 3, 50 and 1 2; 3 sheets x 100 rows x 8 columns
 
 #include "app/PrintSystem.h"
 #include "office/FileUrl.h"
@@ -52,7 +54,8 @@ struct TimedMessageBox : platform::IMessageBox {
     }
 };
 
-// The longest gap between two ticks of a 1 ms timer on the user-interface thread.
+// The longest gap between two ticks of a 1 ms timer on the user-interface thread, and when in
+// the run it ended.
 class StallMeter {
 public:
     StallMeter() {
@@ -60,12 +63,16 @@ public:
         m_timer.setTimerType(Qt::PreciseTimer);
         QObject::connect(&m_timer, &QTimer::timeout, [this] {
             const qint64 now = m_clock.nsecsElapsed();
-            m_longest = std::max(m_longest, now - m_last);
+            if (now - m_last > m_longest) {
+                m_longest = now - m_last;
+                m_longestEnd = now;
+            }
             m_last = now;
         });
     }
     void start() {
         m_longest = 0;
+        m_longestEnd = 0;
         m_clock.start();
         m_last = 0;
         m_timer.start();
@@ -73,19 +80,27 @@ public:
     double stopMs() {
         m_timer.stop();
         const qint64 now = m_clock.nsecsElapsed();
-        return static_cast<double>(std::max(m_longest, now - m_last)) / 1e6;
+        if (now - m_last > m_longest) {
+            m_longest = now - m_last;
+            m_longestEnd = now;
+        }
+        return static_cast<double>(m_longest) / 1e6;
     }
+    // Milliseconds from the start to the end of the longest gap.
+    double longestEndMs() const { return static_cast<double>(m_longestEnd) / 1e6; }
 
 private:
     QTimer m_timer;
     QElapsedTimer m_clock;
     qint64 m_last = 0;
     qint64 m_longest = 0;
+    qint64 m_longestEnd = 0;
 };
 
 struct RunFigures {
     double seconds = 0;
     double stallMs = 0;
+    double stallEndMs = 0;
 };
 
 // One run through the window: OK pressed, timed to the closing message.
@@ -117,6 +132,7 @@ RunFigures runThroughWindow(PrintSystem& printing, const QStringList& workbooks,
     waitForPrintEnd(window);
     RunFigures figures;
     figures.stallMs = stalls.stopMs();
+    figures.stallEndMs = stalls.longestEndMs();
     if (messages.shownAt < 0 || !messages.text.startsWith(QStringLiteral("選択されたすべての")))
         fail(QStringLiteral("the run on %1 ended with: %2").arg(queue, messages.text));
     figures.seconds = static_cast<double>(messages.shownAt) / 1000.0;
@@ -138,23 +154,23 @@ void writeWholeWorkbookProfile(const QString& profile) {
                "</oor:items>\n");
 }
 
-double runTheirs(const QString& soffice, const QString& profile, const QStringList& workbooks) {
+// One soffice call over every workbook with the options given; its seconds.
+double runTheirs(const QString& soffice, const QString& profile, QStringList options,
+                 const QStringList& workbooks) {
     QStringList arguments{QStringLiteral("--headless"),
                           QStringLiteral("--invisible"),
                           QStringLiteral("--norestore"),
                           QStringLiteral("--nologo"),
                           QStringLiteral("--nodefault"),
-                          QStringLiteral("-env:UserInstallation=") + office::fileUrl(profile),
-                          QStringLiteral("--pt"),
-                          kTheirQueue};
-    arguments += workbooks;
+                          QStringLiteral("-env:UserInstallation=") + office::fileUrl(profile)};
+    arguments += options + workbooks;
     QElapsedTimer clock;
     clock.start();
     QProcess process;
     process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     process.start(soffice, arguments);
     if (!process.waitForFinished(600000) || process.exitCode() != 0)
-        fail(QStringLiteral("soffice --pt failed"));
+        fail(QStringLiteral("soffice %1 failed").arg(options.join(u' ')));
     return static_cast<double>(clock.elapsed()) / 1000.0;
 }
 
@@ -178,8 +194,13 @@ int main(int argc, char* argv[]) {
     const QStringList arguments = QCoreApplication::arguments();
     const int rounds = arguments.size() > 1 ? arguments[1].toInt() : 3;
     const int count = arguments.size() > 2 ? arguments[2].toInt() : 50;
+    std::vector<int> threadCounts;
+    for (qsizetype i = 3; i < arguments.size(); ++i)
+        threadCounts.push_back(std::max(1, arguments[i].toInt()));
+    if (threadCounts.empty())
+        threadCounts = {1, 2};
     if (rounds < 1 || count < 1)
-        fail(QStringLiteral("usage: bench_print [ROUNDS [WORKBOOKS]]"));
+        fail(QStringLiteral("usage: bench_print [ROUNDS [WORKBOOKS [THREADS...]]]"));
 
     QTemporaryDir folder(QDir::tempPath() + QStringLiteral("/tessaly-bench-XXXXXX"));
     if (!folder.isValid())
@@ -210,35 +231,64 @@ int main(int argc, char* argv[]) {
     PrintSystem withoutOffice(missing);
     const QString theirProfile = folder.filePath(QStringLiteral("pt-profile"));
     writeWholeWorkbookProfile(theirProfile);
+    const QStringList printOptions{QStringLiteral("--pt"), kTheirQueue};
+    const QStringList pdfOptions{QStringLiteral("--convert-to"), QStringLiteral("pdf"),
+                                 QStringLiteral("--outdir"),
+                                 folder.filePath(QStringLiteral("theirs"))};
+    const auto reportRun = [&](int threads) {
+        withoutOffice.services().reportThreads.setMaxThreadCount(threads);
+        return runThroughWindow(withoutOffice, workbooks, kReportQueue, true);
+    };
 
     std::printf("%d workbooks of 3 sheets x 100 rows x 8 columns, %d rounds after a warm-up\n",
                 count, rounds);
     int lastJob = 0;
     runThroughWindow(withOffice, workbooks, kExcelQueue, false);
-    runThroughWindow(withoutOffice, workbooks, kReportQueue, true);
-    runTheirs(soffice, theirProfile, workbooks);
+    reportRun(threadCounts.front());
+    runTheirs(soffice, theirProfile, printOptions, workbooks);
+    runTheirs(soffice, theirProfile, pdfOptions, workbooks);
     pagesSince(cups, lastJob);
 
     std::vector<double> excel;
-    std::vector<double> report;
-    std::vector<double> theirs;
-    double worstStall = 0;
-    std::printf("%5s %10s %9s %10s %9s %8s %20s\n", "round", "office[s]", "stall[ms]", "report[s]",
-                "stall[ms]", "pt[s]", "pages office/rep/pt");
+    std::vector<double> pt;
+    std::vector<double> pdf;
+    std::vector<std::vector<double>> report(threadCounts.size());
+    double officeStall = 0;
+    double reportStall = 0;
     for (int round = 0; round < rounds; ++round) {
         const RunFigures viaOffice = runThroughWindow(withOffice, workbooks, kExcelQueue, false);
-        const RunFigures viaReport = runThroughWindow(withoutOffice, workbooks, kReportQueue, true);
-        const double pt = runTheirs(soffice, theirProfile, workbooks);
-        const QMap<QString, int> pages = pagesSince(cups, lastJob);
         excel.push_back(viaOffice.seconds);
-        report.push_back(viaReport.seconds);
-        theirs.push_back(pt);
-        worstStall = std::max({worstStall, viaOffice.stallMs, viaReport.stallMs});
-        std::printf("%5d %10.2f %9.1f %10.2f %9.1f %8.2f %8d/%d/%d\n", round + 1, viaOffice.seconds,
-                    viaOffice.stallMs, viaReport.seconds, viaReport.stallMs, pt,
-                    pages.value(kExcelQueue), pages.value(kReportQueue), pages.value(kTheirQueue));
+        officeStall = std::max(officeStall, viaOffice.stallMs);
+        std::printf("round %d: LibreOffice path %.2f s (stall %.1f ms ending at %.0f ms)",
+                    round + 1, viaOffice.seconds, viaOffice.stallMs, viaOffice.stallEndMs);
+        for (size_t t = 0; t < threadCounts.size(); ++t) {
+            const RunFigures viaReport = reportRun(threadCounts[t]);
+            report[t].push_back(viaReport.seconds);
+            reportStall = std::max(reportStall, viaReport.stallMs);
+            std::printf(", report path x%d %.2f s (stall %.1f ms ending at %.0f ms)",
+                        threadCounts[t], viaReport.seconds, viaReport.stallMs,
+                        viaReport.stallEndMs);
+        }
+        pt.push_back(runTheirs(soffice, theirProfile, printOptions, workbooks));
+        pdf.push_back(runTheirs(soffice, theirProfile, pdfOptions, workbooks));
+        const QMap<QString, int> pages = pagesSince(cups, lastJob);
+        std::printf(", soffice --pt %.2f s, --convert-to pdf %.2f s; pages office/report/pt "
+                    "%d/%d/%d\n",
+                    pt.back(), pdf.back(), pages.value(kExcelQueue), pages.value(kReportQueue),
+                    pages.value(kTheirQueue));
     }
-    std::printf("median %9.2f %9s %10.2f %9s %8.2f   longest stall %.1f ms\n", median(excel), "",
-                median(report), "", median(theirs), worstStall);
+    std::printf("medians: LibreOffice path %.2f s, soffice --pt %.2f s, soffice --convert-to pdf "
+                "%.2f s\n",
+                median(excel), median(pt), median(pdf));
+    for (size_t t = 0; t < threadCounts.size(); ++t) {
+        const double ours = median(report[t]);
+        std::printf("report path, %d thread(s): %.2f s; ratios to --convert-to pdf %.1f, to "
+                    "--pt %.1f, to the LibreOffice path %.1f\n",
+                    threadCounts[t], ours, median(pdf) / ours, median(pt) / ours,
+                    median(excel) / ours);
+    }
+    std::printf("longest stall of the user-interface thread: LibreOffice path %.1f ms, report "
+                "path %.1f ms\n",
+                officeStall, reportStall);
     return 0;
 }

@@ -1,15 +1,18 @@
-// Reads workbooks and renders every sheet to PDF through the report printer, in this one
-// process, and converts the same workbooks to PDF with LibreOffice ("soffice --headless
-// --convert-to pdf", a private profile, all files in one call) for the ratio. Then renders
-// one sheet of 65,536 rows x 10 columns in a child process of its own, for its time, pages
-// and peak memory.
+// Reads workbooks and renders every sheet to PDF through the print run's report path (the
+// engine names the sheets, the report printer renders them ahead on a pool of threads), in
+// this one process, at each thread count given, and converts the same workbooks to PDF with
+// LibreOffice ("soffice --headless --convert-to pdf", a private profile, all files in one
+// call) for the ratio; each round runs every one of them in turn. Then renders one sheet of
+// 65,536 rows x 10 columns in a child process of its own, for its time, pages and peak memory.
 //
-// usage: bench_report [ROUNDS [WORKBOOKS]]   (defaults 3 and 50; 3 sheets x 100 rows x 8 columns)
+// usage: bench_report [ROUNDS [WORKBOOKS [THREADS...]]]
+//            defaults 3, 50 and 1 2; 3 sheets x 100 rows x 8 columns
 //        bench_report --one FILE OUTDIR      (renders one workbook; used for the large sheet)
 
 #include "platform/CupsPrintSpooler.h"
-#include "report/ReportError.h"
+#include "print/ReportPrintPath.h"
 #include "report/XlsReport.h"
+#include "tests/support/PrivateCups.h"
 #include "xls/IconvCodePages.h"
 #include "xls/XlsEngine.h"
 
@@ -18,6 +21,7 @@
 #include <QGuiApplication>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QThreadPool>
 
 #include <algorithm>
 #include <chrono>
@@ -50,37 +54,41 @@ long peakKilobytes(int who) {
     std::exit(1);
 }
 
-// One workbook printed as the print run does, into OUTDIR/<name>.pdf; its page count.
-int render(const xls::ICodePages& codePages, const QString& path, const QString& outdir) {
+// The workbooks printed as the print run's report path does, on threads, into
+// OUTDIR/<name>.pdf.
+void render(const xls::ICodePages& codePages, const QStringList& files, const QString& outdir,
+            int threads) {
     xls::XlsEngine engine(codePages);
-    engine.Open(path);
-    QStringList names;
-    for (qint32 i = 0; i < engine.SheetCount(); ++i)
-        names.append(engine.SheetName(i));
-    engine.Close();
-    platform::CupsPrintSpooler spooler; // not used: the pages go into a PDF file
+    platform::CupsPrintSpooler spooler; // not used: the pages go into PDF files
     report::XlsReport control(codePages, spooler);
-    control.setOutputFile(outdir + QLatin1Char('/') + QFileInfo(path).completeBaseName() +
-                          QStringLiteral(".pdf"));
-    control.setFile(path);
-    control.StartSheets();
-    for (const QString& name : names) {
-        control.AddSheet(name, QString());
-        control.CommitSheet();
-    }
-    control.Print();
-    return control.printedPages();
+    control.setOutputFolder(outdir);
+    print::PrintItems items;
+    for (const QString& file : files)
+        items.append({file, true});
+    print::PrintProgress progress;
+    QThreadPool pool;
+    pool.setMaxThreadCount(threads);
+    const print::PathResult result =
+        print::PrintWithReport(engine, control, items, false, QString(), progress, pool);
+    if (result.outcome != print::PathResult::Outcome::Completed)
+        fail(result.failedFile + QStringLiteral(": ") + result.cause);
+}
+
+int pagesIn(const QString& outdir) {
+    int pages = 0;
+    for (const QString& name : QDir(outdir).entryList({QStringLiteral("*.pdf")}, QDir::Files))
+        pages += testsupport::pdfPageCount(QDir(outdir).filePath(name));
+    return pages;
 }
 
 int renderOne(const QString& path, const QString& outdir) {
     const xls::IconvCodePages codePages;
     const auto start = Clock::now();
-    const int pages = render(codePages, path, outdir);
+    render(codePages, {path}, outdir, 1);
     const double seconds = secondsSince(start);
-    std::printf("%.3f %d %ld\n", seconds, pages, peakKilobytes(RUSAGE_SELF));
+    std::printf("%.3f %d %ld\n", seconds, pagesIn(outdir), peakKilobytes(RUSAGE_SELF));
     return 0;
 }
-
 QStringList makeWorkbooks(const QString& folder, int count, int sheets, int rows, int columns) {
     QProcess make;
     make.start(QStringLiteral("/usr/bin/python3"),
@@ -118,6 +126,15 @@ double convertWithLibreOffice(const QString& profile, const QStringList& files,
     return seconds;
 }
 
+// The system's load averages over 1, 5 and 15 minutes.
+QString loadAverage() {
+    QFile file(QStringLiteral("/proc/loadavg"));
+    if (!file.open(QIODevice::ReadOnly))
+        return QStringLiteral("unknown");
+    const QList<QByteArray> fields = file.readAll().split(' ');
+    return QString::fromLatin1(fields.mid(0, 3).join(' '));
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -130,6 +147,11 @@ int main(int argc, char** argv) {
         return renderOne(arguments[2], arguments[3]);
     const int rounds = arguments.size() > 1 ? std::max(1, arguments[1].toInt()) : 3;
     const int count = arguments.size() > 2 ? std::max(1, arguments[2].toInt()) : 50;
+    std::vector<int> threadCounts;
+    for (qsizetype i = 3; i < arguments.size(); ++i)
+        threadCounts.push_back(std::max(1, arguments[i].toInt()));
+    if (threadCounts.empty())
+        threadCounts = {1, 2};
 
     QTemporaryDir folder;
     if (!folder.isValid())
@@ -140,47 +162,49 @@ int main(int argc, char** argv) {
         makeWorkbooks(folder.filePath(QStringLiteral("large")), 1, 1, 65536, 10);
     const QString ourOut = folder.filePath(QStringLiteral("ours"));
     QDir().mkpath(ourOut);
-
-    const xls::IconvCodePages codePages;
-    std::vector<double> ours;
-    ours.reserve(static_cast<size_t>(rounds));
-    int pages = 0;
-    try {
-        for (int round = 0; round < rounds; ++round) {
-            pages = 0;
-            const auto start = Clock::now();
-            for (const QString& file : small)
-                pages += render(codePages, file, ourOut);
-            ours.push_back(secondsSince(start));
-        }
-    } catch (const report::ReportError& error) {
-        fail(error.message());
-    }
-    const long ourPeak = peakKilobytes(RUSAGE_SELF);
-
-    // A first, untimed call fills the fresh profile, as a profile in use would be.
     const QString profile = folder.filePath(QStringLiteral("profile"));
     const QString theirOut = folder.filePath(QStringLiteral("theirs"));
-    convertWithLibreOffice(profile, small.mid(0, 1), theirOut);
-    std::vector<double> theirs;
-    theirs.reserve(static_cast<size_t>(rounds));
-    for (int round = 0; round < rounds; ++round)
-        theirs.push_back(convertWithLibreOffice(profile, small, theirOut));
-    const long theirPeak = peakKilobytes(RUSAGE_CHILDREN);
 
-    const double oursMedian = median(ours);
+    // Untimed first calls: the fonts and the fresh profile filled, as in a program in use.
+    const xls::IconvCodePages codePages;
+    render(codePages, small.mid(0, 1), ourOut, 1);
+    convertWithLibreOffice(profile, small.mid(0, 1), theirOut);
+    std::vector<std::vector<double>> ours(threadCounts.size());
+    std::vector<double> theirs;
+    for (int round = 0; round < rounds; ++round) {
+        for (size_t t = 0; t < threadCounts.size(); ++t) {
+            QDir(ourOut).removeRecursively();
+            QDir().mkpath(ourOut);
+            const auto start = Clock::now();
+            render(codePages, small, ourOut, threadCounts[t]);
+            ours[t].push_back(secondsSince(start));
+        }
+        theirs.push_back(convertWithLibreOffice(profile, small, theirOut));
+    }
+    const long ourPeak = peakKilobytes(RUSAGE_SELF);
+    const long theirPeak = peakKilobytes(RUSAGE_CHILDREN);
+    const int pages = pagesIn(ourOut);
+
     const double theirsMedian = median(theirs);
-    std::printf("%d workbooks of 3 sheets x 100 rows x 8 columns, %d rounds (medians)\n",
-                static_cast<int>(small.size()), rounds);
-    std::printf("report printer: %.3f s, %d pages, %.0f pages/s, peak memory %ld KiB\n", oursMedian,
-                pages, pages / oursMedian, ourPeak);
+    std::printf("%d workbooks of 3 sheets x 100 rows x 8 columns, %d rounds (medians), load "
+                "average at the end %s\n",
+                static_cast<int>(small.size()), rounds, qPrintable(loadAverage()));
     std::printf("soffice --convert-to pdf: %.3f s, peak memory %ld KiB\n", theirsMedian, theirPeak);
-    std::printf("ratio soffice/ours: %.1f (target at least 20)\n", theirsMedian / oursMedian);
+    for (size_t t = 0; t < threadCounts.size(); ++t) {
+        const double oursMedian = median(ours[t]);
+        std::printf("report path, %d thread(s): %.3f s, %d pages, %.0f pages/s, ratio "
+                    "soffice/ours %.1f (target at least 20)\n",
+                    threadCounts[t], oursMedian, pages, pages / oursMedian,
+                    theirsMedian / oursMedian);
+    }
+    std::printf("report path peak memory %ld KiB\n", ourPeak);
 
     QProcess child;
     child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    const QString largeOut = folder.filePath(QStringLiteral("large-out"));
+    QDir().mkpath(largeOut);
     child.start(QCoreApplication::applicationFilePath(),
-                {QStringLiteral("--one"), large.first(), ourOut});
+                {QStringLiteral("--one"), large.first(), largeOut});
     if (!child.waitForFinished(1800000) || child.exitCode() != 0)
         fail(QStringLiteral("the large sheet failed"));
     const QStringList figures =

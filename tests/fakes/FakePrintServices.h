@@ -13,6 +13,7 @@
 
 #include <QMap>
 #include <QStringList>
+#include <QThreadPool>
 
 #include <functional>
 #include <memory>
@@ -149,12 +150,27 @@ struct FakeReportPrinter : report::IReportPrinter {
         intStatus = 0;
     }
     void Print() override { check(QStringLiteral("XlsReport1.Print")); }
+    std::unique_ptr<report::IReportJob> TakeJob() override;
     void check(const QString& call) {
         if (m_log.record(call))
             throw report::ReportError(QStringLiteral("refused ") + call);
     }
     CallLog& m_log;
 };
+
+// Logs its steps into its printer's log; Render on the thread that renders it.
+struct FakeReportJob : report::IReportJob {
+    explicit FakeReportJob(FakeReportPrinter& printer)
+        : m_printer(printer) {}
+    void Render() override { m_printer.check(QStringLiteral("XlsReport1.Render")); }
+    void Submit() override { m_printer.check(QStringLiteral("XlsReport1.Submit")); }
+    FakeReportPrinter& m_printer;
+};
+
+inline std::unique_ptr<report::IReportJob> FakeReportPrinter::TakeJob() {
+    check(QStringLiteral("XlsReport1.TakeJob"));
+    return std::make_unique<FakeReportJob>(*this);
+}
 
 struct FakePrinterDirectory : office::IPrinterDirectory {
     QStringList names;
@@ -170,9 +186,12 @@ struct FakePrintServices {
     FakeAutomation automation;
     FakeEngine engine{automation.log};
     FakeReportPrinter reportPrinter{automation.log};
+    QThreadPool reportThreads;
     FakePrinterDirectory printers;
     FakeMousePointer pointer;
-    PrintServices services{automation, engine, reportPrinter, printers, pointer};
+    PrintServices services{automation, engine, reportPrinter, reportThreads, printers, pointer};
 
+    // One rendering thread: every run logs its calls in one order, on any machine.
+    FakePrintServices() { reportThreads.setMaxThreadCount(1); }
     CallLog& log() { return automation.log; }
 };

@@ -27,6 +27,10 @@ using Shape = platform::IMousePointer::Shape;
 using Shapes = std::vector<Shape>;
 
 const QString kCreate = QStringLiteral("createObject Excel.Application");
+// What the report path asks of the report printer for each workbook after its printer.
+const QStringList kJobSteps{QStringLiteral("XlsReport1.TakeJob"),
+                            QStringLiteral("XlsReport1.Render"),
+                            QStringLiteral("XlsReport1.Submit")};
 
 struct RunFixture : FakeServices {
     FakePrintServices print;
@@ -157,15 +161,15 @@ private slots:
         const QStringList excelRun = QStringList{kCreate, QStringLiteral("Visible false")} +
                                      excelCalls(QStringLiteral("/w/a.xls")) +
                                      QStringList{QStringLiteral("Quit")};
-        const QStringList reportRun{QStringLiteral("Xls1.Open /w/a.xls"),
-                                    QStringLiteral("Xls1.SheetCount"),
-                                    QStringLiteral("Xls1.SheetName 0"),
-                                    QStringLiteral("Xls1.Close"),
-                                    QStringLiteral("XlsReport1.File /w/a.xls"),
-                                    QStringLiteral("XlsReport1.StartSheets"),
-                                    QStringLiteral("XlsReport1.AddSheet [S] []"),
-                                    QStringLiteral("XlsReport1.CommitSheet"),
-                                    QStringLiteral("XlsReport1.Print")};
+        const QStringList reportRun = QStringList{QStringLiteral("Xls1.Open /w/a.xls"),
+                                                  QStringLiteral("Xls1.SheetCount"),
+                                                  QStringLiteral("Xls1.SheetName 0"),
+                                                  QStringLiteral("Xls1.Close"),
+                                                  QStringLiteral("XlsReport1.File /w/a.xls"),
+                                                  QStringLiteral("XlsReport1.StartSheets"),
+                                                  QStringLiteral("XlsReport1.AddSheet [S] []"),
+                                                  QStringLiteral("XlsReport1.CommitSheet")} +
+                                      kJobSteps;
         const QStringList test{kCreate, QStringLiteral("Visible false"), QStringLiteral("Quit")};
         QTest::newRow("unticked, server starts")
             << false << true << excelRun << QStringList{info(print::startedMessage())};
@@ -230,39 +234,37 @@ private slots:
         f.print.engine.sheets[QStringLiteral("/w/empty.xls")] = QStringList{};
         f.list({{"/w/a.xls", true}, {"/w/skip.xls", false}, {"/w/empty.xls", true}});
         f.press({.usePrinter = true, .printer = QStringLiteral("A")});
-        const QStringList expected{
-            kCreate,
-            QStringLiteral("Xls1.Open /w/a.xls"),
-            QStringLiteral("Xls1.SheetCount"),
-            QStringLiteral("Xls1.SheetName 0"),
-            QStringLiteral("Xls1.SheetName 1"),
-            QStringLiteral("Xls1.SheetName 2"),
-            QStringLiteral("Xls1.Close"),
-            QStringLiteral("XlsReport1.File /w/a.xls"),
-            QStringLiteral("XlsReport1.StartSheets"),
-            QStringLiteral("XlsReport1.AddSheet [Zeta] []"),
-            QStringLiteral("XlsReport1.CommitSheet"),
-            QStringLiteral("XlsReport1.AddSheet [Alpha] []"),
-            QStringLiteral("XlsReport1.CommitSheet"),
-            QStringLiteral("XlsReport1.AddSheet [表] []"),
-            QStringLiteral("XlsReport1.CommitSheet"),
-            QStringLiteral("XlsReport1.SelectPrinter 0 [A]"),
-            QStringLiteral("XlsReport1.Print"),
-            QStringLiteral("Xls1.Open /w/empty.xls"),
-            QStringLiteral("Xls1.SheetCount"),
-            QStringLiteral("Xls1.Close"),
-            QStringLiteral("XlsReport1.File /w/empty.xls"),
-            QStringLiteral("XlsReport1.StartSheets"),
-            QStringLiteral("XlsReport1.SelectPrinter 0 [A]"),
-            QStringLiteral("XlsReport1.Print"),
-        };
+        const QStringList expected = QStringList{kCreate,
+                                                 QStringLiteral("Xls1.Open /w/a.xls"),
+                                                 QStringLiteral("Xls1.SheetCount"),
+                                                 QStringLiteral("Xls1.SheetName 0"),
+                                                 QStringLiteral("Xls1.SheetName 1"),
+                                                 QStringLiteral("Xls1.SheetName 2"),
+                                                 QStringLiteral("Xls1.Close"),
+                                                 QStringLiteral("XlsReport1.File /w/a.xls"),
+                                                 QStringLiteral("XlsReport1.StartSheets"),
+                                                 QStringLiteral("XlsReport1.AddSheet [Zeta] []"),
+                                                 QStringLiteral("XlsReport1.CommitSheet"),
+                                                 QStringLiteral("XlsReport1.AddSheet [Alpha] []"),
+                                                 QStringLiteral("XlsReport1.CommitSheet"),
+                                                 QStringLiteral("XlsReport1.AddSheet [表] []"),
+                                                 QStringLiteral("XlsReport1.CommitSheet"),
+                                                 QStringLiteral("XlsReport1.SelectPrinter 0 [A]")} +
+                                     kJobSteps +
+                                     QStringList{QStringLiteral("Xls1.Open /w/empty.xls"),
+                                                 QStringLiteral("Xls1.SheetCount"),
+                                                 QStringLiteral("Xls1.Close"),
+                                                 QStringLiteral("XlsReport1.File /w/empty.xls"),
+                                                 QStringLiteral("XlsReport1.StartSheets"),
+                                                 QStringLiteral("XlsReport1.SelectPrinter 0 [A]")} +
+                                     kJobSteps;
         QCOMPARE(f.calls(), expected);
         QCOMPARE(f.shownMessages(), QStringList{info(print::startedMessage())});
 
         f.print.log().calls.clear();
         f.press({.usePrinter = false});
         QVERIFY(!f.calls().join(u'\n').contains(QStringLiteral("SelectPrinter")));
-        QVERIFY(f.calls().endsWith(QStringLiteral("XlsReport1.Print")));
+        QVERIFY(f.calls().endsWith(QStringLiteral("XlsReport1.Submit")));
     }
 
     void noTickedItemStillRunsThePath() {
@@ -300,9 +302,14 @@ private slots:
             << QStringList({"Xls1.SheetName 0", "Xls1.SheetName 1", "Xls1.Close"});
         QTest::newRow("printer") << true << "XlsReport1.SelectPrinter 0 [B]"
                                  << QStringList({"XlsReport1.SelectPrinter 0 [B]", "Xls1.Close"});
-        QTest::newRow("print report")
-            << true << "XlsReport1.Print"
-            << QStringList({"XlsReport1.SelectPrinter 0 [B]", "XlsReport1.Print", "Xls1.Close"});
+        QTest::newRow("take job") << true << "XlsReport1.TakeJob"
+                                  << QStringList({"XlsReport1.TakeJob", "Xls1.Close"});
+        QTest::newRow("render") << true << "XlsReport1.Render"
+                                << QStringList(
+                                       {"XlsReport1.TakeJob", "XlsReport1.Render", "Xls1.Close"});
+        QTest::newRow("submit") << true << "XlsReport1.Submit"
+                                << QStringList(
+                                       {"XlsReport1.Render", "XlsReport1.Submit", "Xls1.Close"});
     }
     void firstFailureEndsTheRun() {
         QFETCH(bool, report);
@@ -485,7 +492,7 @@ private slots:
         std::promise<void> gate;
         std::shared_future<void> printing = gate.get_future().share();
         f.print.log().hook = [printing](const QString& call) {
-            if (call == QLatin1String("XlsReport1.Print"))
+            if (call == QLatin1String("XlsReport1.Submit"))
                 printing.wait_for(std::chrono::seconds(60));
         };
         QString count;
@@ -498,7 +505,7 @@ private slots:
         });
         f.press({});
         QCOMPARE(count, QStringLiteral("印刷中 1 / 2"));
-        QVERIFY(f.calls().endsWith(QStringLiteral("XlsReport1.Print")));
+        QVERIFY(f.calls().endsWith(QStringLiteral("XlsReport1.Submit")));
         QVERIFY(!f.calls().join(u'\n').contains(QStringLiteral("/w/b.xls")));
         QCOMPARE(f.shownMessages(), QStringList{info(print::abortedMessage())});
     }

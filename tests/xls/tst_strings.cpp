@@ -5,6 +5,10 @@
 
 #include <QtTest>
 
+#include <atomic>
+#include <thread>
+#include <vector>
+
 using namespace xls;
 using namespace xlstest;
 
@@ -132,6 +136,27 @@ private slots:
         QCOMPARE(m_codePages.decode(4242, QByteArray("\xe9", 1)), QStringLiteral("é"));
         QCOMPARE(m_codePages.decode(65001, QByteArray("\xe6\x97\xa5", 3)), QStringLiteral("日"));
         QCOMPARE(m_codePages.decode(932, {}), QString());
+    }
+
+    // One object serves every thread that reads: each decode keeps its converter to itself.
+    void decodesOnSeveralThreadsAtOnce() {
+        const QByteArray japanese("\x93\xfa\x96\x7b\x8c\xea\x82\xa0", 8);
+        const QString expected = QStringLiteral("日本語あ");
+        std::atomic<int> wrong{0};
+        std::vector<std::thread> threads;
+        for (int t = 0; t < 4; ++t) {
+            threads.emplace_back([&] {
+                for (int i = 0; i < 2000; ++i) {
+                    if (m_codePages.decode(932, japanese.left(2 + (i % 4) * 2)) !=
+                            expected.left(1 + i % 4) ||
+                        m_codePages.decode(1252, "\xe9t\xe9") != QStringLiteral("été"))
+                        ++wrong;
+                }
+            });
+        }
+        for (std::thread& thread : threads)
+            thread.join();
+        QCOMPARE(wrong.load(), 0);
     }
 
     void numbersInEveryEncoding() {

@@ -1,0 +1,32 @@
+#include "ReportJob.h"
+
+#include "ReportError.h"
+
+namespace report {
+
+ReportJob::ReportJob(const xls::ICodePages& codePages, platform::IPrintSpooler& spooler,
+                     QString file, QStringList sheets, QString queue, QString pdfPath)
+    : m_codePages(codePages)
+    , m_spooler(spooler)
+    , m_file(std::move(file))
+    , m_sheets(std::move(sheets))
+    , m_queue(std::move(queue))
+    , m_pdfPath(std::move(pdfPath)) {}
+
+void ReportJob::Render() {
+    if (!m_sheets.isEmpty())
+        m_rendered = std::make_unique<RenderedWorkbook>(m_codePages, m_file, m_sheets);
+}
+
+void ReportJob::Submit() {
+    if (m_sheets.isEmpty())
+        return;
+    if (!m_rendered)
+        throw ReportError(QStringLiteral("The job was not rendered before it was submitted."));
+    if (m_pdfPath.isEmpty())
+        m_rendered->submit(m_spooler, m_queue);
+    else
+        m_rendered->saveAs(m_pdfPath);
+}
+
+} // namespace report
