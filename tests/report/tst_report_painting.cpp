@@ -458,7 +458,12 @@ void ReportPaintingTest::commentBoxes() {
     QFETCH(QRectF, expected);
     Book book;
     xls::Sheet& sheet = book.sheet();
-    sheet.setDefaultRowHeight(static_cast<int>(kRow * 20), false); // as the hand-made bands
+    // Rows and columns measure as the hand-made bands do.
+    sheet.setDefaultRowHeight(static_cast<int>(kRow * 20), false);
+    xls::ColumnInfo columns;
+    columns.lastColumn = 255;
+    columns.width = 2908; // 80 pixels, 60 points, with a digit of 7 pixels
+    sheet.setColumns({columns});
     sheet.pageSetup().comments = printing;
     xls::CellFormat filled;
     filled.fillPattern = 1;
