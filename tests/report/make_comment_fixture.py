@@ -25,7 +25,6 @@ stand either way), so the SETUP record of "Displayed" is set to it after saving.
 """
 import os
 import struct
-import subprocess
 import sys
 import tempfile
 
@@ -38,7 +37,7 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 # LibreOffice is started and reached as for the engine's drawing fixture.
 sys.dont_write_bytecode = True
 sys.path.insert(0, os.path.join(HERE, "..", "xls", "fixtures"))
-from make_drawings import connect, prop  # noqa: E402
+from make_drawings import calc_document, save_xls  # noqa: E402
 
 SETUP = 0x00A1
 BOF = 0x0809
@@ -120,24 +119,9 @@ def main():
     outdir = sys.argv[1] if len(sys.argv) > 1 else os.path.join(HERE, "fixtures")
     path = os.path.abspath(os.path.join(outdir, "comments.xls"))
     with tempfile.TemporaryDirectory() as tmp:
-        office, ctx = connect(tmp)
-        try:
-            desktop = ctx.ServiceManager.createInstanceWithContext(
-                "com.sun.star.frame.Desktop", ctx)
-            doc = desktop.loadComponentFromURL("private:factory/scalc", "_blank", 0,
-                                               (prop("Hidden", True),))
+        with calc_document(tmp) as (ctx, doc):
             fill(doc)
-            doc.storeToURL(uno.systemPathToFileUrl(path), (prop("FilterName", "MS Excel 97"),))
-            doc.close(True)
-            try:
-                desktop.terminate()
-            except Exception:
-                pass
-        finally:
-            try:
-                office.wait(timeout=30)
-            except subprocess.TimeoutExpired:
-                office.kill()
+            save_xls(doc, path)
     print_as_displayed(path, 0)
 
 

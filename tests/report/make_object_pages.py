@@ -25,7 +25,6 @@ the text "across-box" from B45 to D60, across the first page break.
 """
 import os
 import struct
-import subprocess
 import sys
 import tempfile
 
@@ -35,7 +34,7 @@ from com.sun.star.table import CellRangeAddress
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "xls", "fixtures"))
-from make_drawings import connect, png_bytes, prop  # noqa: E402
+from make_drawings import calc_document, png_bytes, prop, save_xls  # noqa: E402
 
 
 def wmf_bytes():
@@ -147,12 +146,7 @@ def across_sheet(doc, s):
 def main():
     outdir = sys.argv[1] if len(sys.argv) > 1 else HERE
     with tempfile.TemporaryDirectory() as tmp:
-        office, ctx = connect(tmp)
-        try:
-            desktop = ctx.ServiceManager.createInstanceWithContext(
-                "com.sun.star.frame.Desktop", ctx)
-            doc = desktop.loadComponentFromURL("private:factory/scalc", "_blank", 0,
-                                               (prop("Hidden", True),))
+        with calc_document(tmp) as (ctx, doc):
             sheets = doc.Sheets
             sheets.getByIndex(0).Name = "Objects"
             sheets.insertNewByName("Reach", 1)
@@ -166,18 +160,7 @@ def main():
             objects_sheet(Sheet(doc, ctx, sheets.getByName("Objects")), tmp)
             reach_sheet(Sheet(doc, ctx, sheets.getByName("Reach")))
             across_sheet(doc, Sheet(doc, ctx, sheets.getByName("Across")))
-            path = os.path.abspath(os.path.join(outdir, "object_pages.xls"))
-            doc.storeToURL(uno.systemPathToFileUrl(path), (prop("FilterName", "MS Excel 97"),))
-            doc.close(True)
-            try:
-                desktop.terminate()
-            except Exception:
-                pass
-        finally:
-            try:
-                office.wait(timeout=30)
-            except subprocess.TimeoutExpired:
-                office.kill()
+            save_xls(doc, os.path.join(outdir, "object_pages.xls"))
 
 
 if __name__ == "__main__":
