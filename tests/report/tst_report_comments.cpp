@@ -4,6 +4,7 @@
 #include "report/FontMapper.h"
 #include "report/ReportRenderer.h"
 #include "report/WorkbookPdf.h"
+#include "tests/support/LibreOfficePdf.h"
 #include "tests/support/PrivateCups.h"
 #include "xls/IconvCodePages.h"
 #include "xls/Workbook.h"
@@ -77,16 +78,9 @@ void ReportCommentsTest::initTestCase() {
                                        QStringLiteral("NoComments")},
                                       m_ours),
              5);
-    QTemporaryDir profile;
-    QProcess soffice;
-    soffice.setProcessChannelMode(QProcess::MergedChannels);
-    soffice.start(QStringLiteral("soffice"),
-                  {QStringLiteral("-env:UserInstallation=file://") + profile.path(),
-                   QStringLiteral("--headless"), QStringLiteral("--norestore"),
-                   QStringLiteral("--convert-to"), QStringLiteral("pdf"),
-                   QStringLiteral("--outdir"), m_folder.filePath(QStringLiteral("lo")), book});
-    QVERIFY2(soffice.waitForFinished(240000), "soffice did not finish");
-    QCOMPARE(soffice.exitCode(), 0);
+    const QString exported =
+        testsupport::exportWithLibreOffice({book}, m_folder.filePath(QStringLiteral("lo")));
+    QVERIFY2(exported.isEmpty(), qPrintable(exported));
     m_theirs = m_folder.filePath(QStringLiteral("lo/comments.pdf"));
     QVERIFY(QFile::exists(m_theirs));
 }

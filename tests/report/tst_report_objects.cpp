@@ -11,6 +11,7 @@
 #include "report/PictureImage.h"
 #include "report/SheetMetrics.h"
 #include "report/XlsReport.h"
+#include "tests/support/LibreOfficePdf.h"
 #include "tests/support/PrivateCups.h"
 #include "xls/CellText.h"
 #include "xls/IconvCodePages.h"
@@ -395,20 +396,12 @@ void ReportObjectsTest::showsControlState() {
 // object. Vertical positions agree within 4 points (the largest seen: 2.7, a control's label).
 void ReportObjectsTest::matchesLibreOfficesExport() {
     QTemporaryDir work;
-    QTemporaryDir profile;
-    QVERIFY(work.isValid() && profile.isValid());
+    QVERIFY(work.isValid());
     const QString source = QStringLiteral(TESSALY_REPORT_SOURCES "/object_pages.xls");
     const QString copy = work.filePath(QStringLiteral("object_pages.xls"));
     QVERIFY(QFile::copy(source, copy));
-    QProcess soffice;
-    soffice.setProcessChannelMode(QProcess::MergedChannels);
-    soffice.start(QStringLiteral("soffice"),
-                  {QStringLiteral("-env:UserInstallation=file://") + profile.path(),
-                   QStringLiteral("--headless"), QStringLiteral("--norestore"),
-                   QStringLiteral("--convert-to"), QStringLiteral("pdf"),
-                   QStringLiteral("--outdir"), work.path(), copy});
-    QVERIFY2(soffice.waitForFinished(240000), "soffice did not finish");
-    QCOMPARE(soffice.exitCode(), 0);
+    const QString exported = testsupport::exportWithLibreOffice({copy}, work.path());
+    QVERIFY2(exported.isEmpty(), qPrintable(exported));
     const QString theirs = work.filePath(QStringLiteral("object_pages.pdf"));
 
     xls::IconvCodePages codePages;

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace testsupport {
+
+// Exports workbooks to PDF as LibreOffice prints them ("soffice --headless --convert-to pdf",
+// in a private profile of its own), into outdir, one PDF per workbook named after it. Returns
+// what went wrong, or the empty text.
+QString exportWithLibreOffice(const QStringList& workbooks, const QString& outdir);
+
+} // namespace testsupport
