@@ -37,6 +37,21 @@ QByteArray unicodeString(const QString& text, int lengthBytes, bool wide) {
     return out;
 }
 
+QByteArray utf16(const QString& text) {
+    QByteArray out;
+    for (const QChar c : text)
+        out += u16(c.unicode());
+    return out;
+}
+
+QByteArray sstRecord(quint32 count, const QByteArray& strings) {
+    return BiffBuilder::encoded(0x00FC, u32(count) + u32(count) + strings);
+}
+
+QByteArray labelSst(int row, int column, quint32 index) {
+    return BiffBuilder::encoded(0x00FD, u16(row) + u16(column) + u16(15) + u32(index));
+}
+
 BiffBuilder::BiffBuilder(xls::BiffVersion version)
     : m_version(version) {}
 

@@ -15,6 +15,8 @@ QByteArray f64(double value);
 // An Excel 97-2003 string: its length in lengthBytes (1 or 2), a flag byte, the characters,
 // 16-bit when wide, else 8-bit.
 QByteArray unicodeString(const QString& text, int lengthBytes, bool wide = false);
+// Characters as 16-bit code units, with no length or flags.
+QByteArray utf16(const QString& text);
 
 // Builds workbook streams record by record, for inputs that no writer produces. The offsets
 // in BOUNDSHEET records are filled in with the positions of the sheets' BOF records.
@@ -47,6 +49,11 @@ private:
     QList<qsizetype> m_boundSheetAt; // where each BOUNDSHEET's offset field is
     QList<qsizetype> m_sheetAt;      // where each sheet's BOF is
 };
+
+// An SST record of count strings, as many unique as in all, and a LABELSST cell (format 15)
+// showing the shared string index: both encoded, for workbook().
+QByteArray sstRecord(quint32 count, const QByteArray& strings);
+QByteArray labelSst(int row, int column, quint32 index);
 
 // A compound file that holds stream under name, written with libgsf.
 QByteArray compoundFile(const QByteArray& stream, const char* name = "Workbook");

@@ -14,17 +14,7 @@ using namespace xls;
 using namespace xlstest;
 using Kind = ReadError::Kind;
 
-namespace {
-
-QByteArray sst(quint32 unique, const QByteArray& strings) {
-    return BiffBuilder::encoded(0x00FC, u32(unique) + u32(unique) + strings);
-}
-
-QByteArray labelSst(int row, int column, quint32 index) {
-    return BiffBuilder::encoded(0x00FD, u16(row) + u16(column) + u16(15) + u32(index));
-}
-
-} // namespace
+namespace {} // namespace
 
 class BadInputTest : public QObject {
     Q_OBJECT
@@ -234,16 +224,16 @@ private slots:
     }
 
     void sharedStringsThatLie() {
-        QCOMPARE(streamError(
-                     BiffBuilder::workbook({sst(1, unicodeString("a", 2))}, {labelSst(0, 0, 1)})),
+        QCOMPARE(streamError(BiffBuilder::workbook({sstRecord(1, unicodeString("a", 2))},
+                                                   {labelSst(0, 0, 1)})),
                  Kind::Corrupt);
         // A string longer than its record and its CONTINUE records.
-        QCOMPARE(streamError(BiffBuilder::workbook({sst(1, u16(60000) + u8(0) + "abc")}, {})),
+        QCOMPARE(streamError(BiffBuilder::workbook({sstRecord(1, u16(60000) + u8(0) + "abc")}, {})),
                  Kind::Corrupt);
         // A count far beyond what the data holds is read as far as the data goes, without
         // reserving room for it.
         const Workbook workbook = readStream(BiffBuilder::workbook(
-            {sst(0xFFFFFFFF, unicodeString("only", 2))}, {labelSst(0, 0, 0)}));
+            {sstRecord(0xFFFFFFFF, unicodeString("only", 2))}, {labelSst(0, 0, 0)}));
         QCOMPARE(workbook.sheets()[0].cell(0, 0)->text(), QStringLiteral("only"));
     }
 

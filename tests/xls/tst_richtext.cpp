@@ -10,17 +10,6 @@ using namespace xlstest;
 
 namespace {
 
-QByteArray wide(const QString& text) {
-    QByteArray out;
-    for (const QChar c : text)
-        out += u16(c.unicode());
-    return out;
-}
-
-QByteArray labelSst(int row, int column, quint32 index) {
-    return BiffBuilder::encoded(0x00FD, u16(row) + u16(column) + u16(15) + u32(index));
-}
-
 QByteArray ref8(int firstRow, int lastRow, int firstColumn, int lastColumn) {
     return u16(firstRow) + u16(lastRow) + u16(firstColumn) + u16(lastColumn);
 }
@@ -29,7 +18,7 @@ QByteArray ref8(int firstRow, int lastRow, int firstColumn, int lastColumn) {
 QByteArray phoneticBlock(const QString& guide, const QList<PhoneticRun>& runs) {
     QByteArray rest = u16(7) + u16(0x02 | (0x02 << 2)) + u16(static_cast<int>(runs.size())) +
                       u16(static_cast<int>(guide.size())) + u16(static_cast<int>(guide.size())) +
-                      wide(guide);
+                      utf16(guide);
     for (const PhoneticRun& run : runs)
         rest += u16(run.phoneticStart) + u16(run.baseStart) + u16(run.baseLength);
     return u16(1) + u16(static_cast<int>(rest.size())) + rest;
@@ -39,7 +28,7 @@ QByteArray phoneticBlock(const QString& guide, const QList<PhoneticRun>& runs) {
 // size, and its characters.
 QByteArray richStringStart(const QString& text, int runCount, int phoneticSize) {
     return u16(static_cast<int>(text.size())) + u8(0x0D) + u16(runCount) + u32(phoneticSize) +
-           wide(text);
+           utf16(text);
 }
 
 QByteArray runBytes(const QList<TextRun>& runs) {
@@ -47,10 +36,6 @@ QByteArray runBytes(const QList<TextRun>& runs) {
     for (const TextRun& run : runs)
         out += u16(run.position) + u16(run.fontIndex);
     return out;
-}
-
-QByteArray sst(int count, const QByteArray& strings) {
-    return BiffBuilder::encoded(0x00FC, u32(count) + u32(count) + strings);
 }
 
 QByteArray phoneticInfo(const QByteArray& ranges) {
@@ -132,7 +117,7 @@ private slots:
         const QByteArray block = phoneticBlock(QStringLiteral("かんじ"), {{0, 0, 2}});
         const QByteArray runs = runBytes({{0, 5}, {2, 6}});
         const QByteArray table =
-            sst(2, richStringStart(base, 2, static_cast<int>(block.size())) + runs.left(6)) +
+            sstRecord(2, richStringStart(base, 2, static_cast<int>(block.size())) + runs.left(6)) +
             BiffBuilder::encoded(0x003C, runs.mid(6) + block.left(9)) +
             BiffBuilder::encoded(0x003C,
                                  block.mid(9) + unicodeString(QStringLiteral("次"), 2, true));
@@ -306,38 +291,39 @@ private slots:
         const QByteArray wideRun = phoneticBlock(text, {{0, 1, 5}});
         const QList<Case> cases = {
             {"phonetic block cut short",
-             sst(2, richStringStart(text, 0, 6) + shortBlock + next),
+             sstRecord(2, richStringStart(text, 0, 6) + shortBlock + next),
              {},
              {},
              false,
              -1},
             {"phonetic run beyond the base text",
-             sst(2, richStringStart(text, 0, static_cast<int>(wideRun.size())) + wideRun + next),
+             sstRecord(2,
+                       richStringStart(text, 0, static_cast<int>(wideRun.size())) + wideRun + next),
              {},
              {},
              true,
              -1},
             {"runs out of order or past the text",
-             sst(2, richStringStart(text, 3, 0) + runBytes({{1, 5}, {0, 6}, {9, 7}}) + next),
+             sstRecord(2, richStringStart(text, 3, 0) + runBytes({{1, 5}, {0, 6}, {9, 7}}) + next),
              {},
              {{1, 5}},
              false,
              -1},
             {"condition cut inside its format",
-             sst(2, unicodeString(text, 2, true) + next),
+             sstRecord(2, unicodeString(text, 2, true) + next),
              {condFmt(u16(1) + ref8(0, 0, 0, 0)),
               BiffBuilder::encoded(0x01B1, u8(1) + u8(3) + u16(3) + u16(0) + u32(1U << 26))},
              {},
              false,
              0},
             {"condition without its conditional format",
-             sst(2, unicodeString(text, 2, true) + next),
+             sstRecord(2, unicodeString(text, 2, true) + next),
              {cfEqualThree(3)},
              {},
              false,
              -1},
             {"conditional format cut short",
-             sst(2, unicodeString(text, 2, true) + next),
+             sstRecord(2, unicodeString(text, 2, true) + next),
              {BiffBuilder::encoded(0x01B0, u16(1) + u16(1)), cfEqualThree(3)},
              {},
              false,

@@ -18,17 +18,6 @@ QByteArray continueRecord(const QByteArray& data) {
     return BiffBuilder::encoded(0x003C, data);
 }
 
-QByteArray labelSst(int row, int column, quint32 index) {
-    return BiffBuilder::encoded(0x00FD, u16(row) + u16(column) + u16(15) + u32(index));
-}
-
-QByteArray wide(const QString& text) {
-    QByteArray out;
-    for (const QChar c : text)
-        out += u16(c.unicode());
-    return out;
-}
-
 // A BIFF5 LABEL cell with the given bytes.
 QByteArray byteLabel(int row, int column, const QByteArray& bytes) {
     return BiffBuilder::encoded(0x0204, u16(row) + u16(column) + u16(15) +
@@ -52,7 +41,7 @@ private slots:
         // String 1 starts 8-bit and goes on 16-bit in the next record; string 2 has
         // formatting runs and phonetic text, both cut by record boundaries; string 3 follows.
         const QByteArray first = u16(8) + u8(0x00) + "abcd";
-        const QByteArray second = u8(0x01) + wide("日本語漢");
+        const QByteArray second = u8(0x01) + utf16("日本語漢");
         const QByteArray rich =
             u16(3) + u8(0x0C) + u16(2) + u32(10) + "xyz" + u32(0x00010000) + u16(2);
         const QByteArray richRest = u16(0x0003) + QByteArray(10, '\x7F');
@@ -70,7 +59,7 @@ private slots:
 
     void sixteenBitThenEightBit() {
         const QByteArray table =
-            BiffBuilder::encoded(0x00FC, u32(1) + u32(1) + u16(4) + u8(1) + wide("日本")) +
+            BiffBuilder::encoded(0x00FC, u32(1) + u32(1) + u16(4) + u8(1) + utf16("日本")) +
             continueRecord(u8(0) + "ok");
         const Sheet sheet = read(BiffBuilder::workbook({table}, {labelSst(3, 4, 0)})).sheets()[0];
         QCOMPARE(sheet.cell(3, 4)->text(), QStringLiteral("日本ok"));
@@ -80,7 +69,7 @@ private slots:
         const QByteArray formula =
             BiffBuilder::encoded(0x0006, u16(0) + u16(0) + u16(15) + u8(0) + QByteArray(5, '\0') +
                                              u16(0xFFFF) + u16(0) + u32(0) + u16(0));
-        const QByteArray text = BiffBuilder::encoded(0x0207, u16(5) + u8(1) + wide("結果")) +
+        const QByteArray text = BiffBuilder::encoded(0x0207, u16(5) + u8(1) + utf16("結果")) +
                                 continueRecord(u8(0) + "abc");
         const Sheet sheet = read(BiffBuilder::workbook({}, {formula, text})).sheets()[0];
         QCOMPARE(sheet.cell(0, 0)->type(), CellType::Text);
@@ -111,7 +100,7 @@ private slots:
             {950, QByteArray("\xa4\xa4\xa4\xe5", 4), QStringLiteral("中文")},
             {949, QByteArray("\xc7\xd1\xb1\xb9", 4), QStringLiteral("한국")},
             {10000, QByteArray("\x8a\x9f", 2), QStringLiteral("äü")},
-            {1200, wide("Unicode"), QStringLiteral("Unicode")},
+            {1200, utf16("Unicode"), QStringLiteral("Unicode")},
         };
         for (const Case& c : cases) {
             BiffBuilder builder(BiffVersion::Biff5);
