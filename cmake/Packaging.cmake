@@ -83,9 +83,7 @@ set(TESSALY_DEPENDS
     libuno-sal3
     cups-client
     xdg-utils
-    fonts-ipafont-gothic
-    fonts-ipafont-mincho
-    fonts-liberation2)
+    ${TESSALY_FONT_PACKAGES})
 list(JOIN TESSALY_DEPENDS ", " CPACK_DEBIAN_PACKAGE_DEPENDS)
 # Printing through LibreOffice needs the full suite: the -nogui build cannot print.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libreoffice-calc, libreoffice-core")
