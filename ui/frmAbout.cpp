@@ -3,7 +3,7 @@
 #include "Placement.h"
 #include "Twips.h"
 
-#include "app/CPrivateProfile.h"
+#include "platform/CPrivateProfile.h"
 
 #include <QGuiApplication>
 #include <QKeyEvent>

@@ -5,7 +5,7 @@
 #include "frmPrint.h"
 #include "frmPrintProgress.h"
 
-#include "app/CHourglass.h"
+#include "ui/CHourglass.h"
 #include "filelist/colFileName.h"
 #include "platform/Services.h"
 #include "print/PathResult.h"

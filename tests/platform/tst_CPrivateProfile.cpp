@@ -1,4 +1,4 @@
-#include "app/CPrivateProfile.h"
+#include "platform/CPrivateProfile.h"
 #include "platform/IniProfileFile.h"
 
 #include "fakes/TempTree.h"

@@ -1,4 +1,4 @@
-#include "app/CHourglass.h"
+#include "ui/CHourglass.h"
 #include "platform/QtMousePointer.h"
 
 #include "fakes/FakeMousePointer.h"
