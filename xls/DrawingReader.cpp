@@ -5,6 +5,8 @@
 #include "RecordReader.h"
 #include "RecordStream.h"
 
+#include <QtEndian>
+
 #include <algorithm>
 
 namespace xls {
@@ -120,6 +122,20 @@ double opacityOf(quint32 value) {
     return std::clamp(fixedPoint(value), 0.0, 1.0);
 }
 
+// Whether a CONTINUE record's data starts the next piece of drawing data: a shape or group
+// container, or a shape's empty client text box. Some writers carry the next shapes this way
+// after an OBJ or a TXO rather than in a new MSODRAWING record. Text and formatting runs cannot
+// start with these headers: a text starts with a flag byte of 0 or 1 before its characters.
+bool startsDrawingData(QByteArrayView data) {
+    if (data.size() < 8)
+        return false;
+    const auto versionAndInstance = qFromLittleEndian<quint16>(data.data());
+    const auto type = qFromLittleEndian<quint16>(data.data() + 2);
+    return (versionAndInstance == 0x000F &&
+            (type == officeart::kSpContainer || type == officeart::kSpgrContainer)) ||
+           (versionAndInstance == 0 && type == officeart::kClientTextbox);
+}
+
 } // namespace
 
 bool DrawingReader::isDrawingRecord(quint16 code) {
@@ -136,9 +152,16 @@ void DrawingReader::clear() {
 }
 
 void DrawingReader::read(const Record& record, RecordStream& records) {
-    const QList<QByteArrayView> continues = records.takeContinues();
+    QList<QByteArrayView> continues = records.takeContinues();
     if (m_damaged)
         return;
+    if (record.code == record::kObj || record.code == record::kTxo) {
+        const auto drawing = std::find_if(continues.cbegin(), continues.cend(), startsDrawingData);
+        const qsizetype own = drawing - continues.cbegin();
+        for (const QByteArrayView part : continues.sliced(own))
+            m_drawing.append(part);
+        continues.resize(own);
+    }
     try {
         switch (record.code) {
         case record::kMsoDrawing:

@@ -140,26 +140,29 @@ private slots:
         QTest::addColumn<int>("extra");    // bytes the second shape's properties overclaim
         QTest::addColumn<int>("runBytes"); // the text's formatting runs, in bytes
         QTest::addColumn<int>("nesting");  // groups around the second shape
+        QTest::addColumn<bool>("inContinue"); // the second shape in a CONTINUE after the OBJ
         QTest::addColumn<bool>("metafile");
         QTest::addColumn<QStringList>("expected");
         const QString picture = QStringLiteral("Picture 1+10,1+20 2+30,3+40");
         const QString box = QStringLiteral("Rectangle 4+10,1+20 5+30,3+40 hidden \"Hello\"");
-        QTest::newRow("whole") << 0 << 1 << 0 << 16 << 0 << false
+        QTest::newRow("whole") << 0 << 1 << 0 << 16 << 0 << false << false
                                << QStringList{picture + " png:4", box};
-        QTest::newRow("split") << 13 << 1 << 0 << 16 << 0 << false
+        QTest::newRow("split") << 13 << 1 << 0 << 16 << 0 << false << false
                                << QStringList{picture + " png:4", box};
         QTest::newRow("compressed metafile")
-            << 0 << 1 << 0 << 16 << 0 << true << QStringList{picture + " emf:300", box};
+            << 0 << 1 << 0 << 16 << 0 << false << true << QStringList{picture + " emf:300", box};
         QTest::newRow("picture past the store")
-            << 0 << 2 << 0 << 16 << 0 << false << QStringList{picture, box};
+            << 0 << 2 << 0 << 16 << 0 << false << false << QStringList{picture, box};
         QTest::newRow("properties past their shape")
-            << 0 << 1 << 1 << 16 << 0 << false << QStringList{picture + " png:4"};
+            << 0 << 1 << 1 << 16 << 0 << false << false << QStringList{picture + " png:4"};
         QTest::newRow("runs past the text")
-            << 0 << 1 << 0 << 64 << 0 << false
+            << 0 << 1 << 0 << 64 << 0 << false << false
             << QStringList{picture + " png:4",
                            QStringLiteral("Rectangle 4+10,1+20 5+30,3+40 hidden")};
+        QTest::newRow("second shape carried by a CONTINUE")
+            << 0 << 1 << 0 << 16 << 0 << true << false << QStringList{picture + " png:4", box};
         QTest::newRow("groups nested deeply")
-            << 0 << 1 << 0 << 16 << 40 << false << QStringList{picture + " png:4"};
+            << 0 << 1 << 0 << 16 << 40 << false << false << QStringList{picture + " png:4"};
     }
 
     void builtLayers() {
@@ -168,6 +171,7 @@ private slots:
         QFETCH(int, extra);
         QFETCH(int, runBytes);
         QFETCH(int, nesting);
+        QFETCH(bool, inContinue);
         QFETCH(bool, metafile);
         QFETCH(QStringList, expected);
         const QByteArray image = metafile ? QByteArray(300, 'm') : QByteArrayLiteral("PNG!");
@@ -188,7 +192,7 @@ private slots:
             BiffBuilder::encoded(0x0203, u16(0) + u16(0) + u16(15) + f64(1.0))};
         records += splitRecord(0x00EC, drawing.first(drawing.size() - second.size()), splitAt);
         records += objRecord(8, 1);
-        records += BiffBuilder::encoded(0x00EC, second);
+        records += BiffBuilder::encoded(inContinue ? 0x003C : 0x00EC, second);
         records +=
             {objRecord(2, 2), text, BiffBuilder::encoded(0x003C, u8(0) + "Hel"),
              BiffBuilder::encoded(0x003C, u8(1) + QByteArray("l\0o\0", 4)),
