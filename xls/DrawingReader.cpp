@@ -302,6 +302,9 @@ SheetObject DrawingReader::readShape(const ArtRecord& container) {
         m_texts.pop_front();
     }
     object.kind = kindOf(objectType, object.shapeType);
+    // A picture has no frame unless its properties give it a line.
+    if (object.kind == ObjectKind::Picture)
+        object.line.visible = false;
     applyProperties(properties, object);
     return object;
 }

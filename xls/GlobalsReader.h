@@ -7,9 +7,13 @@
 
 #include <QByteArrayView>
 #include <QList>
+#include <QMap>
 #include <QString>
 
 namespace xls {
+
+class RecordStream;
+struct Record;
 
 // Where a sheet's records start, and what the workbook globals say about the sheet.
 struct SheetEntry {
@@ -38,6 +42,18 @@ public:
     qsizetype end() const { return m_end; }
 
 private:
+    // What the globals build up before it is handed to the workbook.
+    struct Tables {
+        QList<Font> fonts;
+        QList<CellFormat> cellFormats;
+        QMap<int, QString> numberFormats;
+        QByteArray drawingGroup;
+    };
+
+    void readRecord(const Record& record, RecordStream& records, Workbook& workbook,
+                    Tables& tables);
+    static bool skipDamaged(const Record& record, Tables& tables);
+
     QByteArrayView m_stream;
     BiffVersion m_version;
     Strings m_strings;

@@ -6,6 +6,8 @@
 #include "RecordReader.h"
 #include "RecordStream.h"
 
+#include <QtGlobal>
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -13,6 +15,18 @@
 namespace xls {
 
 namespace {
+
+// A layout, format or page setup record whose fields run past its end, in a stream whose
+// records are otherwise whole, is kept as far as it was read: what it governs keeps its
+// default (a header none, a column its standard width), and the sheet prints. Cells stay
+// strict, as a lost value would change what the page says.
+template <typename Read> void passOverDamage(Read read) {
+    try {
+        read();
+    } catch (const ReadError& error) {
+        qWarning("%s; read on without it", qPrintable(error.message()));
+    }
+}
 
 constexpr int kColumnCount = 256;
 constexpr quint16 kBofChart = 0x0020;
@@ -146,15 +160,15 @@ void SheetReader::readRecord(const Record& record, RecordStream& records) {
     case record::kStandardWidth:
     case record::kDefaultRowHeight:
     case record::kMergedCells:
-        readLayoutRecord(record);
+        passOverDamage([&] { readLayoutRecord(record); });
         break;
     case record::kPhoneticInfo:
     case record::kCondFmt:
     case record::kCf:
-        readFormatRecord(record);
+        passOverDamage([&] { readFormatRecord(record); });
         break;
     default:
-        readPageRecord(record);
+        passOverDamage([&] { readPageRecord(record); });
         break;
     }
 }

@@ -9,6 +9,8 @@
 #include "SheetReader.h"
 #include "StreamDecryption.h"
 
+#include <QtGlobal>
+
 #include <algorithm>
 #include <numeric>
 
@@ -19,6 +21,7 @@ namespace {
 constexpr quint16 kBiff8 = 0x0600;
 constexpr quint16 kBiff5 = 0x0500;
 constexpr quint16 kGlobalsType = 0x0005;
+constexpr qsizetype kBiff8BofSize = 16;
 
 // The version of a workbook stream from its first record, a BOF.
 BiffVersion versionOf(QByteArrayView stream) {
@@ -38,15 +41,23 @@ BiffVersion versionOf(QByteArrayView stream) {
     RecordReader bof(record);
     const quint16 version = bof.u16();
     const quint16 type = bof.u16();
-    if (version != kBiff8 && version != kBiff5)
+    if (type != kGlobalsType)
+        throw ReadError(ReadError::Kind::Corrupt,
+                        QStringLiteral("the workbook stream does not start with workbook globals"));
+    if (version == kBiff8 || version == kBiff5)
+        return version == kBiff8 ? BiffVersion::Biff8 : BiffVersion::Biff5;
+    if (version < kBiff5)
         throw ReadError(ReadError::Kind::UnsupportedVersion,
                         QStringLiteral("the workbook is in BIFF version 0x%1, which is not read; "
                                        "only Excel 5.0 to 2003 workbooks are")
                             .arg(version, 4, 16, QLatin1Char('0')));
-    if (type != kGlobalsType)
-        throw ReadError(ReadError::Kind::Corrupt,
-                        QStringLiteral("the workbook stream does not start with workbook globals"));
-    return version == kBiff8 ? BiffVersion::Biff8 : BiffVersion::Biff5;
+    // Some writers put a later number in the version field of a BOF that is otherwise Excel
+    // 5.0's or 97's; the record's length tells them apart: 16 bytes from Excel 97 on, 8 before.
+    const BiffVersion taken = record.data.size() >= kBiff8BofSize ? BiffVersion::Biff8
+                                                                    : BiffVersion::Biff5;
+    qWarning("the workbook's BOF record gives version 0x%04x; read as %s", version,
+             taken == BiffVersion::Biff8 ? "Excel 97 to 2003" : "Excel 5.0/95");
+    return taken;
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "xls/WorkbookReader.h"
 
 #include <QTemporaryDir>
+#include <QtEndian>
 #include <QtTest>
 
 #include <sys/stat.h>
@@ -87,6 +88,14 @@ private slots:
         const QByteArray biff4 = BiffBuilder::encoded(0x0809, u16(0x0400) + u16(5) + u32(0)) +
                                  BiffBuilder::encoded(0x000A, {});
         QCOMPARE(streamError(biff4), Kind::UnsupportedVersion);
+        // An unusual version number in an otherwise Excel 97 BOF is read, with a warning.
+        QTest::ignoreMessage(QtWarningMsg,
+                             "the workbook's BOF record gives version 0x0580; read as Excel 97 "
+                             "to 2003");
+        QByteArray odd = BiffBuilder::workbook(
+            {}, {BiffBuilder::encoded(0x0203, u16(0) + u16(0) + u16(15) + f64(1))});
+        odd.replace(4, 2, u16(0x0580));
+        QCOMPARE(readStream(odd).version(), BiffVersion::Biff8);
     }
 
     void damagedContainers() {
@@ -129,13 +138,49 @@ private slots:
         // Fields beyond the record's data.
         const QByteArray shortNumber = BiffBuilder::encoded(0x0203, u16(0) + u16(0) + u16(15));
         QCOMPARE(streamError(BiffBuilder::workbook({}, {shortNumber})), Kind::Corrupt);
-        const QByteArray shortFont = BiffBuilder::encoded(0x0031, u16(200) + u16(0));
-        QCOMPARE(streamError(BiffBuilder::workbook({shortFont}, {})), Kind::Corrupt);
-        // A defined name whose formula is longer than the record.
-        const QByteArray name =
-            BiffBuilder::encoded(0x0018, u16(0x0020) + u8(0) + u8(1) + u16(500) + u16(0) + u16(1) +
-                                             u32(0) + u8(0) + u8(6) + u8(0x3B));
-        QCOMPARE(streamError(BiffBuilder::workbook({name}, {})), Kind::Corrupt);
+    }
+
+    // A formatting record or a name whose fields run past its end, in an otherwise whole
+    // stream, is passed over with a warning that names it; the sheet is read, and a font or
+    // cell format keeps its place in its table.
+    void damagedRecordsPassedOver_data() {
+        QTest::addColumn<QByteArray>("record");
+        QTest::addColumn<bool>("inSheet");
+        QTest::addColumn<int>("fonts");
+        QTest::addColumn<int>("cellFormats");
+        QTest::newRow("font shorter than its fields")
+            << BiffBuilder::encoded(0x0031, u16(200) + u16(0)) << false << 1 << 0;
+        QTest::newRow("cell format shorter than its fields")
+            << BiffBuilder::encoded(0x00E0, u16(0) + u16(0)) << false << 0 << 1;
+        QTest::newRow("number format whose string runs past the record")
+            << BiffBuilder::encoded(0x041E, u16(164) + u16(40) + u8(0) + "0.00") << false << 0
+            << 0;
+        QTest::newRow("name whose formula runs past the record")
+            << BiffBuilder::encoded(0x0018, u16(0x0020) + u8(0) + u8(1) + u16(500) + u16(0) +
+                                                u16(1) + u32(0) + u8(0) + u8(6) + u8(0x3B))
+            << false << 0 << 0;
+        QTest::newRow("header shorter than its text")
+            << BiffBuilder::encoded(0x0014, u16(10) + u8(0) + "&Cab") << true << 0 << 0;
+    }
+
+    void damagedRecordsPassedOver() {
+        QFETCH(QByteArray, record);
+        QFETCH(bool, inSheet);
+        QFETCH(int, fonts);
+        QFETCH(int, cellFormats);
+        const quint16 code = qFromLittleEndian<quint16>(record.constData());
+        QTest::ignoreMessage(
+            QtWarningMsg,
+            QRegularExpression(QStringLiteral("^record 0x%1 at offset \\d+: .*; read on without it$")
+                                   .arg(code, 4, 16, QLatin1Char('0'))));
+        const QByteArray cell = BiffBuilder::encoded(0x0203, u16(0) + u16(0) + u16(15) + f64(1));
+        const Workbook workbook =
+            readStream(inSheet ? BiffBuilder::workbook({}, {record, cell})
+                               : BiffBuilder::workbook({record}, {cell}));
+        QCOMPARE(workbook.sheets()[0].cell(0, 0)->number(), 1.0);
+        QVERIFY(workbook.sheets()[0].pageSetup().header.isEmpty());
+        QCOMPARE(workbook.fonts().size(), fonts);
+        QCOMPARE(workbook.cellFormats().size(), cellFormats);
     }
 
     // The edge of the length check: a record that ends exactly at the end of its stream is

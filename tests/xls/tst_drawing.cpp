@@ -41,6 +41,8 @@ QString describe(const Workbook& book, const SheetObject& o) {
                        .arg(a.lastRowOffset);
     if (!o.prints)
         line += QStringLiteral(" noprint");
+    if (!o.line.visible)
+        line += QStringLiteral(" unframed");
     if (o.hidden)
         line += QStringLiteral(" hidden");
     if (o.picture) {
@@ -143,7 +145,7 @@ private slots:
         QTest::addColumn<bool>("inContinue"); // the second shape in a CONTINUE after the OBJ
         QTest::addColumn<bool>("metafile");
         QTest::addColumn<QStringList>("expected");
-        const QString picture = QStringLiteral("Picture 1+10,1+20 2+30,3+40");
+        const QString picture = QStringLiteral("Picture 1+10,1+20 2+30,3+40 unframed");
         const QString box = QStringLiteral("Rectangle 4+10,1+20 5+30,3+40 hidden \"Hello\"");
         QTest::newRow("whole") << 0 << 1 << 0 << 16 << 0 << false << false
                                << QStringList{picture + " png:4", box};
@@ -161,6 +163,9 @@ private slots:
                            QStringLiteral("Rectangle 4+10,1+20 5+30,3+40 hidden")};
         QTest::newRow("second shape carried by a CONTINUE")
             << 0 << 1 << 0 << 16 << 0 << true << false << QStringList{picture + " png:4", box};
+        QTest::newRow("picture framed by its line property")
+            << 0 << -1 << 0 << 16 << 0 << false << false
+            << QStringList{QStringLiteral("Picture 1+10,1+20 2+30,3+40 png:4"), box};
         QTest::newRow("groups nested deeply")
             << 0 << 1 << 0 << 16 << 40 << false << false << QStringList{picture + " png:4"};
     }
@@ -175,7 +180,10 @@ private slots:
         QFETCH(bool, metafile);
         QFETCH(QStringList, expected);
         const QByteArray image = metafile ? QByteArray(300, 'm') : QByteArrayLiteral("PNG!");
-        const QByteArray first = shape(75, {{0x0104, pib}}, 1, false);
+        // A negative picture number asks for picture 1 with a line given (fLine and its use bit).
+        const QByteArray first =
+            pib < 0 ? shape(75, {{0x0104, 1}, {0x01FF, 0x00080008}}, 1, false)
+                    : shape(75, {{0x0104, pib}}, 1, false);
         QByteArray second = shape(1, {{0x0181, 0x0000FF}, {0x03BF, 0x00020002}}, 4, true, extra);
         for (int level = 0; level < nesting; ++level)
             second =
@@ -277,13 +285,13 @@ private slots:
         const QStringList lines = {
             // The comment at C4, shown; comments print through the page setup, not by flag.
             QStringLiteral("Comment 3+272,0+0 4+562,1+82 noprint \"Check this\" note 3,2 shown"),
-            QStringLiteral("Picture 1+46,1+29 1+952,3+83 png:79"),
-            QStringLiteral("Picture 4+46,1+29 4+952,3+83 jpeg:655"),
+            QStringLiteral("Picture 1+46,1+29 1+952,3+83 unframed png:79"),
+            QStringLiteral("Picture 4+46,1+29 4+952,3+83 unframed jpeg:655"),
             QStringLiteral("Rectangle 1+46,7+28 2+382,10+109"),
             QStringLiteral("Ellipse 4+46,7+28 5+382,10+109 noprint"),
             QStringLiteral("Line 1+46,13+28 2+835,15+82"),
-            QStringLiteral("TextBox 4+46,13+28 5+382,15+82 \"Memo 1\""),
-            QStringLiteral("CheckBox 1+46,19+29 2+382,20+113 checked \"Agree\""),
+            QStringLiteral("TextBox 4+46,13+28 5+382,15+82 unframed \"Memo 1\""),
+            QStringLiteral("CheckBox 1+46,19+29 2+382,20+113 unframed checked \"Agree\""),
         };
         for (int i = 0; i < lines.size(); ++i)
             QTest::addRow("%d", i) << i << lines[i];
