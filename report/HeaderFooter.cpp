@@ -51,24 +51,19 @@ QColor tinted(QRgb rgb, double tint) {
     return QColor::fromHslF(color.hslHueF(), color.hslSaturationF(), float(changed)).toRgb();
 }
 
-// The six characters after &K: rrggbb, or ttSnnn for a theme colour tt with a tint of S nnn
-// percent. The theme index is decimal, or hexadecimal where it holds a letter.
+// The six characters after &K: rrggbb, or ttSnnn for theme colour tt with a tint of S nnn
+// percent. A theme colour or tint out of range takes the nearest one, as the spreadsheet does.
 std::optional<QColor> colorCode(const QString& digits) {
     if (digits.size() < kColorCodeLength)
         return std::nullopt;
     if (std::all_of(digits.begin(), digits.end(), isHexDigit))
         return QColor::fromRgb(digits.toUInt(nullptr, 16));
-    const bool theme = isHexDigit(digits[0]) && isHexDigit(digits[1]) &&
+    const bool theme = isDigit(digits[0]) && isDigit(digits[1]) &&
                        (digits[2] == u'+' || digits[2] == u'-') && isDigit(digits[3]) &&
                        isDigit(digits[4]) && isDigit(digits[5]);
     if (!theme)
         return std::nullopt;
-    bool decimal = false;
-    int index = digits.left(2).toInt(&decimal);
-    if (!decimal)
-        index = digits.left(2).toInt(nullptr, 16);
-    if (index < 0 || index >= static_cast<int>(kThemeColors.size()))
-        return std::nullopt;
+    const int index = std::min(digits.left(2).toInt(), static_cast<int>(kThemeColors.size()) - 1);
     const double tint = std::min(digits.mid(3).toInt(), 100) / 100.0;
     return tinted(kThemeColors[static_cast<size_t>(index)], digits[2] == u'-' ? -tint : tint);
 }

@@ -54,9 +54,10 @@ struct HeaderFooterText {
 // &D, &T, &&, &"font,style", &nn size, &B, &I, &U, &E, &S, &X, &Y, &P+n or &P-n for the page
 // number plus or minus n, and &K colours) into styled runs. Text before any section code
 // belongs to the centre section. defaultFont is the workbook's default font, which runs start
-// in. A colour is &Krrggbb, or &KttSnnn for theme colour tt (0 light 1, 1 dark 1, 2 light 2,
-// 3 dark 2, 4 to 9 accents 1 to 6, 10 hyperlink, 11 followed hyperlink, in the default
-// theme's colours) made lighter (S "+") or darker ("-") by nnn percent.
+// in. A colour is &Krrggbb, or &KttSnnn for theme colour tt (decimal, indexed as cells index
+// theme colours: 0 light 1, 1 dark 1, 2 light 2, 3 dark 2, 4 to 9 accents 1 to 6, 10 hyperlink,
+// 11 followed hyperlink; in the default theme's colours) made lighter (S "+") or darker ("-")
+// by nnn percent.
 HeaderFooterText expandHeaderFooter(const QString& code, const HeaderFooterFields& fields,
                                     const xls::Font& defaultFont);
 

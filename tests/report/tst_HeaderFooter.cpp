@@ -148,8 +148,8 @@ private slots:
                                         << "x" << QColor(0x4F, 0x81, 0xBD);
         QTest::newRow("theme hyperlink") << "&K10+000x"
                                          << "x" << QColor(0x00, 0x00, 0xFF);
-        QTest::newRow("theme hexadecimal index") << "&K0B+000x"
-                                                 << "x" << QColor(0x80, 0x00, 0x80);
+        QTest::newRow("theme followed hyperlink") << "&K11+000x"
+                                                  << "x" << QColor(0x80, 0x00, 0x80);
         QTest::newRow("light 1 darker by half") << "&K00-050x"
                                                 << "x" << QColor(0x80, 0x80, 0x80);
         QTest::newRow("dark 1 lighter by a quarter") << "&K01+025x"
@@ -158,8 +158,13 @@ private slots:
                                           << "y" << QColor(0x00, 0x00, 0xFF);
         QTest::newRow("too few digits") << "&K12345"
                                         << "12345" << QColor();
-        QTest::newRow("theme out of range") << "&K12+000x"
-                                            << "12+000x" << QColor();
+        // Out of range: the nearest theme colour, the nearest tint.
+        QTest::newRow("theme past the last") << "&K15+000x"
+                                             << "x" << QColor(0x80, 0x00, 0x80);
+        QTest::newRow("tint past 100") << "&K04+200x"
+                                       << "x" << QColor(0xFF, 0xFF, 0xFF);
+        QTest::newRow("neither form") << "&K0A+000x"
+                                      << "0A+000x" << QColor();
     }
 
     void colours() {
