@@ -64,6 +64,18 @@ QColor colorOf(const xls::Workbook& workbook, const xls::ObjectColor& color, dou
     return result;
 }
 
+// A metafile's drawing as an image at its own size: 2,000 units on its larger side.
+QImage rasterised(const QByteArray& drawing) {
+    QSvgRenderer renderer(drawing);
+    QImage image(renderer.defaultSize(), QImage::Format_ARGB32_Premultiplied);
+    if (image.isNull())
+        return image;
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    renderer.render(&painter);
+    return image;
+}
+
 // A fill in a system colour: the tooltip background that comment boxes are given, else white.
 QColor systemFill(const xls::ObjectColor& color) {
     constexpr int kInfoBackground = 0x50;
@@ -276,6 +288,12 @@ const ObjectLayer::Decoded& ObjectLayer::decoded(int picture) const {
             decoded.image = m_options.picture(pictureImage(store[picture]));
             if (decoded.image.isNull())
                 decoded.drawing = metafileDrawing(store[picture]);
+            // Greyed, a drawing becomes an image.
+            if (!decoded.drawing.isEmpty() && m_options.greysPictures()) {
+                decoded.image = m_options.picture(rasterised(decoded.drawing));
+                if (!decoded.image.isNull())
+                    decoded.drawing.clear();
+            }
         }
         found = m_pictures.emplace(picture, std::move(decoded)).first;
     }

@@ -29,8 +29,7 @@ struct LaidOutPage;
 // cell anchor through the widths and heights the cells print with, and clipped to the page's
 // own rows and columns: one that spans a page break prints in part on each page, and print
 // titles repeated on a page do not repeat the objects over them. EMF pictures print as
-// nothing. In black and white, lines and text print black, fills white and pictures grey;
-// metafile pictures keep their colours.
+// nothing. In black and white, lines and text print black, fills white and pictures grey.
 class ObjectLayer {
 public:
     ObjectLayer(const xls::Workbook& workbook, const xls::Sheet& sheet, const SheetMetrics& metrics,

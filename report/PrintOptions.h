@@ -32,6 +32,7 @@ public:
     QColor shapeFill(const QColor& color) const;
     // A picture as it prints; pictures are converted once, when decoded.
     QImage picture(const QImage& image) const;
+    bool greysPictures() const { return m_blackAndWhite; }
     bool printsGridlines(bool sheetPrintsThem) const { return sheetPrintsThem && !m_draft; }
     bool printsObjects() const { return !m_draft; }
     // What a cell whose value is an error prints in place of `shown`, the error's text.
