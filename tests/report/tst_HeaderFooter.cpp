@@ -142,14 +142,10 @@ private slots:
                              << "x" << QColor(0xFF, 0x00, 0x00);
         QTest::newRow("rgb lower case") << "&k00ff80x"
                                         << "x" << QColor(0x00, 0xFF, 0x80);
-        QTest::newRow("theme dark 1") << "&K01+000x"
-                                      << "x" << QColor(0x00, 0x00, 0x00);
         QTest::newRow("theme accent 1") << "&K04+000x"
                                         << "x" << QColor(0x4F, 0x81, 0xBD);
         QTest::newRow("theme hyperlink") << "&K10+000x"
                                          << "x" << QColor(0x00, 0x00, 0xFF);
-        QTest::newRow("theme followed hyperlink") << "&K11+000x"
-                                                  << "x" << QColor(0x80, 0x00, 0x80);
         QTest::newRow("light 1 darker by half") << "&K00-050x"
                                                 << "x" << QColor(0x80, 0x80, 0x80);
         QTest::newRow("dark 1 lighter by a quarter") << "&K01+025x"
