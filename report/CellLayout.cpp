@@ -1,6 +1,7 @@
 #include "CellLayout.h"
 
 #include "CellFonts.h"
+#include "PrintOptions.h"
 #include "SheetMetrics.h"
 
 #include "xls/CellText.h"
@@ -34,11 +35,6 @@ using xls::VerticalAlignment;
 
 bool isEmptyCell(const xls::Cell* cell) {
     return cell == nullptr || cell->type() == xls::CellType::Blank;
-}
-
-QColor paletteColor(const xls::Workbook& workbook, int index, const QColor& automatic) {
-    const QColor found = workbook.palette().color(index);
-    return found.isValid() ? found : automatic;
 }
 
 // Moves the pieces with their characters: `to` gives each old position its new one.
@@ -150,9 +146,8 @@ TextPiece pieceIn(const CellSources& sources, int fontIndex, int start, const QC
     overlay(piece.font, condition);
     if (!piece.color.isValid()) {
         const bool conditioned = condition != nullptr && condition->fontColorIndex;
-        piece.color =
-            paletteColor(sources.workbook,
-                         conditioned ? *condition->fontColorIndex : font.colorIndex, Qt::black);
+        piece.color = sources.options.ink(
+            conditioned ? *condition->fontColorIndex : font.colorIndex, Qt::black);
     }
     return piece;
 }
@@ -478,7 +473,7 @@ private:
     }
 
     QColor color(int index, const QColor& automatic) const {
-        return paletteColor(m_sources.workbook, index, automatic);
+        return m_sources.options.ink(index, automatic);
     }
 
     EdgeLine line(const xls::Border& border) const {
@@ -636,7 +631,7 @@ void CellLayoutBuilder::placeSlot(int r, int c) {
     }
     if (format == nullptr)
         return;
-    if (format->fillPattern > 0) {
+    if (format->fillPattern > 0 && m_sources.options.printsCellFills()) {
         slot.fill.pattern = format->fillPattern;
         slot.fill.foreground = color(format->patternColorIndex, Qt::black);
         slot.fill.background = color(format->backgroundColorIndex, Qt::white);
@@ -685,6 +680,8 @@ void CellLayoutBuilder::placeText(int r, int c) {
     if (isEmptyCell(cell))
         return;
     xls::FormattedValue shown = m_sources.cellText.shown(*cell);
+    if (cell->type() == xls::CellType::Error)
+        shown.text = m_sources.options.errorText(shown.text);
     shown.text = capped(shown.text);
     if (shown.text.isEmpty())
         return;

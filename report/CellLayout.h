@@ -28,6 +28,7 @@ class Workbook;
 namespace report {
 
 class CellFonts;
+class PrintOptions;
 class SheetMetrics;
 
 // The most characters of its text a cell shows; the rest is never printed.
@@ -40,6 +41,7 @@ struct CellSources {
     const SheetMetrics& metrics;
     const CellFonts& fonts;
     const xls::CellText& cellText;
+    const PrintOptions& options; // the sheet's black and white and error printing
 };
 
 // A stretch of a cell's text in one font and colour: the characters from start up to end,

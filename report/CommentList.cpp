@@ -2,6 +2,7 @@
 
 #include "CellFonts.h"
 #include "PageLayers.h"
+#include "PrintOptions.h"
 #include "RichTextPainter.h"
 
 #include "xls/Sheet.h"
@@ -46,6 +47,7 @@ CommentList::CommentList(const xls::Workbook& workbook, const xls::Sheet& sheet,
     device->setDotsPerMeterX(kDotsPerMeterAt72Dpi);
     device->setDotsPerMeterY(kDotsPerMeterAt72Dpi);
     m_device = std::move(device);
+    const PrintOptions options(workbook.palette(), sheet.pageSetup());
     for (const xls::SheetObject* comment : comments) {
         const QString prefix = QStringLiteral("Cell: %1%2\nComment: ")
                                    .arg(columnLetters(comment->note->column))
@@ -59,8 +61,8 @@ CommentList::CommentList(const xls::Workbook& workbook, const xls::Sheet& sheet,
                 runs.append(run);
             }
         }
-        auto layout =
-            std::make_unique<RichTextLayout>(text, runs, 0, workbook, fonts, m_device.get());
+        auto layout = std::make_unique<RichTextLayout>(text, runs, 0, workbook, fonts, options,
+                                                       m_device.get());
         layout->wrap(m_printable.width(), Qt::AlignLeft);
         m_entries.push_back(std::move(layout));
     }

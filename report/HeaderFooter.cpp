@@ -3,6 +3,8 @@
 #include "xls/Font.h"
 
 #include <algorithm>
+#include <array>
+#include <optional>
 
 namespace report {
 
@@ -30,6 +32,40 @@ HeaderFooterRun startingRun(const xls::Font& font) {
     run.superscript = font.script == xls::Script::Superscript;
     run.subscript = font.script == xls::Script::Subscript;
     return run;
+}
+
+constexpr qsizetype kColorCodeLength = 6;
+
+// The default theme's colours by the index headers and cells give them.
+constexpr std::array<QRgb, 12> kThemeColors = {
+    0xFFFFFF, 0x000000, 0xEEECE1, 0x1F497D, 0x4F81BD, 0xC0504D,
+    0x9BBB59, 0x8064A2, 0x4BACC6, 0xF79646, 0x0000FF, 0x800080,
+};
+
+// A theme colour lightened (tint above 0) or darkened towards white or black by changing its
+// luminance, as the file format defines a tint.
+QColor tinted(QRgb rgb, double tint) {
+    const QColor color = QColor::fromRgb(rgb).toHsl();
+    const double lightness = color.lightnessF();
+    const double changed = tint < 0 ? lightness * (1 + tint) : lightness * (1 - tint) + tint;
+    return QColor::fromHslF(color.hslHueF(), color.hslSaturationF(), float(changed)).toRgb();
+}
+
+// The six characters after &K: rrggbb, or ttSnnn for theme colour tt with a tint of S nnn
+// percent. A theme colour or tint out of range takes the nearest one, as the spreadsheet does.
+std::optional<QColor> colorCode(const QString& digits) {
+    if (digits.size() < kColorCodeLength)
+        return std::nullopt;
+    if (std::all_of(digits.begin(), digits.end(), isHexDigit))
+        return QColor::fromRgb(digits.toUInt(nullptr, 16));
+    const bool theme = isDigit(digits[0]) && isDigit(digits[1]) &&
+                       (digits[2] == u'+' || digits[2] == u'-') && isDigit(digits[3]) &&
+                       isDigit(digits[4]) && isDigit(digits[5]);
+    if (!theme)
+        return std::nullopt;
+    const int index = std::min(digits.left(2).toInt(), static_cast<int>(kThemeColors.size()) - 1);
+    const double tint = std::min(digits.mid(3).toInt(), 100) / 100.0;
+    return tinted(kThemeColors[static_cast<size_t>(index)], digits[2] == u'-' ? -tint : tint);
 }
 
 // The style part of &"font,style": Excel's English or Japanese style names.
@@ -248,9 +284,11 @@ HeaderFooterText Expander::expand(const QString& code) {
             changeFont(font);
             break;
         case u'K':
-            // A colour (&Krrggbb) is not kept; its digits are not text either.
-            for (int digits = 0; digits < 6 && at < code.size() && isHexDigit(code[at]); ++digits)
-                ++at;
+            if (const std::optional<QColor> color = colorCode(code.mid(at, kColorCodeLength))) {
+                font.color = *color;
+                changeFont(font);
+                at += kColorCodeLength;
+            }
             break;
         default:
             // Unknown codes (&G pictures among them) print nothing.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QDateTime>
 #include <QList>
 #include <QString>
@@ -32,6 +33,7 @@ struct HeaderFooterRun {
     bool strikeout = false;
     bool superscript = false;
     bool subscript = false;
+    QColor color; // from &K; invalid for the automatic colour, black
 };
 
 using HeaderFooterLine = QList<HeaderFooterRun>;
@@ -49,9 +51,13 @@ struct HeaderFooterText {
 };
 
 // Expands a header or footer as the file stores it (&L, &C, &R sections; &P, &N, &A, &F, &Z,
-// &D, &T, &&, &"font,style", &nn size, &B, &I, &U, &E, &S, &X, &Y, and &P+n or &P-n for the
-// page number plus or minus n) into styled runs. Text before any section code belongs to the centre
-// section. defaultFont is the workbook's default font, which runs start in.
+// &D, &T, &&, &"font,style", &nn size, &B, &I, &U, &E, &S, &X, &Y, &P+n or &P-n for the page
+// number plus or minus n, and &K colours) into styled runs. Text before any section code
+// belongs to the centre section. defaultFont is the workbook's default font, which runs start
+// in. A colour is &Krrggbb, or &KttSnnn for theme colour tt (decimal, indexed as cells index
+// theme colours: 0 light 1, 1 dark 1, 2 light 2, 3 dark 2, 4 to 9 accents 1 to 6, 10 hyperlink,
+// 11 followed hyperlink; in the default theme's colours) made lighter (S "+") or darker ("-")
+// by nnn percent.
 HeaderFooterText expandHeaderFooter(const QString& code, const HeaderFooterFields& fields,
                                     const xls::Font& defaultFont);
 

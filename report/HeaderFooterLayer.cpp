@@ -1,5 +1,6 @@
 #include "FontMapper.h"
 #include "PageLayers.h"
+#include "PrintOptions.h"
 
 #include <QFontMetricsF>
 #include <QPainter>
@@ -42,8 +43,8 @@ LineSize measure(QPainter& painter, const FontMapper& fonts, const QFont& defaul
     return size;
 }
 
-void paintRun(QPainter& painter, const FontMapper& fonts, const HeaderFooterRun& run, double& x,
-              double baseline) {
+void paintRun(QPainter& painter, const FontMapper& fonts, const HeaderFooterRun& run,
+              const QColor& color, double& x, double baseline) {
     const QFont font = runFont(fonts, run);
     const QFontMetricsF metrics(font, painter.device());
     double shift = 0;
@@ -52,11 +53,11 @@ void paintRun(QPainter& painter, const FontMapper& fonts, const HeaderFooterRun&
     else if (run.subscript)
         shift = metrics.descent();
     painter.setFont(font);
-    painter.setPen(Qt::black);
+    painter.setPen(color);
     painter.drawText(QPointF(x, baseline + shift), run.text);
     if (run.doubleUnderline) {
         const double under = baseline + metrics.underlinePos() + metrics.lineWidth() * 2;
-        painter.setPen(QPen(Qt::black, metrics.lineWidth()));
+        painter.setPen(QPen(color, metrics.lineWidth()));
         painter.drawLine(QPointF(x, under),
                          QPointF(x + metrics.horizontalAdvance(run.text), under));
     }
@@ -66,7 +67,8 @@ void paintRun(QPainter& painter, const FontMapper& fonts, const HeaderFooterRun&
 } // namespace
 
 void paintHeaderFooter(QPainter& painter, const PageFrame& frame, const HeaderFooterText& text,
-                       const FontMapper& fonts, const QFont& defaultFont, bool header) {
+                       const FontMapper& fonts, const QFont& defaultFont,
+                       const PrintOptions& options, bool header) {
     const QRectF paper(QPointF(0, 0), frame.pageLayout.fullRect(QPageLayout::Point).size());
     const QMarginsF margins = frame.pageLayout.margins(QPageLayout::Point);
     const double left = margins.left();
@@ -89,7 +91,9 @@ void paintHeaderFooter(QPainter& painter, const PageFrame& frame, const HeaderFo
                 x = right - sizes[i].width;
             const double baseline = y + sizes[i].ascent;
             for (const HeaderFooterRun& run : section.lines[static_cast<qsizetype>(i)])
-                paintRun(painter, fonts, run, x, baseline);
+                paintRun(painter, fonts, run,
+                         options.ink(run.color.isValid() ? run.color : QColor(Qt::black)), x,
+                         baseline);
             y += sizes[i].ascent + sizes[i].descent;
         }
     };

@@ -5,6 +5,7 @@
 #include "ObjectShapes.h"
 #include "PageLayout.h"
 #include "PictureImage.h"
+#include "PrintOptions.h"
 
 #include "xls/Sheet.h"
 #include "xls/Workbook.h"
@@ -63,6 +64,18 @@ QColor colorOf(const xls::Workbook& workbook, const xls::ObjectColor& color, dou
     return result;
 }
 
+// A metafile's drawing as an image at its own size: 2,000 units on its larger side.
+QImage rasterised(const QByteArray& drawing) {
+    QSvgRenderer renderer(drawing);
+    QImage image(renderer.defaultSize(), QImage::Format_ARGB32_Premultiplied);
+    if (image.isNull())
+        return image;
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    renderer.render(&painter);
+    return image;
+}
+
 // A fill in a system colour: the tooltip background that comment boxes are given, else white.
 QColor systemFill(const xls::ObjectColor& color) {
     constexpr int kInfoBackground = 0x50;
@@ -114,10 +127,12 @@ bool isControl(xls::ObjectKind kind) {
 } // namespace
 
 ObjectLayer::ObjectLayer(const xls::Workbook& workbook, const xls::Sheet& sheet,
-                         const SheetMetrics& metrics, const CellFonts& fonts)
+                         const SheetMetrics& metrics, const CellFonts& fonts,
+                         const PrintOptions& options)
     : m_workbook(workbook)
     , m_sheet(sheet)
-    , m_text(workbook, fonts) {
+    , m_options(options)
+    , m_text(workbook, fonts, options) {
     int lastRow = -1;
     for (const xls::SheetObject& object : sheet.objects()) {
         if (printsOnSheet(sheet, object))
@@ -195,13 +210,15 @@ void ObjectLayer::paintShape(QPainter& painter, const xls::SheetObject& object,
                              const QRectF& box) const {
     if (const auto outline = shapeOutline(object, box)) {
         painter.setBrush(object.fill.filled
-                             ? QBrush(colorOf(m_workbook, object.fill.color, object.fill.opacity,
-                                              systemFill(object.fill.color)))
+                             ? QBrush(m_options.shapeFill(colorOf(m_workbook, object.fill.color,
+                                                                  object.fill.opacity,
+                                                                  systemFill(object.fill.color))))
                              : QBrush(Qt::NoBrush));
         if (object.line.visible)
-            painter.setPen(
-                dashedPen(colorOf(m_workbook, object.line.color, object.line.opacity, Qt::black),
-                          std::max(0, object.line.widthEmu) / kEmuPerPoint, object.line.dash));
+            painter.setPen(dashedPen(m_options.ink(colorOf(m_workbook, object.line.color,
+                                                           object.line.opacity, Qt::black)),
+                                     std::max(0, object.line.widthEmu) / kEmuPerPoint,
+                                     object.line.dash));
         else
             painter.setPen(Qt::NoPen);
         painter.drawPath(*outline);
@@ -222,9 +239,9 @@ void ObjectLayer::paintLine(QPainter& painter, const xls::SheetObject& object,
         return;
     // The flips, applied to the painter, choose the corners the line joins.
     const QPolygonF points = linePoints(object.shapeType, box);
-    const QPen pen =
-        dashedPen(colorOf(m_workbook, object.line.color, object.line.opacity, Qt::black),
-                  std::max(0, object.line.widthEmu) / kEmuPerPoint, object.line.dash);
+    const QPen pen = dashedPen(
+        m_options.ink(colorOf(m_workbook, object.line.color, object.line.opacity, Qt::black)),
+        std::max(0, object.line.widthEmu) / kEmuPerPoint, object.line.dash);
     painter.setPen(pen);
     painter.setBrush(Qt::NoBrush);
     painter.drawPolyline(points);
@@ -268,9 +285,15 @@ const ObjectLayer::Decoded& ObjectLayer::decoded(int picture) const {
         const QList<xls::Picture>& store = m_workbook.pictures();
         Decoded decoded;
         if (picture >= 0 && picture < store.size()) {
-            decoded.image = pictureImage(store[picture]);
+            decoded.image = m_options.picture(pictureImage(store[picture]));
             if (decoded.image.isNull())
                 decoded.drawing = metafileDrawing(store[picture]);
+            // Greyed, a drawing becomes an image.
+            if (!decoded.drawing.isEmpty() && m_options.greysPictures()) {
+                decoded.image = m_options.picture(rasterised(decoded.drawing));
+                if (!decoded.image.isNull())
+                    decoded.drawing.clear();
+            }
         }
         found = m_pictures.emplace(picture, std::move(decoded)).first;
     }

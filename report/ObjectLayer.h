@@ -19,6 +19,7 @@ struct SheetObject;
 namespace report {
 
 class CellFonts;
+class PrintOptions;
 class SheetMetrics;
 struct LaidOutPage;
 
@@ -28,11 +29,11 @@ struct LaidOutPage;
 // cell anchor through the widths and heights the cells print with, and clipped to the page's
 // own rows and columns: one that spans a page break prints in part on each page, and print
 // titles repeated on a page do not repeat the objects over them. EMF pictures print as
-// nothing.
+// nothing. In black and white, lines and text print black, fills white and pictures grey.
 class ObjectLayer {
 public:
     ObjectLayer(const xls::Workbook& workbook, const xls::Sheet& sheet, const SheetMetrics& metrics,
-                const CellFonts& fonts);
+                const CellFonts& fonts, const PrintOptions& options);
 
     // The painter draws in the page's cell block points, as the cell layers do.
     void paint(QPainter& painter, const LaidOutPage& page) const;
@@ -52,6 +53,7 @@ private:
 
     const xls::Workbook& m_workbook;
     const xls::Sheet& m_sheet;
+    const PrintOptions& m_options;
     ObjectTextPainter m_text;
     std::optional<ObjectPlacement> m_placement; // made when the sheet has objects that print
     mutable std::map<int, Decoded> m_pictures;  // decoded on first use

@@ -42,9 +42,11 @@ QString laidOutText(const QString& text) {
 
 } // namespace
 
-ObjectTextPainter::ObjectTextPainter(const xls::Workbook& workbook, const CellFonts& fonts)
+ObjectTextPainter::ObjectTextPainter(const xls::Workbook& workbook, const CellFonts& fonts,
+                                     const PrintOptions& options)
     : m_workbook(workbook)
-    , m_fonts(fonts) {}
+    , m_fonts(fonts)
+    , m_options(options) {}
 
 QRectF ObjectTextPainter::inner(const xls::ObjectText& text, const QRectF& box) {
     const auto points = [](int emu) { return std::max(0, emu) / kEmuPerPoint; };
@@ -74,7 +76,7 @@ void ObjectTextPainter::paint(QPainter& painter, const xls::ObjectText& text,
 
     const bool stacked = text.orientation == xls::TextOrientation::Stacked;
     const QList<QTextLayout::FormatRange> formats =
-        runFormats(shown.size(), text.runs, 0, m_workbook, m_fonts);
+        runFormats(shown.size(), text.runs, 0, m_workbook, m_fonts, m_options);
 
     QTextLayout layout(shown, font(text), painter.device());
     QTextOption option(horizontal(text.hAlign));

@@ -13,11 +13,13 @@ class Workbook;
 namespace report {
 
 class CellFonts;
+class PrintOptions;
 
 // Paints the text of a drawing object: a text box's, a shape's or a control's label.
 class ObjectTextPainter {
 public:
-    ObjectTextPainter(const xls::Workbook& workbook, const CellFonts& fonts);
+    ObjectTextPainter(const xls::Workbook& workbook, const CellFonts& fonts,
+                      const PrintOptions& options);
 
     // The box inside the text's margins.
     static QRectF inner(const xls::ObjectText& text, const QRectF& box);
@@ -31,6 +33,7 @@ public:
 private:
     const xls::Workbook& m_workbook;
     const CellFonts& m_fonts;
+    const PrintOptions& m_options;
 };
 
 } // namespace report

@@ -20,7 +20,8 @@ PagePainter::PagePainter(const xls::Workbook& workbook, const xls::Sheet& sheet,
     , m_fonts(fonts)
     , m_cellText(cellText)
     , m_cellFonts(workbook, fonts)
-    , m_objects(workbook, sheet, metrics, m_cellFonts)
+    , m_options(workbook.palette(), sheet.pageSetup())
+    , m_objects(workbook, sheet, metrics, m_cellFonts, m_options)
     , m_defaultFont(fonts.font(workbook.font(0))) {}
 
 void PagePainter::paint(QPainter& painter, const PageFrame& frame, const LaidOutPage& page,
@@ -33,14 +34,15 @@ void PagePainter::paint(QPainter& painter, const PageFrame& frame, const LaidOut
     painter.translate(page.origin);
     painter.scale(frame.scale, frame.scale);
     painter.setClipRect(QRectF(QPointF(0, 0), page.blockSize));
-    const CellLayout layout({m_workbook, m_sheet, m_metrics, m_cellFonts, m_cellText}, page,
-                            painter.device());
+    const CellLayout layout({m_workbook, m_sheet, m_metrics, m_cellFonts, m_cellText, m_options},
+                            page, painter.device());
     paintFills(painter, layout);
-    if (frame.gridlines)
+    if (m_options.printsGridlines(frame.gridlines))
         paintGridlines(painter, layout);
     paintTexts(painter, layout);
     paintBorders(painter, layout);
-    m_objects.paint(painter, page);
+    if (m_options.printsObjects())
+        m_objects.paint(painter, page);
     if (frame.headings)
         paintHeadings(painter, page, m_defaultFont);
     painter.restore();
@@ -54,7 +56,7 @@ void PagePainter::paintHeaderAndFooter(QPainter& painter, const PageFrame& frame
         const QString& code = header ? setup.header : setup.footer;
         if (!code.isEmpty())
             paintHeaderFooter(painter, frame, expandHeaderFooter(code, fields, defaultFont),
-                              m_fonts, m_defaultFont, header);
+                              m_fonts, m_defaultFont, m_options, header);
     }
 }
 

@@ -4,6 +4,7 @@
 #include "HeaderFooter.h"
 #include "ObjectLayer.h"
 #include "PageLayout.h"
+#include "PrintOptions.h"
 
 #include <QFont>
 
@@ -22,8 +23,9 @@ class SheetMetrics;
 
 // Paints one laid-out page of a sheet as the spreadsheet prints it: the page's cells are laid
 // out first (CellLayout), then painted in layers: fills, gridlines, cell texts, borders,
-// drawing objects and comment boxes, headings; header and footer around them. The painter given to paint() draws
-// in points with (0, 0) at the paper's top left corner. Charts are not painted.
+// drawing objects and comment boxes, headings; header and footer around them. The painter
+// given to paint() draws in points with (0, 0) at the paper's top left corner. Charts are not
+// painted. The sheet's page options (PrintOptions) decide colours, gridlines and objects.
 class PagePainter {
 public:
     PagePainter(const xls::Workbook& workbook, const xls::Sheet& sheet, const SheetMetrics& metrics,
@@ -43,6 +45,7 @@ private:
     const FontMapper& m_fonts;
     const xls::CellText& m_cellText;
     CellFonts m_cellFonts;
+    PrintOptions m_options; // the sheet's black and white, draft and error printing
     ObjectLayer m_objects;
     QFont m_defaultFont; // the workbook's first font, for headings and empty header lines
 };

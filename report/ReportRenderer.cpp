@@ -6,6 +6,7 @@
 #include "FontMapper.h"
 #include "PageLayout.h"
 #include "PagePainter.h"
+#include "PrintOptions.h"
 #include "ReportError.h"
 #include "SheetMetrics.h"
 
@@ -79,7 +80,8 @@ int ReportRenderer::pageCount(const QList<const xls::Sheet*>& sheets) const {
         if (!prints(*sheet))
             continue;
         const SheetMetrics metrics(*sheet, m_maxDigitWidth);
-        const CellTextReach reach({m_workbook, *sheet, metrics, fonts, cellText});
+        const PrintOptions options(m_workbook.palette(), sheet->pageSetup());
+        const CellTextReach reach({m_workbook, *sheet, metrics, fonts, cellText, options});
         const PageLayout layout(m_workbook, *sheet, metrics, &reach);
         count = addPages(count, layout.pageCount());
         count = addPages(count, CommentList(m_workbook, *sheet, layout.frame(), fonts).pageCount());
@@ -99,7 +101,8 @@ int ReportRenderer::render(QPagedPaintDevice& device, const QList<const xls::She
         LaidOutSheet entry;
         entry.sheet = sheet;
         entry.metrics = std::make_unique<SheetMetrics>(*sheet, m_maxDigitWidth);
-        const CellTextReach reach({m_workbook, *sheet, *entry.metrics, fonts, cellText});
+        const PrintOptions options(m_workbook.palette(), sheet->pageSetup());
+        const CellTextReach reach({m_workbook, *sheet, *entry.metrics, fonts, cellText, options});
         entry.layout = std::make_unique<PageLayout>(m_workbook, *sheet, *entry.metrics, &reach);
         entry.comments =
             std::make_unique<CommentList>(m_workbook, *sheet, entry.layout->frame(), fonts);

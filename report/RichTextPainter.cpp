@@ -1,6 +1,7 @@
 #include "RichTextPainter.h"
 
 #include "CellFonts.h"
+#include "PrintOptions.h"
 
 #include "xls/Workbook.h"
 
@@ -13,11 +14,11 @@ namespace report {
 
 namespace {
 
-QTextCharFormat runFormat(int fontIndex, const xls::Workbook& workbook, const CellFonts& fonts) {
+QTextCharFormat runFormat(int fontIndex, const xls::Workbook& workbook, const CellFonts& fonts,
+                          const PrintOptions& options) {
     QTextCharFormat format;
     format.setFont(fonts.font(fontIndex));
-    const QColor color = workbook.palette().color(workbook.font(fontIndex).colorIndex);
-    format.setForeground(color.isValid() ? color : QColor(Qt::black));
+    format.setForeground(options.ink(workbook.font(fontIndex).colorIndex, Qt::black));
     return format;
 }
 
@@ -25,13 +26,13 @@ QTextCharFormat runFormat(int fontIndex, const xls::Workbook& workbook, const Ce
 
 QList<QTextLayout::FormatRange> runFormats(qsizetype length, const QList<xls::TextRun>& runs,
                                            int baseFontIndex, const xls::Workbook& workbook,
-                                           const CellFonts& fonts) {
+                                           const CellFonts& fonts, const PrintOptions& options) {
     QList<QTextLayout::FormatRange> ranges;
     int start = 0;
     int fontIndex = baseFontIndex;
     const auto close = [&](int end) {
         if (end > start)
-            ranges.append({start, end - start, runFormat(fontIndex, workbook, fonts)});
+            ranges.append({start, end - start, runFormat(fontIndex, workbook, fonts, options)});
     };
     for (const xls::TextRun& run : runs) {
         if (run.position < start || run.position >= length)
@@ -46,10 +47,11 @@ QList<QTextLayout::FormatRange> runFormats(qsizetype length, const QList<xls::Te
 
 RichTextLayout::RichTextLayout(const QString& text, const QList<xls::TextRun>& runs,
                                int baseFontIndex, const xls::Workbook& workbook,
-                               const CellFonts& fonts, QPaintDevice* device)
+                               const CellFonts& fonts, const PrintOptions& options,
+                               QPaintDevice* device)
     : m_layout(QString(text).replace(QLatin1Char('\n'), QChar::LineSeparator),
                fonts.font(baseFontIndex), device) {
-    m_layout.setFormats(runFormats(text.size(), runs, baseFontIndex, workbook, fonts));
+    m_layout.setFormats(runFormats(text.size(), runs, baseFontIndex, workbook, fonts, options));
     m_layout.setCacheEnabled(true);
 }
 

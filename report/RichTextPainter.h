@@ -18,14 +18,16 @@ class Workbook;
 namespace report {
 
 class CellFonts;
+class PrintOptions;
 
 // A text's runs as the layout's format ranges over its first length characters: each run's
-// font from CellFonts, its colour from the workbook's palette (black when automatic).
+// font from CellFonts, its colour from the workbook's palette (black when automatic) as the
+// sheet's options print it.
 // Characters before the first run are in baseFontIndex's font; runs out of order or past the
 // end are dropped.
 QList<QTextLayout::FormatRange> runFormats(qsizetype length, const QList<xls::TextRun>& runs,
                                            int baseFontIndex, const xls::Workbook& workbook,
-                                           const CellFonts& fonts);
+                                           const CellFonts& fonts, const PrintOptions& options);
 
 // A text in the fonts and colours of its runs, broken into lines at a width: each run's font
 // from CellFonts, its colour from the workbook's palette (black when automatic). Characters
@@ -34,7 +36,8 @@ QList<QTextLayout::FormatRange> runFormats(qsizetype length, const QList<xls::Te
 class RichTextLayout {
 public:
     RichTextLayout(const QString& text, const QList<xls::TextRun>& runs, int baseFontIndex,
-                   const xls::Workbook& workbook, const CellFonts& fonts, QPaintDevice* device);
+                   const xls::Workbook& workbook, const CellFonts& fonts,
+                   const PrintOptions& options, QPaintDevice* device);
     RichTextLayout(const RichTextLayout&) = delete;
     RichTextLayout& operator=(const RichTextLayout&) = delete;
 

@@ -14,6 +14,8 @@ enum class PageOrder { DownThenOver, OverThenDown };
 // Whether and where comments print: not at all, as their boxes where the sheet shows them, or
 // as a list after the sheet's pages.
 enum class CommentPrinting { None, AsDisplayed, AtEnd };
+// What a cell showing an error prints: the error as displayed, nothing, "--" or "#N/A".
+enum class PrintErrors { Displayed, Blank, Dashes, NotAvailable };
 
 // How a sheet prints: what its SETUP, margin, centring, header and footer, page-break and
 // print-option records say, with Excel's defaults for records that are missing.
@@ -53,6 +55,9 @@ struct PageSetup {
     bool printGridlines = false;
     bool printHeadings = false; // row numbers and column letters
     CommentPrinting comments = CommentPrinting::None;
+    PrintErrors printErrors = PrintErrors::Displayed;
+    bool blackAndWhite = false; // text, lines and borders in black; no cell fills
+    bool draft = false;         // no gridlines and no drawing objects
 };
 
 } // namespace xls

@@ -439,6 +439,11 @@ void SheetReader::readPageRecord(const Record& record) {
         if ((flags & 0x0020) != 0)
             page.comments =
                 (flags & 0x0200) != 0 ? CommentPrinting::AtEnd : CommentPrinting::AsDisplayed;
+        // Unlike paper, scale and orientation, these hold whatever the printer-settings bit.
+        page.blackAndWhite = (flags & 0x0008) != 0;
+        page.draft = (flags & 0x0010) != 0;
+        if (m_version == BiffVersion::Biff8)
+            page.printErrors = static_cast<PrintErrors>((flags >> 10) & 0x03);
         break;
     }
     case record::kWsBool:

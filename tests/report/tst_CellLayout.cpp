@@ -7,6 +7,7 @@
 #include "report/CellFonts.h"
 #include "report/CellLayout.h"
 #include "report/FontMapper.h"
+#include "report/PrintOptions.h"
 #include "report/SheetMetrics.h"
 #include "xls/CellText.h"
 #include "xls/IconvCodePages.h"
@@ -28,6 +29,7 @@ Q_DECLARE_METATYPE(QList<xls::CellRange>)
 Q_DECLARE_METATYPE(xls::HorizontalAlignment)
 Q_DECLARE_METATYPE(xls::PhoneticAlignment)
 Q_DECLARE_METATYPE(xls::Script)
+Q_DECLARE_METATYPE(xls::PrintErrors)
 
 namespace {
 
@@ -41,7 +43,8 @@ public:
         , m_metrics(sheet, kDigit)
         , m_cellFonts(workbook, m_fonts)
         , m_cellText(workbook)
-        , m_sources{workbook, sheet, m_metrics, m_cellFonts, m_cellText}
+        , m_options(workbook.palette(), sheet.pageSetup())
+        , m_sources{workbook, sheet, m_metrics, m_cellFonts, m_cellText, m_options}
         , m_layout(m_sources, page, &m_device) {}
     Laid(Book& book, const report::LaidOutPage& page)
         : Laid(book.workbook, book.sheet(), page) {}
@@ -68,6 +71,7 @@ private:
     report::FontMapper m_fonts;
     report::CellFonts m_cellFonts;
     xls::CellText m_cellText;
+    report::PrintOptions m_options;
     report::CellSources m_sources;
     CellLayout m_layout;
 };
@@ -148,6 +152,8 @@ private slots:
     void phoneticGuideStandsOverItsText();
     void conditionalFormatsShowOnThePage_data();
     void conditionalFormatsShowOnThePage();
+    void pageOptionsDecideInksAndErrors_data();
+    void pageOptionsDecideInksAndErrors();
 };
 
 void CellLayoutTest::mergedAreasHaveOneAnchorPerRun_data() {
@@ -535,6 +541,49 @@ void CellLayoutTest::conditionalFormatsShowOnThePage() {
         shown += marks.count(true) == marks.size() ? u'1' : marks.contains(true) ? u'?' : u'0';
     }
     QCOMPARE(shown, hits);
+}
+
+void CellLayoutTest::pageOptionsDecideInksAndErrors_data() {
+    QTest::addColumn<bool>("blackAndWhite");
+    QTest::addColumn<xls::PrintErrors>("errors");
+    QTest::addColumn<QString>("errorShown"); // empty: the error cell shows no text
+    using E = xls::PrintErrors;
+    QTest::newRow("in colour, errors displayed") << false << E::Displayed << "#DIV/0!";
+    QTest::newRow("black and white") << true << E::Displayed << "#DIV/0!";
+    QTest::newRow("errors blank") << false << E::Blank << "";
+    QTest::newRow("errors as dashes") << false << E::Dashes << "--";
+    QTest::newRow("errors as #N/A") << true << E::NotAvailable << "#N/A";
+}
+
+// A1: red text on a yellow fill over a blue bottom border; B1: an error. Black and white turns
+// text and borders black and leaves the fill out; the error prints as the sheet says.
+void CellLayoutTest::pageOptionsDecideInksAndErrors() {
+    QFETCH(bool, blackAndWhite);
+    QFETCH(xls::PrintErrors, errors);
+    QFETCH(QString, errorShown);
+    Book book;
+    xls::Font red;
+    red.colorIndex = 2;
+    book.workbook.setFonts({xls::Font{}, red});
+    xls::CellFormat format;
+    format.fontIndex = 1;
+    format.fillPattern = 1;
+    format.patternColorIndex = 5;
+    format.bottom = {BorderStyle::Thick, 4};
+    const int coloured = book.addFormat(format);
+    book.sheet().setCells({xls::Cell::text(0, 0, coloured, QStringLiteral("x")),
+                           xls::Cell::error(0, 1, 0, xls::CellError::DivideByZero)});
+    book.sheet().pageSetup().blackAndWhite = blackAndWhite;
+    book.sheet().pageSetup().printErrors = errors;
+    const Laid laid(book, pageOf({0}, {0, 1}));
+
+    QCOMPARE(laid.text(0, 0).color, blackAndWhite ? QColor(Qt::black) : QColor(Qt::red));
+    QCOMPARE(laid->slot(0, 0).bottom.color, blackAndWhite ? QColor(Qt::black) : QColor(Qt::blue));
+    QCOMPARE(laid->slot(0, 0).fill.pattern, blackAndWhite ? 0 : 1);
+    if (errorShown.isEmpty())
+        QCOMPARE(laid->slot(0, 1).text, -1);
+    else
+        QCOMPARE(laid.text(0, 1).text, errorShown);
 }
 
 QTEST_MAIN(CellLayoutTest)

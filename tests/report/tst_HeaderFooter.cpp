@@ -2,7 +2,10 @@
 
 #include "xls/Font.h"
 
+#include <QColor>
 #include <QTest>
+
+#include <cmath>
 
 using report::expandHeaderFooter;
 using report::HeaderFooterFields;
@@ -126,6 +129,56 @@ private slots:
         QFETCH(QString, code);
         QFETCH(QString, expected);
         QCOMPARE(plain(expand(code).center), expected);
+    }
+
+    // Each form of &K colours the text after it; the colour lasts to the section's end.
+    void colours_data() {
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<QString>("text");    // of the run after the code
+        QTest::addColumn<QColor>("expected"); // invalid: the automatic colour
+        QTest::newRow("none") << "x"
+                              << "x" << QColor();
+        QTest::newRow("rgb") << "&KFF0000x"
+                             << "x" << QColor(0xFF, 0x00, 0x00);
+        QTest::newRow("rgb lower case") << "&k00ff80x"
+                                        << "x" << QColor(0x00, 0xFF, 0x80);
+        QTest::newRow("theme accent 1") << "&K04+000x"
+                                        << "x" << QColor(0x4F, 0x81, 0xBD);
+        QTest::newRow("theme hyperlink") << "&K10+000x"
+                                         << "x" << QColor(0x00, 0x00, 0xFF);
+        QTest::newRow("light 1 darker by half") << "&K00-050x"
+                                                << "x" << QColor(0x80, 0x80, 0x80);
+        QTest::newRow("dark 1 lighter by a quarter") << "&K01+025x"
+                                                     << "x" << QColor(0x40, 0x40, 0x40);
+        QTest::newRow("colour then bold") << "&K0000FF&By"
+                                          << "y" << QColor(0x00, 0x00, 0xFF);
+        QTest::newRow("too few digits") << "&K12345"
+                                        << "12345" << QColor();
+        // Out of range: the nearest theme colour, the nearest tint.
+        QTest::newRow("theme past the last") << "&K15+000x"
+                                             << "x" << QColor(0x80, 0x00, 0x80);
+        QTest::newRow("tint past 100") << "&K04+200x"
+                                       << "x" << QColor(0xFF, 0xFF, 0xFF);
+        QTest::newRow("neither form") << "&K0A+000x"
+                                      << "0A+000x" << QColor();
+    }
+
+    void colours() {
+        QFETCH(QString, code);
+        QFETCH(QString, text);
+        QFETCH(QColor, expected);
+        const HeaderFooterText expanded = expand(code + QStringLiteral("&Rz"));
+        const HeaderFooterRun last = runs(expanded.center).back();
+        QCOMPARE(last.text, text);
+        QCOMPARE(last.color.isValid(), expected.isValid());
+        if (expected.isValid()) {
+            const QColor got = last.color;
+            QVERIFY2(std::abs(got.red() - expected.red()) <= 1 &&
+                         std::abs(got.green() - expected.green()) <= 1 &&
+                         std::abs(got.blue() - expected.blue()) <= 1,
+                     qPrintable(got.name()));
+        }
+        QVERIFY(!runs(expanded.right).back().color.isValid());
     }
 
     void fontNamesAndStyles() {

@@ -324,14 +324,20 @@ void ReportObjectsTest::paintsPictures_data() {
     QTest::addColumn<double>("cropLeft");
     QTest::addColumn<QRgb>("left");
     QTest::addColumn<QRgb>("right");
+    QTest::addColumn<bool>("blackAndWhite");
 
     // The right half of a red and blue bitmap fills the box.
-    QTest::newRow("cropped bitmap")
-        << int(xls::PictureFormat::Dib) << dib(2, 1, {0xFFFF0000, 0xFF0000FF}) << 0.5
-        << QRgb(0x0000FF) << QRgb(0x0000FF);
+    const QByteArray bitmap = dib(2, 1, {0xFFFF0000, 0xFF0000FF});
+    QTest::newRow("cropped bitmap") << int(xls::PictureFormat::Dib) << bitmap << 0.5
+                                    << QRgb(0x0000FF) << QRgb(0x0000FF) << false;
     // A metafile 200 units wide, 100 tall, red in its left half.
     QTest::newRow("metafile") << int(xls::PictureFormat::Wmf) << wmf() << 0.0 << QRgb(0xFF0000)
-                              << QRgb(0xFFFFFF);
+                              << QRgb(0xFFFFFF) << false;
+    // In black and white both print in grey: blue as 0x27, red as 0x57.
+    QTest::newRow("bitmap in black and white") << int(xls::PictureFormat::Dib) << bitmap << 0.5
+                                               << QRgb(0x272727) << QRgb(0x272727) << true;
+    QTest::newRow("metafile in black and white")
+        << int(xls::PictureFormat::Wmf) << wmf() << 0.0 << QRgb(0x575757) << QRgb(0xFFFFFF) << true;
 }
 
 void ReportObjectsTest::paintsPictures() {
@@ -340,7 +346,9 @@ void ReportObjectsTest::paintsPictures() {
     QFETCH(double, cropLeft);
     QFETCH(QRgb, left);
     QFETCH(QRgb, right);
+    QFETCH(bool, blackAndWhite);
     Book book;
+    book.sheet().pageSetup().blackAndWhite = blackAndWhite;
     xls::Picture picture;
     picture.format = xls::PictureFormat(format);
     picture.data = data;

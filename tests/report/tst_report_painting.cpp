@@ -133,6 +133,8 @@ private slots:
     void scriptsSitOffTheBaseline();
     void commentBoxes_data();
     void commentBoxes();
+    void pageOptions_data();
+    void pageOptions();
     void mapsFontNames_data();
     void mapsFontNames();
     void measuresDigitWidths();
@@ -500,6 +502,63 @@ void ReportPaintingTest::commentBoxes() {
     // The text, dark, at the box's top left inside its margins.
     if (expected.top() > kOrigin.y())
         QVERIFY(painted.dark(QRectF(expected.topLeft() + QPointF(8, 4), QSizeF(25, 8))) > 0);
+}
+
+void ReportPaintingTest::pageOptions_data() {
+    QTest::addColumn<bool>("blackAndWhite");
+    QTest::addColumn<bool>("draft");
+    QTest::addColumn<bool>("gridlines");
+    QTest::addColumn<QColor>("shapeFill"); // white: no shape
+    QTest::addColumn<QColor>("shapeLine");
+    QTest::addColumn<QColor>("header");
+    const QColor white(Qt::white);
+    QTest::newRow("in colour") << false << false << true << QColor(Qt::yellow) << QColor(Qt::red)
+                               << QColor(Qt::red);
+    QTest::newRow("black and white")
+        << true << false << true << white << QColor(Qt::black) << QColor(Qt::black);
+    QTest::newRow("draft") << false << true << false << white << white << QColor(Qt::red);
+}
+
+// A sheet printing its gridlines, with a yellow rectangle outlined in red over B2:C4 and a
+// red (&K) header: black and white draws the shape white with a black outline and the header
+// black; draft quality leaves out the gridlines and the shape.
+void ReportPaintingTest::pageOptions() {
+    QFETCH(bool, blackAndWhite);
+    QFETCH(bool, draft);
+    QFETCH(bool, gridlines);
+    QFETCH(QColor, shapeFill);
+    QFETCH(QColor, shapeLine);
+    QFETCH(QColor, header);
+    Book book;
+    xls::Sheet& sheet = book.sheet();
+    sheet.setDefaultRowHeight(static_cast<int>(kRow * 20), false);
+    xls::ColumnInfo columns;
+    columns.lastColumn = 255;
+    columns.width = 2908; // 60 points, as the hand-made bands
+    sheet.setColumns({columns});
+    sheet.setCells({xls::Cell::text(0, 0, 0, QStringLiteral("x"))});
+    xls::SheetObject shape;
+    shape.kind = xls::ObjectKind::Rectangle;
+    shape.shapeType = 1;
+    shape.anchor = {1, 0, 1, 0, 3, 0, 4, 0};
+    shape.fill.color.rgb = qRgb(0xFF, 0xFF, 0x00);
+    shape.line.color.rgb = qRgb(0xFF, 0x00, 0x00);
+    shape.line.widthEmu = 3 * 12700;
+    sheet.setObjects({shape});
+    sheet.pageSetup().header = QStringLiteral("&KFF0000MMMMMMMM");
+    sheet.pageSetup().blackAndWhite = blackAndWhite;
+    sheet.pageSetup().draft = draft;
+    const Painted painted(book, pageOf({0, 1, 2, 3, 4}, {0, 1, 2, 3}), true);
+
+    const QRectF gridline(kOrigin.x() + kColumn - 1, kOrigin.y() + 4, 2, 4);
+    QCOMPARE(painted.ink(gridline) > 0, gridlines);
+    const QRectF box(kOrigin.x() + kColumn, kOrigin.y() + kRow, 2 * kColumn, 3 * kRow);
+    QVERIFY(near(painted.at(box.center().x(), box.center().y()), shapeFill));
+    QVERIFY(near(painted.at(box.left(), box.center().y()), shapeLine));
+    // The centred header, above the cells.
+    const QRectF heading(250, 0, 100, kOrigin.y() - 1);
+    QVERIFY(painted.near(heading, header) > 0);
+    QCOMPARE(painted.near(heading, Qt::red) > 0, header == QColor(Qt::red));
 }
 
 void ReportPaintingTest::mapsFontNames_data() {

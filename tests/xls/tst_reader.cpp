@@ -6,7 +6,13 @@
 #include <QtTest>
 
 using namespace xls;
+using xlstest::BiffBuilder;
+using xlstest::f64;
 using xlstest::fixture;
+using xlstest::u16;
+
+Q_DECLARE_METATYPE(xls::BiffVersion)
+Q_DECLARE_METATYPE(xls::PrintErrors)
 
 namespace {
 
@@ -394,6 +400,40 @@ private slots:
         const Workbook japanese = read(QStringLiteral("japanese.xls"));
         QCOMPARE(japanese.sheets()[0].pageSetup().rowBreaks, QList<int>({6}));
         QCOMPARE(japanese.sheets()[0].pageSetup().columnBreaks, QList<int>({3}));
+    }
+
+    // The SETUP record's print options: black and white (bit 3), draft (bit 4), and from
+    // BIFF8 on how errors print (bits 10 and 11), whatever the printer-settings bit (2) says.
+    void printOptions_data() {
+        QTest::addColumn<int>("flags");
+        QTest::addColumn<BiffVersion>("version");
+        QTest::addColumn<bool>("blackAndWhite");
+        QTest::addColumn<bool>("draft");
+        QTest::addColumn<PrintErrors>("errors");
+        const auto b8 = BiffVersion::Biff8;
+        QTest::newRow("none") << 0x0000 << b8 << false << false << PrintErrors::Displayed;
+        QTest::newRow("black and white") << 0x0008 << b8 << true << false << PrintErrors::Displayed;
+        QTest::newRow("draft") << 0x0010 << b8 << false << true << PrintErrors::Displayed;
+        QTest::newRow("errors blank") << 0x0400 << b8 << false << false << PrintErrors::Blank;
+        QTest::newRow("errors as dashes") << 0x0800 << b8 << false << false << PrintErrors::Dashes;
+        QTest::newRow("errors as #N/A, no printer settings")
+            << 0x0C1C << b8 << true << true << PrintErrors::NotAvailable;
+        QTest::newRow("BIFF5 has no error option")
+            << 0x0C08 << BiffVersion::Biff5 << true << false << PrintErrors::Displayed;
+    }
+
+    void printOptions() {
+        QFETCH(int, flags);
+        QFETCH(BiffVersion, version);
+        const QByteArray setup =
+            BiffBuilder::encoded(0x00A1, u16(9) + u16(100) + u16(1) + u16(1) + u16(1) + u16(flags) +
+                                             u16(300) + u16(300) + f64(0.5) + f64(0.5) + u16(1));
+        const Workbook workbook =
+            WorkbookReader(m_codePages).readStream(BiffBuilder::workbook({}, {setup}, version));
+        const PageSetup& page = workbook.sheets().at(0).pageSetup();
+        QTEST(page.blackAndWhite, "blackAndWhite");
+        QTEST(page.draft, "draft");
+        QTEST(page.printErrors, "errors");
     }
 
     void dateSystems() {

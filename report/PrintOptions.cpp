@@ -1,0 +1,65 @@
+#include "PrintOptions.h"
+
+#include "xls/Palette.h"
+
+#include <QImage>
+
+namespace report {
+
+PrintOptions::PrintOptions(const xls::Palette& palette, const xls::PageSetup& setup)
+    : m_palette(palette)
+    , m_blackAndWhite(setup.blackAndWhite)
+    , m_draft(setup.draft)
+    , m_errors(setup.printErrors) {}
+
+QColor PrintOptions::ink(int index, const QColor& automatic) const {
+    const QColor found = m_palette.color(index);
+    return ink(found.isValid() ? found : automatic);
+}
+
+QColor PrintOptions::ink(const QColor& color) const {
+    if (!m_blackAndWhite)
+        return color;
+    QColor black(Qt::black);
+    black.setAlphaF(color.alphaF());
+    return black;
+}
+
+QColor PrintOptions::shapeFill(const QColor& color) const {
+    if (!m_blackAndWhite)
+        return color;
+    QColor white(Qt::white);
+    white.setAlphaF(color.alphaF());
+    return white;
+}
+
+QImage PrintOptions::picture(const QImage& image) const {
+    if (!m_blackAndWhite || image.isNull())
+        return image;
+    // Grey by luminance, transparency kept.
+    QImage grey = image.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < grey.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(grey.scanLine(y));
+        for (int x = 0; x < grey.width(); ++x) {
+            const int level = qGray(line[x]);
+            line[x] = qRgba(level, level, level, qAlpha(line[x]));
+        }
+    }
+    return grey;
+}
+
+QString PrintOptions::errorText(const QString& shown) const {
+    switch (m_errors) {
+    case xls::PrintErrors::Blank:
+        return {};
+    case xls::PrintErrors::Dashes:
+        return QStringLiteral("--");
+    case xls::PrintErrors::NotAvailable:
+        return QStringLiteral("#N/A");
+    case xls::PrintErrors::Displayed:
+        break;
+    }
+    return shown;
+}
+
+} // namespace report
