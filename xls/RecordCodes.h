@@ -75,4 +75,8 @@ constexpr quint16 kPrintGridlines = 0x002B;
 constexpr quint16 kHorizontalPageBreaks = 0x001B;
 constexpr quint16 kVerticalPageBreaks = 0x001A;
 
+// A saved custom view and its own page setup
+constexpr quint16 kUsersViewBegin = 0x01AA;
+constexpr quint16 kUsersViewEnd = 0x01AB;
+
 } // namespace xls::record

@@ -305,6 +305,23 @@ private slots:
         QVERIFY(qAbs(sales.rowHeight(2) - 680) <= 20); // 1.2 cm
     }
 
+    // Bit 15 of a ROW record's height says "default height": the row is as high as
+    // DEFAULTROWHEIGHT, whatever the other bits hold.
+    void rowOfDefaultHeight() {
+        using xlstest::BiffBuilder;
+        using xlstest::u16;
+        const auto row = [](int index, int height) {
+            return BiffBuilder::encoded(0x0208, u16(index) + u16(0) + u16(1) + u16(height) +
+                                                    u16(0) + u16(0) + u16(0x0100) + u16(15));
+        };
+        const QByteArray stream = BiffBuilder::workbook(
+            {}, {BiffBuilder::encoded(0x0225, u16(0) + u16(270)), row(0, 0x8000), row(1, 400)});
+        const Workbook workbook = WorkbookReader(m_codePages).readStream(stream);
+        const Sheet& sheet = workbook.sheets()[0];
+        QCOMPARE(sheet.rowHeight(0), 270);
+        QCOMPARE(sheet.rowHeight(1), 400);
+    }
+
     void mergedRanges() {
         const Workbook workbook = read(QStringLiteral("formats.xls"));
         const Sheet& layout = sheetNamed(workbook, QStringLiteral("Layout"));
@@ -394,6 +411,20 @@ private slots:
         const Workbook japanese = read(QStringLiteral("japanese.xls"));
         QCOMPARE(japanese.sheets()[0].pageSetup().rowBreaks, QList<int>({6}));
         QCOMPARE(japanese.sheets()[0].pageSetup().columnBreaks, QList<int>({3}));
+    }
+
+    // A custom view's page setup belongs to the view: the sheet prints with its own.
+    void customViewPageSetupLeftAlone() {
+        using xlstest::BiffBuilder;
+        using xlstest::f64;
+        const QByteArray stream = BiffBuilder::workbook(
+            {}, {BiffBuilder::encoded(0x0026, f64(0.5)), BiffBuilder::encoded(0x01AA, {}),
+                 BiffBuilder::encoded(0x0026, f64(2.0)), BiffBuilder::encoded(0x01AB, {}),
+                 BiffBuilder::encoded(0x0027, f64(0.7))});
+        const Workbook workbook = WorkbookReader(m_codePages).readStream(stream);
+        const PageSetup& page = workbook.sheets()[0].pageSetup();
+        QCOMPARE(page.leftMargin, 0.5);
+        QCOMPARE(page.rightMargin, 0.7);
     }
 
     void dateSystems() {
