@@ -32,6 +32,8 @@ constexpr quint16 kXf = 0x00E0;
 constexpr quint16 kPalette = 0x0092;
 constexpr quint16 kSst = 0x00FC;
 constexpr quint16 kName = 0x0018;
+constexpr quint16 kSupBook = 0x01AE;
+constexpr quint16 kExternSheet = 0x0017;
 
 // Cells
 constexpr quint16 kBlank = 0x0201;

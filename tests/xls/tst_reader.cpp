@@ -366,13 +366,29 @@ private slots:
                 0x0018, u16(0x0020) + u8(0) + u8(1) + u16(static_cast<int>(formula.size())) +
                             u16(0) + u16(1) + QByteArray(4, '\0') + u8(0) + u8(code) + formula);
         };
-        const QByteArray stream = BiffBuilder::workbook({name(6, area), name(7, titles)}, {});
+        // EXTERNSHEET entry 0 leads to this workbook's SUPBOOK, entry 1 to another workbook's.
+        const QList<QByteArray> links{
+            BiffBuilder::encoded(0x01AE, u16(1) + u16(0x0401)),
+            BiffBuilder::encoded(0x01AE, u16(1) +
+                                             xlstest::unicodeString(QStringLiteral("b.xls"), 2) +
+                                             xlstest::unicodeString(QStringLiteral("S"), 2)),
+            BiffBuilder::encoded(0x0017,
+                                 u16(2) + u16(0) + u16(0) + u16(0) + u16(1) + u16(0) + u16(0))};
+        const QByteArray stream =
+            BiffBuilder::workbook(links + QList{name(6, area), name(7, titles)}, {});
         const Workbook workbook = WorkbookReader(m_codePages).readStream(stream);
         const Sheet& sheet = workbook.sheets()[0];
         QCOMPARE(sheet.printAreas(),
                  QList<CellRange>({CellRange{0, 9, 0, 3}, CellRange{20, 29, 2, 4}}));
         QCOMPARE(sheet.titleRows(), std::optional(CellRange{0, 1, 0, 255}));
         QCOMPARE(sheet.titleColumns(), std::optional(CellRange{0, 65535, 0, 1}));
+
+        // The same print area through entry 1 is another workbook's, not this sheet's.
+        QByteArray elsewhere = area;
+        elsewhere[1] = 1;
+        const QByteArray external = BiffBuilder::workbook(links + QList{name(6, elsewhere)}, {});
+        QVERIFY(
+            WorkbookReader(m_codePages).readStream(external).sheets()[0].printAreas().isEmpty());
     }
 
     void pageSetup() {
