@@ -85,7 +85,9 @@ set(TESSALY_DEPENDS
     xdg-utils
     fonts-ipafont-gothic
     fonts-ipafont-mincho
-    fonts-liberation2)
+    fonts-liberation2
+    fonts-crosextra-carlito
+    fonts-crosextra-caladea)
 list(JOIN TESSALY_DEPENDS ", " CPACK_DEBIAN_PACKAGE_DEPENDS)
 # Printing through LibreOffice needs the full suite: the -nogui build cannot print.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libreoffice-calc, libreoffice-core")

@@ -41,8 +41,12 @@ bool startsWithAny(const QString& key, std::initializer_list<const char*> parts)
 FontMapper::FontMapper() {
     for (const QString& family : QFontDatabase::families())
         m_installed.insert(family.toLower());
-    for (const platform::NamedFont& named : platform::namedFonts())
-        m_named.insert(normalised(QString::fromUtf8(named.name)), named.kind);
+    for (const platform::NamedFont& named : platform::namedFonts()) {
+        const QString key = normalised(QString::fromUtf8(named.name));
+        m_named.insert(key, named.kind);
+        if (named.sameMetrics != nullptr)
+            m_twins.insert(key, QString::fromUtf8(named.sameMetrics));
+    }
 }
 
 FontMapper::Kind FontMapper::kindOf(const QString& workbookName, int familyClass,
@@ -109,6 +113,9 @@ QStringList FontMapper::families(const QString& workbookName, int familyClass, i
     if (m_installed.contains(workbookName.toLower()) && key != QLatin1String("sansserif") &&
         key != QLatin1String("serif") && key != QLatin1String("monospace"))
         add(workbookName);
+    const QString twin = m_twins.value(key);
+    if (m_installed.contains(twin.toLower()))
+        add(twin);
     add(installed(kind));
     // Glyphs the chosen font lacks come from the Japanese font of the same kind.
     const bool serif =

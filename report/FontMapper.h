@@ -42,8 +42,9 @@ private:
     Kind kindOf(const QString& workbookName, int familyClass, int charSet) const;
     QString installed(Kind kind) const;
 
-    QSet<QString> m_installed;    // lower-cased family names
-    QHash<QString, Kind> m_named; // the font table's names, normalised
+    QSet<QString> m_installed;       // lower-cased family names
+    QHash<QString, Kind> m_named;    // the font table's names, normalised
+    QHash<QString, QString> m_twins; // normalised names to their metric-compatible family
     mutable QHash<QString, QStringList> m_cache;
 };
 

@@ -525,8 +525,18 @@ void ReportPaintingTest::mapsFontNames_data() {
                              << QStringLiteral("IPAPMincho");
     QTest::newRow("courier") << QStringLiteral("Courier New") << 0
                              << QStringLiteral("Liberation Mono") << QStringLiteral("IPAPGothic");
+    QTest::newRow("calibri") << QStringLiteral("Calibri") << 0 << QStringLiteral("Carlito")
+                             << QStringLiteral("Liberation Sans");
+    QTest::newRow("cambria") << QStringLiteral("Cambria") << 0 << QStringLiteral("Caladea")
+                             << QStringLiteral("Liberation Serif");
+    QTest::newRow("yu mincho ascii")
+        << QStringLiteral("Yu Mincho") << 0 << QStringLiteral("IPAPMincho") << QString();
+    QTest::newRow("hg maru gothic half-width")
+        << QStringLiteral("HG丸ｺﾞｼｯｸM-PRO") << 128 << QStringLiteral("IPAPGothic") << QString();
+    QTest::newRow("hgs gothic e") << QStringLiteral("HGSｺﾞｼｯｸE") << 128
+                                  << QStringLiteral("IPAPGothic") << QString();
     QTest::newRow("unknown japanese")
-        << QStringLiteral("ＨＧ創英角ﾎﾟｯﾌﾟ体") << 128 << QStringLiteral("IPAPGothic") << QString();
+        << QStringLiteral("ＤＦ勘亭流") << 128 << QStringLiteral("IPAPGothic") << QString();
     QTest::newRow("unknown latin")
         << QStringLiteral("Frobnicate Sans") << 0 << QStringLiteral("Liberation Sans")
         << QStringLiteral("IPAPGothic");
