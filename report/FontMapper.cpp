@@ -1,5 +1,6 @@
 #include "FontMapper.h"
 
+#include "xls/DigitWidthTable.h"
 #include "xls/Font.h"
 
 #include <QFontDatabase>
@@ -7,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace report {
 
@@ -151,6 +153,10 @@ QFont FontMapper::font(const xls::Font& font) const {
 }
 
 double FontMapper::maxDigitWidth(const xls::Font& font) const {
+    // Column widths follow the spreadsheet's own fonts, which are not installed: where their
+    // digit width is known, the substitute's would move every column.
+    if (const std::optional<int> known = xls::tabulatedDigitWidth(font))
+        return *known;
     const double points = font.height > 0 ? font.height / 20.0 : 10.0;
     const int pixels = std::max(1, static_cast<int>(std::lround(points * 96.0 / 72.0)));
     // The Japanese fonts' digits are half an em wide, in their proportional faces as well;

@@ -33,7 +33,8 @@ public:
     QFont font(const QString& workbookName, double pointSize, bool bold, bool italic) const;
 
     // The width in pixels at 96 dots per inch of the widest digit of the font at its size,
-    // as the spreadsheet measures it: the point size rounded to whole pixels.
+    // as the spreadsheet measures it: from its table of known fonts, else measured in the
+    // substitute font at the point size rounded to whole pixels.
     double maxDigitWidth(const xls::Font& font) const;
 
 private:
