@@ -437,13 +437,14 @@ void ReportPaintingTest::commentBoxes_data() {
     using P = xls::CommentPrinting;
     // The box: from column 1 at half its width and row 5 at half its height to the start of
     // column 3 and of row 8.
-    const QRectF box(kOrigin.x() + 90, kOrigin.y() + 10, 90, 50);
+    const QRectF box(kOrigin.x() + 90, kOrigin.y() + kRow / 2, 90, kRow * 2.5);
     QTest::newRow("on the page") << P::AsDisplayed << true << QList<int>{5, 6, 7, 8} << box;
     QTest::newRow("under a title row")
         << P::AsDisplayed << true << QList<int>{0, 5, 6, 7, 8} << box.translated(0, kRow);
     // Rows 3 and 4 lie above the page: the box's top is cut at the page's first row.
-    QTest::newRow("starting above the page") << P::AsDisplayed << true << QList<int>{6, 7, 8}
-                                             << QRectF(box.left(), kOrigin.y(), box.width(), 40);
+    QTest::newRow("starting above the page")
+        << P::AsDisplayed << true << QList<int>{6, 7, 8}
+        << QRectF(box.left(), kOrigin.y(), box.width(), 2 * kRow);
     QTest::newRow("hidden") << P::AsDisplayed << false << QList<int>{5, 6, 7, 8} << QRectF();
     QTest::newRow("listed at the end") << P::AtEnd << true << QList<int>{5, 6, 7, 8} << QRectF();
     QTest::newRow("not printed") << P::None << true << QList<int>{5, 6, 7, 8} << QRectF();
