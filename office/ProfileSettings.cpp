@@ -43,7 +43,7 @@ QByteArray ourItems() {
             property(QStringLiteral("Always"), QStringLiteral("true")) +
             property(QStringLiteral("OnScreenOnly"), QStringLiteral("false")) +
             property(QStringLiteral("ReplaceFont"), QString::fromUtf8(named.name)) +
-            property(QStringLiteral("SubstituteFont"), platform::fontFamilies(named.kind).first());
+            property(QStringLiteral("SubstituteFont"), platform::substituteFamily(named));
         items += item(QLatin1String(kSubstitutionPath) + QStringLiteral("/FontPairs"),
                       QStringLiteral("<node oor:name=\"tessaly-%1\" oor:op=\"replace\">%2</node>")
                           .arg(n++)

@@ -1,5 +1,6 @@
 #include "FontMapper.h"
 
+#include "xls/DigitWidthTable.h"
 #include "xls/Font.h"
 
 #include <QFontDatabase>
@@ -7,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace report {
 
@@ -41,8 +43,12 @@ bool startsWithAny(const QString& key, std::initializer_list<const char*> parts)
 FontMapper::FontMapper() {
     for (const QString& family : QFontDatabase::families())
         m_installed.insert(family.toLower());
-    for (const platform::NamedFont& named : platform::namedFonts())
-        m_named.insert(normalised(QString::fromUtf8(named.name)), named.kind);
+    for (const platform::NamedFont& named : platform::namedFonts()) {
+        const QString key = normalised(QString::fromUtf8(named.name));
+        m_named.insert(key, named.kind);
+        if (named.sameMetrics != nullptr)
+            m_twins.insert(key, QString::fromUtf8(named.sameMetrics));
+    }
 }
 
 FontMapper::Kind FontMapper::kindOf(const QString& workbookName, int familyClass,
@@ -109,6 +115,9 @@ QStringList FontMapper::families(const QString& workbookName, int familyClass, i
     if (m_installed.contains(workbookName.toLower()) && key != QLatin1String("sansserif") &&
         key != QLatin1String("serif") && key != QLatin1String("monospace"))
         add(workbookName);
+    const QString twin = m_twins.value(key);
+    if (m_installed.contains(twin.toLower()))
+        add(twin);
     add(installed(kind));
     // Glyphs the chosen font lacks come from the Japanese font of the same kind.
     const bool serif =
@@ -144,6 +153,10 @@ QFont FontMapper::font(const xls::Font& font) const {
 }
 
 double FontMapper::maxDigitWidth(const xls::Font& font) const {
+    // Column widths follow the spreadsheet's own fonts, which are not installed: where their
+    // digit width is known, the substitute's would move every column.
+    if (const std::optional<int> known = xls::tabulatedDigitWidth(font))
+        return *known;
     const double points = font.height > 0 ? font.height / 20.0 : 10.0;
     const int pixels = std::max(1, static_cast<int>(std::lround(points * 96.0 / 72.0)));
     // The Japanese fonts' digits are half an em wide, in their proportional faces as well;

@@ -33,7 +33,8 @@ public:
     QFont font(const QString& workbookName, double pointSize, bool bold, bool italic) const;
 
     // The width in pixels at 96 dots per inch of the widest digit of the font at its size,
-    // as the spreadsheet measures it: the point size rounded to whole pixels.
+    // as the spreadsheet measures it: from its table of known fonts, else measured in the
+    // substitute font at the point size rounded to whole pixels.
     double maxDigitWidth(const xls::Font& font) const;
 
 private:
@@ -42,8 +43,9 @@ private:
     Kind kindOf(const QString& workbookName, int familyClass, int charSet) const;
     QString installed(Kind kind) const;
 
-    QSet<QString> m_installed;    // lower-cased family names
-    QHash<QString, Kind> m_named; // the font table's names, normalised
+    QSet<QString> m_installed;       // lower-cased family names
+    QHash<QString, Kind> m_named;    // the font table's names, normalised
+    QHash<QString, QString> m_twins; // normalised names to their metric-compatible family
     mutable QHash<QString, QStringList> m_cache;
 };
 

@@ -11,6 +11,7 @@ namespace {
 
 constexpr int kColumns = 256;
 constexpr double kPointsPerPixel = 0.75; // 72 points over 96 pixels
+constexpr double kTwipsPerPixel = 15.0;
 // Excel pads every column by 2 pixels on each side and 1 pixel of gridline.
 constexpr int kColumnPaddingPixels = 5;
 
@@ -58,7 +59,9 @@ double SheetMetrics::columnWidth(int column) const {
 double SheetMetrics::rowHeight(int row) const {
     if (row < 0 || m_sheet.isRowHidden(row))
         return 0;
-    return std::max(0, m_sheet.rowHeight(row)) / 20.0;
+    // The spreadsheet lays rows out in whole pixels at 96 dots per inch, 15 twips each, so
+    // that a sheet of many rows reaches as far down as it does there.
+    return std::lround(std::max(0, m_sheet.rowHeight(row)) / kTwipsPerPixel) * kPointsPerPixel;
 }
 
 } // namespace report

@@ -10,7 +10,8 @@ namespace report {
 
 // The printed size of a sheet's rows and columns, in points, as the spreadsheet prints them:
 // column widths from the sheet's width units through the maximum digit width of the
-// workbook's default font, row heights from twips. Hidden rows and columns measure 0.
+// workbook's default font, row heights from twips, both in whole pixels at 96 dots per inch.
+// Hidden rows and columns measure 0.
 class SheetMetrics {
 public:
     // maxDigitWidth: the width in pixels at 96 dots per inch of the widest digit of the

@@ -16,6 +16,7 @@ TESSALY_PACKAGES=(
   python3-xlwt python3-xlrd python3-uno python3-olefile
   clang libclang-rt-14-dev llvm-14
   xdg-utils fonts-ipafont-gothic fonts-ipafont-mincho fonts-liberation2
+  fonts-crosextra-carlito fonts-crosextra-caladea
 )
 
 # Installs the packages of TESSALY_PACKAGES that are not installed yet; apt is

@@ -8,6 +8,8 @@ constexpr quint16 kBuiltIn = 0x0020;
 constexpr char16_t kPrintAreaCode = 0x06;
 constexpr char16_t kPrintTitlesCode = 0x07;
 constexpr int kLastColumn = 255;
+// The character count of a SUPBOOK that stands for the workbook itself.
+constexpr quint16 kOwnWorkbook = 0x0401;
 
 // Formula tokens, without the class bits (0x20, 0x40) that say how an operand is used.
 constexpr quint8 kList = 0x10;
@@ -81,11 +83,41 @@ CellRange DefinedNames::cellOperand(RecordReader& formula) const {
     return range;
 }
 
+void DefinedNames::readSupportingBook(RecordReader& reader) {
+    reader.u16(); // sheet count
+    m_ownBooks.append(reader.u16() == kOwnWorkbook);
+}
+
+void DefinedNames::readExternSheet(RecordReader& reader) {
+    const int count = reader.u16();
+    for (int i = 0; i < count && reader.remaining() >= 6; ++i) {
+        m_externSheetBook.append(reader.u16());
+        reader.skip(4); // first and last sheet
+    }
+}
+
+// True when an EXTERNSHEET entry of a 3-D reference leads to a SUPBOOK of another workbook
+// (or of an add-in, DDE or OLE link). An entry the file does not hold is taken as this
+// workbook's: writers that refer to nothing else may leave the tables out.
+bool DefinedNames::linksElsewhere(int externSheet) const {
+    if (externSheet >= m_externSheetBook.size())
+        return false;
+    const int book = m_externSheetBook[externSheet];
+    return book < m_ownBooks.size() && !m_ownBooks[book];
+}
+
 QList<CellRange> DefinedNames::rangesOf(RecordReader& formula) const {
     QList<CellRange> ranges;
     // The sheet part of a 3-D reference: an EXTERNSHEET index (BIFF8), or an index, eight
-    // reserved bytes and the first and last sheet (BIFF5). The name's own sheet is used.
-    const qsizetype sheetPart = m_version == BiffVersion::Biff8 ? 2 : 14;
+    // reserved bytes and the first and last sheet (BIFF5). Into this workbook, the name's own
+    // sheet is used.
+    const auto intoThisWorkbook = [&] {
+        if (m_version != BiffVersion::Biff8) {
+            formula.skip(14);
+            return true;
+        }
+        return !linksElsewhere(formula.u16());
+    };
     while (!formula.atEnd()) {
         const quint8 token = formula.u8();
         const quint8 base = token >= 0x20 ? (token & 0x1F) : token;
@@ -107,11 +139,13 @@ QList<CellRange> DefinedNames::rangesOf(RecordReader& formula) const {
             ranges.append(cellOperand(formula));
             break;
         case kArea3d:
-            formula.skip(sheetPart);
+            if (!intoThisWorkbook())
+                return {};
             ranges.append(areaOperand(formula));
             break;
         case kRef3d:
-            formula.skip(sheetPart);
+            if (!intoThisWorkbook())
+                return {};
             ranges.append(cellOperand(formula));
             break;
         default:

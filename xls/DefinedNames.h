@@ -14,10 +14,16 @@ namespace xls {
 
 // The defined names that decide what prints: each sheet's built-in Print_Area and
 // Print_Titles names (NAME records local to a sheet), whose formulas are lists of cell
-// ranges. Other names, and print names whose formulas are anything but ranges, are ignored.
+// ranges. Other names, print names whose formulas are anything but ranges, and print names
+// that refer to another workbook (through EXTERNSHEET and SUPBOOK) are ignored.
 class DefinedNames {
 public:
     explicit DefinedNames(BiffVersion version);
+
+    // The links of 3-D references (Excel 97-2003), which come before the NAME records: each
+    // SUPBOOK record in turn, then the EXTERNSHEET table that points into them.
+    void readSupportingBook(RecordReader& reader);
+    void readExternSheet(RecordReader& reader);
 
     // Reads a NAME record and keeps it when it is a print name.
     void read(RecordReader& reader, const Strings& strings);
@@ -36,9 +42,12 @@ private:
     CellRange areaOperand(RecordReader& formula) const;
     CellRange cellOperand(RecordReader& formula) const;
     int lastRow() const;
+    bool linksElsewhere(int externSheet) const;
 
     BiffVersion m_version;
     QList<PrintName> m_names;
+    QList<bool> m_ownBooks;       // per SUPBOOK: true when it stands for this workbook
+    QList<int> m_externSheetBook; // per EXTERNSHEET entry: its SUPBOOK
 };
 
 } // namespace xls

@@ -122,6 +122,15 @@ void GlobalsReader::readRecord(const Record& record, RecordStream& records, Work
     case record::kName:
         m_names.read(reader, m_strings);
         break;
+    case record::kSupBook:
+        m_names.readSupportingBook(reader);
+        break;
+    case record::kExternSheet:
+        if (m_version == BiffVersion::Biff8) {
+            RecordReader table(record, records.takeContinues());
+            m_names.readExternSheet(table);
+        }
+        break;
     case record::kMsoDrawingGroup:
         // The drawing group may go on in further MSODRAWINGGROUP or CONTINUE records.
         tables.drawingGroup.append(record.data);

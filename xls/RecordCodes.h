@@ -32,6 +32,8 @@ constexpr quint16 kXf = 0x00E0;
 constexpr quint16 kPalette = 0x0092;
 constexpr quint16 kSst = 0x00FC;
 constexpr quint16 kName = 0x0018;
+constexpr quint16 kSupBook = 0x01AE;
+constexpr quint16 kExternSheet = 0x0017;
 
 // Cells
 constexpr quint16 kBlank = 0x0201;
@@ -74,5 +76,9 @@ constexpr quint16 kPrintHeaders = 0x002A;
 constexpr quint16 kPrintGridlines = 0x002B;
 constexpr quint16 kHorizontalPageBreaks = 0x001B;
 constexpr quint16 kVerticalPageBreaks = 0x001A;
+
+// A saved custom view and its own page setup
+constexpr quint16 kUsersViewBegin = 0x01AA;
+constexpr quint16 kUsersViewEnd = 0x01AB;
 
 } // namespace xls::record

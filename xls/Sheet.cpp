@@ -86,7 +86,7 @@ void Sheet::setDefaultRowHeight(int twips, bool hidden) {
 
 int Sheet::rowHeight(int row) const {
     const RowInfo* info = rowInfo(row);
-    return info != nullptr ? info->height : m_defaultRowHeight;
+    return info != nullptr && !info->defaultHeight ? info->height : m_defaultRowHeight;
 }
 
 bool Sheet::isRowHidden(int row) const {

@@ -96,6 +96,7 @@ qsizetype SheetReader::read(qsizetype offset, Sheet& sheet) {
     m_pendingConditions = 0;
     m_pendingString = -1;
     m_drawing.clear();
+    m_inCustomView = false;
 
     RecordStream records(m_stream, offset);
     Record record;
@@ -136,6 +137,14 @@ qsizetype SheetReader::read(qsizetype offset, Sheet& sheet) {
 }
 
 void SheetReader::readRecord(const Record& record, RecordStream& records) {
+    // A custom view keeps its own page setup, which prints only when that view is chosen;
+    // printing the sheet uses the sheet's own.
+    if (record.code == record::kUsersViewBegin || record.code == record::kUsersViewEnd) {
+        m_inCustomView = record.code == record::kUsersViewBegin;
+        return;
+    }
+    if (m_inCustomView)
+        return;
     if (m_version == BiffVersion::Biff8 && DrawingReader::isDrawingRecord(record.code)) {
         m_drawing.read(record, records);
         return;
@@ -298,6 +307,7 @@ void SheetReader::readLayoutRecord(const Record& record) {
         const quint16 flags = reader.u16();
         const quint16 format = reader.u16();
         info.height = height & 0x7FFF;
+        info.defaultHeight = (height & 0x8000) != 0;
         info.hidden = (flags & 0x0020) != 0;
         info.customHeight = (flags & 0x0040) != 0;
         info.formatIndex = (flags & 0x0080) != 0 ? (format & 0x0FFF) : -1;

@@ -62,6 +62,7 @@ private:
     int m_pendingConditions = 0;
     // The formula cell whose text result a STRING record brings next, or -1.
     qsizetype m_pendingString = -1;
+    bool m_inCustomView = false; // between USERSVIEWBEGIN and USERSVIEWEND
 };
 
 } // namespace xls

@@ -81,7 +81,8 @@ else
   depends=$(dpkg-deb -f "$deb" Depends)
   recommends=$(dpkg-deb -f "$deb" Recommends)
   for pkg in libqt6widgets6 qt6-qpa-plugins libgsf-1-114 libnettle8 libwmf-0.2-7 libqt6svg6 \
-    libuno-cppu3 libuno-sal3 cups-client fonts-ipafont-gothic fonts-liberation2; do
+    libuno-cppu3 libuno-sal3 cups-client fonts-ipafont-gothic fonts-liberation2 \
+    fonts-crosextra-carlito fonts-crosextra-caladea; do
     check "Depends names $pkg" grep -Eq "(^|, )$pkg( |,|$)" <<<"$depends"
   done
   # The report path prints without LibreOffice: it is recommended, not required.

@@ -10,8 +10,8 @@
 
 namespace handmade {
 
-constexpr double kRow = 20; // the points of a row and a column on a hand-made page
-constexpr double kColumn = 60;
+constexpr double kRow = 21;    // the points of a row and a column on a hand-made page: 28 and 80
+constexpr double kColumn = 60; // pixels at 96 dots per inch, as the spreadsheet lays them out
 const QPointF kOrigin(10, 10);
 
 // A sheet of hand-made cells and the formats they name.

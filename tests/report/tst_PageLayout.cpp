@@ -35,9 +35,9 @@ struct Book {
         xls::CellFormat filled;
         filled.fillPattern = 1;
         workbook.setCellFormats({xls::CellFormat{}, bordered, filled});
-        // Rows of 20 points; A4 with 0.75 in left and right and 1 in top and bottom margins
-        // leaves 595 - 108 = 487 points wide and 842 - 144 = 698 points tall.
-        sheet().setDefaultRowHeight(400, false);
+        // Rows of 27 pixels, 20.25 points; A4 with 0.75 in left and right and 1 in top and
+        // bottom margins leaves 595 - 108 = 487 points wide and 842 - 144 = 698 points tall.
+        sheet().setDefaultRowHeight(405, false);
     }
     xls::Sheet& sheet() { return workbook.sheets().front(); }
     // Print areas with a value in every cell, so that none of their pages is blank.
@@ -140,19 +140,24 @@ private slots:
         QCOMPARE(SheetMetrics(sheet, 7).columnWidth(0), 47.25);
     }
 
-    void rowHeightsComeFromTwips() {
+    // Twips to whole pixels at 96 dots per inch, 15 twips each, row by row.
+    void rowHeightsInWholePixels() {
         Book book;
         xls::Sheet& sheet = book.sheet();
         sheet.setDefaultRowHeight(255, false);
+        xls::RowInfo odd;
+        odd.row = 1;
+        odd.height = 250; // 16.7 pixels: 17
         xls::RowInfo tall;
         tall.row = 2;
         tall.height = 600;
         xls::RowInfo hidden;
         hidden.row = 3;
         hidden.hidden = true;
-        sheet.setRows({tall, hidden});
+        sheet.setRows({odd, tall, hidden});
         const SheetMetrics metrics(sheet, kDigit);
         QCOMPARE(metrics.rowHeight(0), 12.75);
+        QCOMPARE(metrics.rowHeight(1), 12.75);
         QCOMPARE(metrics.rowHeight(2), 30.0);
         QCOMPARE(metrics.rowHeight(3), 0.0);
         sheet.setDefaultRowHeight(255, true);
@@ -165,16 +170,16 @@ private slots:
         book.area(0, 99, 0, 19);
         const SheetMetrics metrics(book.sheet(), kDigit);
         const PageLayout layout(book.workbook, book.sheet(), metrics);
-        // 698 / 20 = 34 rows a page, 487 / 48 = 10 columns a page.
+        // 698 / 20.25 = 34 rows a page, 487 / 48 = 10 columns a page.
         QCOMPARE(layout.pageCount(), 6);
         QCOMPARE(pageCorners(layout),
                  (QList<QPoint>{{0, 0}, {0, 34}, {0, 68}, {10, 0}, {10, 34}, {10, 68}}));
         const LaidOutPage first = layout.page(0);
         QCOMPARE(indices(first.rows), range(0, 33));
         QCOMPARE(indices(first.columns), range(0, 9));
-        QCOMPARE(first.rows[1].offset, 20.0);
+        QCOMPARE(first.rows[1].offset, 20.25);
         QCOMPARE(first.columns[2].offset, 96.0);
-        QCOMPARE(first.blockSize, QSizeF(480, 680));
+        QCOMPARE(first.blockSize, QSizeF(480, 688.5));
         QCOMPARE(first.origin, QPointF(54, 72));
         QCOMPARE(indices(layout.page(2).rows), range(68, 99));
         QCOMPARE(layout.frame().scale, 1.0);
@@ -194,7 +199,7 @@ private slots:
         const LaidOutPage page = layout.page(0);
         QCOMPARE(indices(page.rows), (QList<int>{0, 1, 3, 4, 5}));
         QCOMPARE(indices(page.columns), (QList<int>{0, 2, 3}));
-        QCOMPARE(page.rows[2].offset, 40.0);
+        QCOMPARE(page.rows[2].offset, 40.5);
         QCOMPARE(page.columns[1].offset, 48.0);
     }
 
@@ -232,10 +237,10 @@ private slots:
         book.sheet().pageSetup().scale = 50;
         const SheetMetrics metrics(book.sheet(), kDigit);
         const PageLayout layout(book.workbook, book.sheet(), metrics);
-        // 698 / 0.5 = 1396 points: 69 rows of 20.
+        // 698 / 0.5 = 1396 points: 68 rows of 20.25.
         QCOMPARE(layout.frame().scale, 0.5);
         QCOMPARE(layout.pageCount(), 2);
-        QCOMPARE(indices(layout.page(1).rows), range(69, 99));
+        QCOMPARE(indices(layout.page(1).rows), range(68, 99));
     }
 
     void fitToOnePage() {
@@ -245,7 +250,7 @@ private slots:
         book.sheet().pageSetup().rowBreaks = {50};
         const SheetMetrics metrics(book.sheet(), kDigit);
         const PageLayout layout(book.workbook, book.sheet(), metrics);
-        // 2000 points of rows in 698: 698 / 0.34 = 2052.9 fits, 698 / 0.35 = 1994.3 does not.
+        // 2025 points of rows in 698: 698 / 0.34 = 2052.9 fits, 698 / 0.35 = 1994.3 does not.
         QCOMPARE(layout.frame().scale, 0.34);
         QCOMPARE(layout.pageCount(), 1);
         QCOMPARE(indices(layout.page(0).rows), range(0, 99));
@@ -267,10 +272,10 @@ private slots:
         book.sheet().pageSetup().fitToPages = true;
         const SheetMetrics metrics(book.sheet(), kDigit);
         const PageLayout layout(book.workbook, book.sheet(), metrics);
-        // 20,000 points of rows; at 10 % a page takes 6980 points: 349 rows.
+        // 20,250 points of rows; at 10 % a page takes 6980 points: 344 rows.
         QCOMPARE(layout.frame().scale, 0.1);
         QCOMPARE(layout.pageCount(), 3);
-        QCOMPARE(indices(layout.page(1).rows).first(), 349);
+        QCOMPARE(indices(layout.page(1).rows).first(), 344);
     }
 
     void fitOneWideKeepsRowBreaks() {
@@ -334,8 +339,9 @@ private slots:
         setup.rowBreaks = {10};
         const SheetMetrics metrics(book.sheet(), kDigit);
         const PageLayout layout(book.workbook, book.sheet(), metrics);
-        // 1000 points of rows in 698: 698 / 0.69 = 1011.6 fits, 698 / 0.70 = 997.1 does not.
-        QCOMPARE(layout.frame().scale, 0.69);
+        // 1012.5 points of rows in 698: 698 / 0.68 = 1026.5 fits, 698 / 0.69 = 1011.6 does
+        // not.
+        QCOMPARE(layout.frame().scale, 0.68);
         QCOMPARE(pageCorners(layout), (QList<QPoint>{{0, 0}, {4, 0}}));
     }
 
@@ -345,8 +351,9 @@ private slots:
         book.sheet().pageSetup().fitToPages = true;
         const SheetMetrics metrics(book.sheet(), kDigit);
         const PageLayout layout(book.workbook, book.sheet(), metrics);
-        // The second area's 1200 points decide: 698 / 0.58 = 1203.4 fits, 698 / 0.59 does not.
-        QCOMPARE(layout.frame().scale, 0.58);
+        // The second area's 1215 points decide: 698 / 0.57 = 1224.6 fits, 698 / 0.58 = 1203.4
+        // does not.
+        QCOMPARE(layout.frame().scale, 0.57);
         QCOMPARE(layout.pageCount(), 2);
         QCOMPARE(indices(layout.page(1).rows), range(20, 79));
     }
@@ -379,15 +386,15 @@ private slots:
         const SheetMetrics metrics(book.sheet(), kDigit);
         {
             const PageLayout layout(book.workbook, book.sheet(), metrics);
-            // A block of 96 by 60 points: 54 + (487 - 96) / 2 across.
+            // A block of 96 by 60.75 points: 54 + (487 - 96) / 2 across.
             QCOMPARE(layout.page(0).origin, QPointF(249.5, 72));
         }
         book.sheet().pageSetup().centerVertically = true;
         book.sheet().pageSetup().scale = 200;
         const PageLayout layout(book.workbook, book.sheet(), metrics);
-        // Scaled to 192 by 120: 54 + (487 - 192) / 2 and 72 + (698 - 120) / 2.
-        QCOMPARE(layout.page(0).origin, QPointF(201.5, 361));
-        QCOMPARE(layout.page(0).blockSize, QSizeF(96, 60));
+        // Scaled to 192 by 121.5: 54 + (487 - 192) / 2 and 72 + (698 - 121.5) / 2.
+        QCOMPARE(layout.page(0).origin, QPointF(201.5, 360.25));
+        QCOMPARE(layout.page(0).blockSize, QSizeF(96, 60.75));
     }
 
     void printTitlesRepeatWithoutDuplicates() {
@@ -404,7 +411,7 @@ private slots:
         const LaidOutPage second = layout.page(1);
         QCOMPARE(indices(second.rows), (QList<int>{0, 1} + range(34, 65)));
         QVERIFY(second.rows[1].title && !second.rows[2].title);
-        QCOMPARE(second.rows[2].offset, 40.0);
+        QCOMPARE(second.rows[2].offset, 40.5);
         QCOMPARE(indices(layout.page(3).rows), (QList<int>{0, 1} + range(98, 99)));
     }
 
@@ -741,8 +748,8 @@ private slots:
         QCOMPARE(layout.frame().headerMargin, 18.0);
         QCOMPARE(layout.frame().footerMargin, 54.0);
         QCOMPARE(layout.page(0).origin, QPointF(72, 144));
-        // 842 - 144 - 36 = 662 points: 33 rows.
-        QCOMPARE(indices(layout.page(1).rows).first(), 33);
+        // 842 - 144 - 36 = 662 points: 32 rows.
+        QCOMPARE(indices(layout.page(1).rows).first(), 32);
     }
 
     void marginsLeavingNoRoomAreShrunk() {
@@ -792,13 +799,13 @@ private slots:
         const LaidOutPage page = layout.page(0);
         // Row numbers up to 100: 3 digits of 7 pixels and 5 of padding, 26 pixels.
         QCOMPARE(page.headingWidth, 19.5);
-        QCOMPARE(page.headingHeight, 20.0);
-        // 487 - 19.5 leaves room for 9 columns; 698 - 20 for 33 rows.
+        QCOMPARE(page.headingHeight, 20.25);
+        // 487 - 19.5 leaves room for 9 columns; 698 - 20.25 for 33 rows.
         QCOMPARE(indices(page.columns), range(0, 8));
         QCOMPARE(indices(page.rows), range(0, 32));
         QCOMPARE(page.columns[0].offset, 19.5);
-        QCOMPARE(page.rows[0].offset, 20.0);
-        QCOMPARE(page.blockSize, QSizeF(19.5 + 9 * 48, 20 + 33 * 20));
+        QCOMPARE(page.rows[0].offset, 20.25);
+        QCOMPARE(page.blockSize, QSizeF(19.5 + 9 * 48, 20.25 + 33 * 20.25));
     }
 
     void overflowingTextWidensThePrintedRange_data() {

@@ -437,10 +437,16 @@ void ReportObjectsTest::matchesLibreOfficesExport() {
         // Columns between the page's left edge and the word's object (its centre, for
         // centred text).
         int columnsIn;
+        // Automatic row breaks above the word's page. LibreOffice lays its 12.8-point rows
+        // out in exact twips; the spreadsheet, and we, in whole pixels (17, 12.75 points), so
+        // that more rows fit a page and the next page can start a row further down.
+        int rowBreaksAbove = 0;
     };
+    // The rectangle's text straddles LibreOffice's page break, which falls a row above ours
+    // (see rowBreaksAbove): its page 6 part is LibreOffice's alone.
     const QList<Expected> expected{
-        {"box-text-marker", 1, 1}, {"bold-run", 1, 1}, {"Agree", 1, 1},      {"Choice", 1, 4},
-        {"label-marker", 1, 4},    {"far-box", 4, 3},  {"across-box", 5, 2}, {"across-box", 6, 2}};
+        {"box-text-marker", 1, 1}, {"bold-run", 1, 1},   {"Agree", 1, 1},     {"Choice", 1, 4},
+        {"label-marker", 1, 4},    {"far-box", 4, 3, 1}, {"across-box", 5, 2}};
     for (const Expected& e : expected) {
         const QString word = QString::fromLatin1(e.word);
         const auto onPage = [&](const QMultiHash<QString, Word>& words) -> std::optional<QPointF> {
@@ -460,7 +466,7 @@ void ReportObjectsTest::matchesLibreOfficesExport() {
                                   .arg(lo->x())
                                   .arg(lo->y());
         QVERIFY2(std::abs(mine->x() - lo->x()) <= 1.5 + 3.3 * e.columnsIn, qPrintable(where));
-        QVERIFY2(std::abs(mine->y() - lo->y()) <= 4, qPrintable(where));
+        QVERIFY2(std::abs(mine->y() - lo->y()) <= 4 + 12.8 * e.rowBreaksAbove, qPrintable(where));
     }
     // The far text box is the only thing of its page.
     QCOMPARE(ourWords.count(QStringLiteral("far-box")), 1);

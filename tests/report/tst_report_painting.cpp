@@ -137,6 +137,7 @@ private slots:
     void pageOptions();
     void mapsFontNames_data();
     void mapsFontNames();
+    void measuresDigitWidths_data();
     void measuresDigitWidths();
 };
 
@@ -438,13 +439,14 @@ void ReportPaintingTest::commentBoxes_data() {
     using P = xls::CommentPrinting;
     // The box: from column 1 at half its width and row 5 at half its height to the start of
     // column 3 and of row 8.
-    const QRectF box(kOrigin.x() + 90, kOrigin.y() + 10, 90, 50);
+    const QRectF box(kOrigin.x() + 90, kOrigin.y() + kRow / 2, 90, kRow * 2.5);
     QTest::newRow("on the page") << P::AsDisplayed << true << QList<int>{5, 6, 7, 8} << box;
     QTest::newRow("under a title row")
         << P::AsDisplayed << true << QList<int>{0, 5, 6, 7, 8} << box.translated(0, kRow);
     // Rows 3 and 4 lie above the page: the box's top is cut at the page's first row.
-    QTest::newRow("starting above the page") << P::AsDisplayed << true << QList<int>{6, 7, 8}
-                                             << QRectF(box.left(), kOrigin.y(), box.width(), 40);
+    QTest::newRow("starting above the page")
+        << P::AsDisplayed << true << QList<int>{6, 7, 8}
+        << QRectF(box.left(), kOrigin.y(), box.width(), 2 * kRow);
     QTest::newRow("hidden") << P::AsDisplayed << false << QList<int>{5, 6, 7, 8} << QRectF();
     QTest::newRow("listed at the end") << P::AtEnd << true << QList<int>{5, 6, 7, 8} << QRectF();
     QTest::newRow("not printed") << P::None << true << QList<int>{5, 6, 7, 8} << QRectF();
@@ -584,8 +586,18 @@ void ReportPaintingTest::mapsFontNames_data() {
                              << QStringLiteral("IPAPMincho");
     QTest::newRow("courier") << QStringLiteral("Courier New") << 0
                              << QStringLiteral("Liberation Mono") << QStringLiteral("IPAPGothic");
+    QTest::newRow("calibri") << QStringLiteral("Calibri") << 0 << QStringLiteral("Carlito")
+                             << QStringLiteral("Liberation Sans");
+    QTest::newRow("cambria") << QStringLiteral("Cambria") << 0 << QStringLiteral("Caladea")
+                             << QStringLiteral("Liberation Serif");
+    QTest::newRow("yu mincho ascii")
+        << QStringLiteral("Yu Mincho") << 0 << QStringLiteral("IPAPMincho") << QString();
+    QTest::newRow("hg maru gothic half-width")
+        << QStringLiteral("HG丸ｺﾞｼｯｸM-PRO") << 128 << QStringLiteral("IPAPGothic") << QString();
+    QTest::newRow("hgs gothic e") << QStringLiteral("HGSｺﾞｼｯｸE") << 128
+                                  << QStringLiteral("IPAPGothic") << QString();
     QTest::newRow("unknown japanese")
-        << QStringLiteral("ＨＧ創英角ﾎﾟｯﾌﾟ体") << 128 << QStringLiteral("IPAPGothic") << QString();
+        << QStringLiteral("ＤＦ勘亭流") << 128 << QStringLiteral("IPAPGothic") << QString();
     QTest::newRow("unknown latin")
         << QStringLiteral("Frobnicate Sans") << 0 << QStringLiteral("Liberation Sans")
         << QStringLiteral("IPAPGothic");
@@ -613,20 +625,49 @@ void ReportPaintingTest::mapsFontNames() {
     QVERIFY(japanese);
 }
 
+// The spreadsheet's digit widths for common Normal fonts, whatever the substitute measures;
+// names in either spelling. Other fonts and bold faces are measured.
+void ReportPaintingTest::measuresDigitWidths_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("twips");
+    QTest::addColumn<int>("weight");
+    QTest::addColumn<double>("pixels");
+    const auto row = [](const char* tag, const QString& name, int twips, double pixels) {
+        QTest::newRow(tag) << name << twips << 400 << pixels;
+    };
+    row("arial 10", QStringLiteral("Arial"), 200, 7);
+    row("calibri 11", QStringLiteral("Calibri"), 220, 7);
+    row("verdana 10", QStringLiteral("Verdana"), 200, 8);
+    row("tahoma 10", QStringLiteral("TAHOMA"), 200, 7);
+    row("times 12", QStringLiteral("Times New Roman"), 240, 8);
+    row("ms sans serif 8", QStringLiteral("MS Sans Serif"), 160, 6);
+    row("ms pgothic 11", QStringLiteral("ＭＳ Ｐゴシック"), 220, 8);
+    row("ms pgothic ascii 11", QStringLiteral("MS PGothic"), 220, 8);
+    row("ms mincho 10", QStringLiteral("ＭＳ 明朝"), 200, 7);
+    row("yu gothic 11", QStringLiteral("游ゴシック"), 220, 8);
+    row("simsun 12", QStringLiteral("SimSun"), 240, 8);
+    row("pmingliu 12", QStringLiteral("新細明體"), 240, 8);
+    row("gulim 11", QStringLiteral("굴림"), 220, 8);
+    // Measured in Liberation Sans: 27 pixels of em, digits 0.556 em.
+    row("arial 20", QStringLiteral("Arial"), 400, 15);
+    QTest::newRow("bold calibri 11")
+        << QStringLiteral("Calibri") << 220 << 700 << -1.0; // measured, not the table's 7
+}
+
 void ReportPaintingTest::measuresDigitWidths() {
-    const report::FontMapper fonts;
-    // The widths the spreadsheet's own fonts give: Arial 10 and ＭＳ Ｐゴシック 11 measure
-    // 7 and 8 pixels, so that its default columns are 64 and 72 pixels wide.
-    xls::Font arial;
-    QCOMPARE(std::lround(fonts.maxDigitWidth(arial)), 7L);
-    xls::Font gothic;
-    gothic.name = QStringLiteral("ＭＳ Ｐゴシック");
-    gothic.height = 220;
-    gothic.charSet = 128;
-    QCOMPARE(std::lround(fonts.maxDigitWidth(gothic)), 8L);
-    xls::Font large = arial;
-    large.height = 400;
-    QVERIFY(fonts.maxDigitWidth(large) > 1.8 * fonts.maxDigitWidth(arial));
+    QFETCH(QString, name);
+    QFETCH(int, twips);
+    QFETCH(int, weight);
+    QFETCH(double, pixels);
+    xls::Font font;
+    font.name = name;
+    font.height = twips;
+    font.weight = weight;
+    const double width = report::FontMapper().maxDigitWidth(font);
+    if (pixels < 0)
+        QVERIFY2(width > 7, qPrintable(QString::number(width)));
+    else
+        QCOMPARE(std::lround(width), std::lround(pixels));
 }
 
 QTEST_MAIN(ReportPaintingTest)

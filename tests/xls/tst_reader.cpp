@@ -311,6 +311,23 @@ private slots:
         QVERIFY(qAbs(sales.rowHeight(2) - 680) <= 20); // 1.2 cm
     }
 
+    // Bit 15 of a ROW record's height says "default height": the row is as high as
+    // DEFAULTROWHEIGHT, whatever the other bits hold.
+    void rowOfDefaultHeight() {
+        using xlstest::BiffBuilder;
+        using xlstest::u16;
+        const auto row = [](int index, int height) {
+            return BiffBuilder::encoded(0x0208, u16(index) + u16(0) + u16(1) + u16(height) +
+                                                    u16(0) + u16(0) + u16(0x0100) + u16(15));
+        };
+        const QByteArray stream = BiffBuilder::workbook(
+            {}, {BiffBuilder::encoded(0x0225, u16(0) + u16(270)), row(0, 0x8000), row(1, 400)});
+        const Workbook workbook = WorkbookReader(m_codePages).readStream(stream);
+        const Sheet& sheet = workbook.sheets()[0];
+        QCOMPARE(sheet.rowHeight(0), 270);
+        QCOMPARE(sheet.rowHeight(1), 400);
+    }
+
     void mergedRanges() {
         const Workbook workbook = read(QStringLiteral("formats.xls"));
         const Sheet& layout = sheetNamed(workbook, QStringLiteral("Layout"));
@@ -355,13 +372,29 @@ private slots:
                 0x0018, u16(0x0020) + u8(0) + u8(1) + u16(static_cast<int>(formula.size())) +
                             u16(0) + u16(1) + QByteArray(4, '\0') + u8(0) + u8(code) + formula);
         };
-        const QByteArray stream = BiffBuilder::workbook({name(6, area), name(7, titles)}, {});
+        // EXTERNSHEET entry 0 leads to this workbook's SUPBOOK, entry 1 to another workbook's.
+        const QList<QByteArray> links{
+            BiffBuilder::encoded(0x01AE, u16(1) + u16(0x0401)),
+            BiffBuilder::encoded(0x01AE, u16(1) +
+                                             xlstest::unicodeString(QStringLiteral("b.xls"), 2) +
+                                             xlstest::unicodeString(QStringLiteral("S"), 2)),
+            BiffBuilder::encoded(0x0017,
+                                 u16(2) + u16(0) + u16(0) + u16(0) + u16(1) + u16(0) + u16(0))};
+        const QByteArray stream =
+            BiffBuilder::workbook(links + QList{name(6, area), name(7, titles)}, {});
         const Workbook workbook = WorkbookReader(m_codePages).readStream(stream);
         const Sheet& sheet = workbook.sheets()[0];
         QCOMPARE(sheet.printAreas(),
                  QList<CellRange>({CellRange{0, 9, 0, 3}, CellRange{20, 29, 2, 4}}));
         QCOMPARE(sheet.titleRows(), std::optional(CellRange{0, 1, 0, 255}));
         QCOMPARE(sheet.titleColumns(), std::optional(CellRange{0, 65535, 0, 1}));
+
+        // The same print area through entry 1 is another workbook's, not this sheet's.
+        QByteArray elsewhere = area;
+        elsewhere[1] = 1;
+        const QByteArray external = BiffBuilder::workbook(links + QList{name(6, elsewhere)}, {});
+        QVERIFY(
+            WorkbookReader(m_codePages).readStream(external).sheets()[0].printAreas().isEmpty());
     }
 
     void pageSetup() {
@@ -434,6 +467,20 @@ private slots:
         QTEST(page.blackAndWhite, "blackAndWhite");
         QTEST(page.draft, "draft");
         QTEST(page.printErrors, "errors");
+    }
+
+    // A custom view's page setup belongs to the view: the sheet prints with its own.
+    void customViewPageSetupLeftAlone() {
+        using xlstest::BiffBuilder;
+        using xlstest::f64;
+        const QByteArray stream = BiffBuilder::workbook(
+            {}, {BiffBuilder::encoded(0x0026, f64(0.5)), BiffBuilder::encoded(0x01AA, {}),
+                 BiffBuilder::encoded(0x0026, f64(2.0)), BiffBuilder::encoded(0x01AB, {}),
+                 BiffBuilder::encoded(0x0027, f64(0.7))});
+        const Workbook workbook = WorkbookReader(m_codePages).readStream(stream);
+        const PageSetup& page = workbook.sheets()[0].pageSetup();
+        QCOMPARE(page.leftMargin, 0.5);
+        QCOMPARE(page.rightMargin, 0.7);
     }
 
     void dateSystems() {
