@@ -2,10 +2,10 @@
 
 #include "ListView.h"
 
+#include "CHourglass.h"
 #include "frmPrint.h"
 #include "frmPrintProgress.h"
 
-#include "ui/CHourglass.h"
 #include "filelist/colFileName.h"
 #include "platform/Services.h"
 #include "print/PathResult.h"

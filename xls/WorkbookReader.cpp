@@ -53,8 +53,8 @@ BiffVersion versionOf(QByteArrayView stream) {
                             .arg(version, 4, 16, QLatin1Char('0')));
     // Some writers put a later number in the version field of a BOF that is otherwise Excel
     // 5.0's or 97's; the record's length tells them apart: 16 bytes from Excel 97 on, 8 before.
-    const BiffVersion taken = record.data.size() >= kBiff8BofSize ? BiffVersion::Biff8
-                                                                    : BiffVersion::Biff5;
+    const BiffVersion taken =
+        record.data.size() >= kBiff8BofSize ? BiffVersion::Biff8 : BiffVersion::Biff5;
     qWarning("the workbook's BOF record gives version 0x%04x; read as %s", version,
              taken == BiffVersion::Biff8 ? "Excel 97 to 2003" : "Excel 5.0/95");
     return taken;

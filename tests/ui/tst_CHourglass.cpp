@@ -1,5 +1,5 @@
-#include "ui/CHourglass.h"
 #include "platform/QtMousePointer.h"
+#include "ui/CHourglass.h"
 
 #include "fakes/FakeMousePointer.h"
 

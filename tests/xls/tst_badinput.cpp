@@ -153,8 +153,7 @@ private slots:
         QTest::newRow("cell format shorter than its fields")
             << BiffBuilder::encoded(0x00E0, u16(0) + u16(0)) << false << 0 << 1;
         QTest::newRow("number format whose string runs past the record")
-            << BiffBuilder::encoded(0x041E, u16(164) + u16(40) + u8(0) + "0.00") << false << 0
-            << 0;
+            << BiffBuilder::encoded(0x041E, u16(164) + u16(40) + u8(0) + "0.00") << false << 0 << 0;
         QTest::newRow("name whose formula runs past the record")
             << BiffBuilder::encoded(0x0018, u16(0x0020) + u8(0) + u8(1) + u16(500) + u16(0) +
                                                 u16(1) + u32(0) + u8(0) + u8(6) + u8(0x3B))
@@ -170,13 +169,12 @@ private slots:
         QFETCH(int, cellFormats);
         const quint16 code = qFromLittleEndian<quint16>(record.constData());
         QTest::ignoreMessage(
-            QtWarningMsg,
-            QRegularExpression(QStringLiteral("^record 0x%1 at offset \\d+: .*; read on without it$")
-                                   .arg(code, 4, 16, QLatin1Char('0'))));
+            QtWarningMsg, QRegularExpression(
+                              QStringLiteral("^record 0x%1 at offset \\d+: .*; read on without it$")
+                                  .arg(code, 4, 16, QLatin1Char('0'))));
         const QByteArray cell = BiffBuilder::encoded(0x0203, u16(0) + u16(0) + u16(15) + f64(1));
-        const Workbook workbook =
-            readStream(inSheet ? BiffBuilder::workbook({}, {record, cell})
-                               : BiffBuilder::workbook({record}, {cell}));
+        const Workbook workbook = readStream(inSheet ? BiffBuilder::workbook({}, {record, cell})
+                                                     : BiffBuilder::workbook({record}, {cell}));
         QCOMPARE(workbook.sheets()[0].cell(0, 0)->number(), 1.0);
         QVERIFY(workbook.sheets()[0].pageSetup().header.isEmpty());
         QCOMPARE(workbook.fonts().size(), fonts);

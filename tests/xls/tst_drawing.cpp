@@ -137,11 +137,11 @@ private slots:
     // A picture and a text box in hand-built records, whole, split and damaged: each case
     // keeps the sheet's cells and the objects up to the damage.
     void builtLayers_data() {
-        QTest::addColumn<int>("splitAt");  // where the drawing records break into CONTINUE
-        QTest::addColumn<int>("pib");      // the picture the first shape names
-        QTest::addColumn<int>("extra");    // bytes the second shape's properties overclaim
-        QTest::addColumn<int>("runBytes"); // the text's formatting runs, in bytes
-        QTest::addColumn<int>("nesting");  // groups around the second shape
+        QTest::addColumn<int>("splitAt");     // where the drawing records break into CONTINUE
+        QTest::addColumn<int>("pib");         // the picture the first shape names
+        QTest::addColumn<int>("extra");       // bytes the second shape's properties overclaim
+        QTest::addColumn<int>("runBytes");    // the text's formatting runs, in bytes
+        QTest::addColumn<int>("nesting");     // groups around the second shape
         QTest::addColumn<bool>("inContinue"); // the second shape in a CONTINUE after the OBJ
         QTest::addColumn<bool>("metafile");
         QTest::addColumn<QStringList>("expected");
@@ -181,9 +181,8 @@ private slots:
         QFETCH(QStringList, expected);
         const QByteArray image = metafile ? QByteArray(300, 'm') : QByteArrayLiteral("PNG!");
         // A negative picture number asks for picture 1 with a line given (fLine and its use bit).
-        const QByteArray first =
-            pib < 0 ? shape(75, {{0x0104, 1}, {0x01FF, 0x00080008}}, 1, false)
-                    : shape(75, {{0x0104, pib}}, 1, false);
+        const QByteArray first = pib < 0 ? shape(75, {{0x0104, 1}, {0x01FF, 0x00080008}}, 1, false)
+                                         : shape(75, {{0x0104, pib}}, 1, false);
         QByteArray second = shape(1, {{0x0181, 0x0000FF}, {0x03BF, 0x00020002}}, 4, true, extra);
         for (int level = 0; level < nesting; ++level)
             second =
