@@ -1,5 +1,6 @@
 #include "CupsPrintSpooler.h"
 
+#include "CupsPasswordRefusal.h"
 #include "PrintSpoolError.h"
 
 #include <QFile>
@@ -16,7 +17,7 @@ constexpr qint64 kChunkBytes = qint64{64} * 1024;
 class Destinations {
 public:
     Destinations()
-        : m_count(cupsGetDests2(CUPS_HTTP_DEFAULT, &m_dests))
+        : m_count(list(&m_dests))
         // No destination at all is an answer too; anything else is a failure to ask.
         , m_asked(m_count > 0 || cupsLastError() <= IPP_STATUS_OK_CONFLICTING ||
                   cupsLastError() == IPP_STATUS_ERROR_NOT_FOUND) {}
@@ -48,6 +49,13 @@ public:
     }
 
 private:
+    // Every use of libcups here begins with the list, on whatever thread: a password request
+    // is refused on it from then on.
+    static int list(cups_dest_t** dests) {
+        refuseCupsPasswordPrompts();
+        return cupsGetDests2(CUPS_HTTP_DEFAULT, dests);
+    }
+
     cups_dest_t* m_dests = nullptr;
     int m_count;
     bool m_asked;
