@@ -89,7 +89,7 @@ std::unique_ptr<IReportJob> XlsReport::TakeJob() {
 void XlsReport::Print() {
     m_printedPages = 0;
     const std::unique_ptr<ReportJob> job = newJob();
-    job->Render();
+    job->Render({});
     job->Submit();
     m_printedPages = job->pageCount();
 }

@@ -162,7 +162,9 @@ struct FakeReportPrinter : report::IReportPrinter {
 struct FakeReportJob : report::IReportJob {
     explicit FakeReportJob(FakeReportPrinter& printer)
         : m_printer(printer) {}
-    void Render() override { m_printer.check(QStringLiteral("XlsReport1.Render")); }
+    void Render(const report::RenderControl& /*control*/) override {
+        m_printer.check(QStringLiteral("XlsReport1.Render"));
+    }
     void Submit() override { m_printer.check(QStringLiteral("XlsReport1.Submit")); }
     FakeReportPrinter& m_printer;
 };
