@@ -87,6 +87,7 @@ struct FakeApplication : office::IApplication {
         return m_workbooks;
     }
     void Quit() override { check(QStringLiteral("Quit")); }
+    void setStopRequest(std::stop_token /*stop*/) override {}
     void check(const QString& call) {
         if (m_log.record(call))
             throw office::AutomationError(QStringLiteral("refused ") + call);
