@@ -2,6 +2,9 @@
 
 #include "ui/frmMain.h"
 
+#include <QApplication>
+#include <QDialog>
+
 namespace basMain {
 
 std::shared_ptr<colFileName> gcolFileName;
@@ -17,8 +20,14 @@ QString SecondInstanceMessage() {
 
 bool Main(platform::Services& services, PrintServices& printServices) {
     if (services.instanceLock.prevInstance()) {
+        // An end request closes the message, and so ends this copy as it ends a running one.
+        services.endRequests.setHandler([] {
+            if (auto* box = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+                box->reject();
+        });
         services.messageBox.show(SecondInstanceMessage(), platform::MessageIcon::Stop,
                                  services.versionInfo.productName());
+        services.endRequests.setHandler({});
         return false;
     }
 

@@ -13,6 +13,11 @@ set(TESSALY_ICON_SIZES 16 22 24 32 48 64 128 256)
 set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
 
 install(TARGETS tessaly RUNTIME DESTINATION lib/tessaly)
+# The program finds LibreOffice's program folder, which holds what the UNO libraries need,
+# through the link uno beside it: a search path relative to the program, as Debian wants it.
+set_target_properties(tessaly PROPERTIES INSTALL_RPATH "\$ORIGIN/uno")
+# The command-line tool needs no settings file: it lives on the search path itself.
+install(TARGETS tessaly-xls RUNTIME DESTINATION bin)
 
 set(TESSALY_BIN_LINK ${PROJECT_BINARY_DIR}/packaging/tessaly)
 file(MAKE_DIRECTORY ${PROJECT_BINARY_DIR}/packaging)
@@ -26,6 +31,24 @@ foreach(size IN LISTS TESSALY_ICON_SIZES)
             DESTINATION share/icons/hicolor/${size}x${size}/apps RENAME tessaly.png)
 endforeach()
 install(FILES ${TESSALY_RESOURCES}/tessaly.svg DESTINATION share/icons/hicolor/scalable/apps)
+
+# Manual pages, the changelog and the copyright file, compressed as Debian keeps them (gzip -9n:
+# no name or time stamp, so the same sources give the same package). Made when CMake runs, since
+# installing builds nothing.
+set(TESSALY_DOC_DIR ${PROJECT_BINARY_DIR}/packaging/doc)
+file(MAKE_DIRECTORY ${TESSALY_DOC_DIR})
+function(tessaly_gzip source target)
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${source})
+    execute_process(COMMAND gzip -9nc ${source} OUTPUT_FILE ${TESSALY_DOC_DIR}/${target}
+                    COMMAND_ERROR_IS_FATAL ANY)
+endfunction()
+foreach(page tessaly.1 tessaly-xls.1)
+    tessaly_gzip(${TESSALY_RESOURCES}/man/${page} ${page}.gz)
+    install(FILES ${TESSALY_DOC_DIR}/${page}.gz DESTINATION share/man/man1)
+endforeach()
+tessaly_gzip(${TESSALY_RESOURCES}/debian/changelog changelog.gz)
+install(FILES ${TESSALY_DOC_DIR}/changelog.gz ${TESSALY_RESOURCES}/debian/copyright
+        DESTINATION share/doc/tessaly)
 
 # The settings file and its link follow the prefix given at install time (cmake --install
 # --prefix, or /usr in the package), so they are placed by code that runs then.
@@ -41,6 +64,19 @@ install(CODE [[
     message(STATUS "Installing: ${tessaly_ini_link} -> ${tessaly_etc}/tessaly.INI")
     file(CREATE_LINK ${tessaly_etc}/tessaly.INI ${tessaly_ini_link} SYMBOLIC)
     list(APPEND CMAKE_INSTALL_MANIFEST_FILES ${tessaly_ini_link})
+]])
+install(CODE "set(TESSALY_LIBREOFFICE_PROGRAM_DIR \"${LIBREOFFICE_PROGRAM_DIR}\")")
+install(CODE [[
+    # Relative in the package, where LibreOffice's folder is always /usr/lib/libreoffice.
+    if(CMAKE_INSTALL_PREFIX STREQUAL "/usr")
+        set(tessaly_uno ../libreoffice/program)
+    else()
+        set(tessaly_uno ${TESSALY_LIBREOFFICE_PROGRAM_DIR})
+    endif()
+    set(tessaly_uno_link $ENV{DESTDIR}${CMAKE_INSTALL_PREFIX}/lib/tessaly/uno)
+    message(STATUS "Installing: ${tessaly_uno_link} -> ${tessaly_uno}")
+    file(CREATE_LINK ${tessaly_uno} ${tessaly_uno_link} SYMBOLIC)
+    list(APPEND CMAKE_INSTALL_MANIFEST_FILES ${tessaly_uno_link})
 ]])
 
 # The Debian package: cpack -G DEB in the build folder (scripts/package.sh).

@@ -1,5 +1,6 @@
 #include "CallWatchdog.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace office {
@@ -17,9 +18,29 @@ CallWatchdog::~CallWatchdog() {
     m_thread.join();
 }
 
+void CallWatchdog::setStop(std::stop_token stop, std::chrono::milliseconds grace) {
+    m_onStop.reset();
+    {
+        const std::lock_guard lock(m_mutex);
+        m_stop = stop;
+        m_grace = grace;
+    }
+    m_onStop.emplace(std::move(stop), std::function<void()>([this] { cutShort(); }));
+}
+
+void CallWatchdog::cutShort() {
+    {
+        const std::lock_guard lock(m_mutex);
+        m_deadline = std::min(m_deadline, std::chrono::steady_clock::now() + m_grace);
+    }
+    m_changed.notify_all();
+}
+
 void CallWatchdog::arm(std::chrono::milliseconds timeout) {
     {
         const std::lock_guard lock(m_mutex);
+        if (m_stop.stop_requested())
+            timeout = std::min(timeout, m_grace);
         m_deadline = std::chrono::steady_clock::now() + timeout;
         ++m_call;
         m_armed = true;
@@ -50,8 +71,9 @@ void CallWatchdog::run() {
         }
         const auto call = m_call;
         const auto deadline = m_deadline;
-        if (m_changed.wait_until(lock, deadline,
-                                 [&] { return m_stopping || !m_armed || m_call != call; }))
+        if (m_changed.wait_until(lock, deadline, [&] {
+                return m_stopping || !m_armed || m_call != call || m_deadline != deadline;
+            }))
             continue;
         // Still armed for the same call past its deadline. The action runs under the lock, so
         // that disarm() waits for it to finish.

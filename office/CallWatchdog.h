@@ -4,6 +4,8 @@
 #include <condition_variable>
 #include <functional>
 #include <mutex>
+#include <optional>
+#include <stop_token>
 #include <thread>
 
 namespace office {
@@ -17,6 +19,9 @@ public:
     CallWatchdog(const CallWatchdog&) = delete;
     CallWatchdog& operator=(const CallWatchdog&) = delete;
 
+    // From the moment stop is requested, the call under way and every later one get at most
+    // grace before the action runs.
+    void setStop(std::stop_token stop, std::chrono::milliseconds grace);
     // Starts the clock for one call.
     void arm(std::chrono::milliseconds timeout);
     // Stops it. Once disarm() returns, the action is not running and will not run for this call.
@@ -41,6 +46,7 @@ public:
 
 private:
     void run();
+    void cutShort();
 
     std::function<void()> m_onExpiry;
     mutable std::mutex m_mutex;
@@ -50,7 +56,11 @@ private:
     bool m_armed = false;
     bool m_fired = false;
     bool m_stopping = false;
+    std::chrono::milliseconds m_grace{0};
+    std::stop_token m_stop;
     std::thread m_thread;
+    // Last, so that it goes first: it may call cutShort() until it is gone.
+    std::optional<std::stop_callback<std::function<void()>>> m_onStop;
 };
 
 } // namespace office

@@ -1,5 +1,7 @@
 #include "CupsPrinterDirectory.h"
 
+#include "platform/CupsPasswordRefusal.h"
+
 #include <cups/cups.h>
 
 #include <functional>
@@ -17,6 +19,7 @@ QString destinationName(const cups_dest_t& dest) {
 
 // Calls visit for each destination until it returns true; returns whether one did.
 bool findDestination(const std::function<bool(const cups_dest_t&)>& visit) {
+    platform::refuseCupsPasswordPrompts();
     cups_dest_t* dests = nullptr;
     const int count = cupsGetDests2(CUPS_HTTP_DEFAULT, &dests);
     bool found = false;

@@ -38,6 +38,7 @@ PathResult PrintWithExcel(office::IAutomation& automation, const PrintItems& ite
     PathResult result;
     try {
         application = automation.createObject(kExcelApplication);
+        application->setStopRequest(progress.stopToken());
         application->setVisible(false);
         const qsizetype total = tickedCount(items);
         qsizetype n = 0;
@@ -63,7 +64,9 @@ PathResult PrintWithExcel(office::IAutomation& automation, const PrintItems& ite
         application->Quit();
         return result;
     } catch (const std::exception& error) {
-        result.outcome = PathResult::Outcome::Failed;
+        // A call ended because the user asked to stop is no failure to report.
+        result.outcome =
+            progress.abortRequested() ? PathResult::Outcome::Aborted : PathResult::Outcome::Failed;
         result.cause = QString::fromUtf8(error.what());
     }
     // Leave nothing running: the open workbook closed unsaved, the server ended.

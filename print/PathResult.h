@@ -9,7 +9,7 @@ struct PathResult {
     enum class Outcome {
         Completed, // every ticked workbook was handed over
         Failed,    // a call failed; the rest of the list was not printed
-        Aborted,   // the run was stopped between two workbooks
+        Aborted,   // the user asked the run to stop: no message
     };
     // What the path was doing when it ended.
     enum class Step {

@@ -9,4 +9,8 @@ void PrintProgress::handingOver(qsizetype n, qsizetype total, const QString& fil
     emit workbookStarted(n, total, file);
 }
 
+void PrintProgress::paintingPage(qsizetype n, int page) {
+    emit pageStarted(n, page);
+}
+
 } // namespace print

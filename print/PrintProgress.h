@@ -3,13 +3,14 @@
 #include <QObject>
 #include <QString>
 
-#include <atomic>
+#include <stop_token>
 
 namespace print {
 
 // Where a print run is, told by the thread that prints to the user-interface thread, and the
 // user's request to stop, told the other way. The object lives on the user-interface thread;
-// handingOver() and abortRequested() may be called from any thread.
+// handingOver(), paintingPage(), abortRequested() and stopToken() may be called from any
+// thread.
 class PrintProgress : public QObject {
     Q_OBJECT
 public:
@@ -18,16 +19,24 @@ public:
     // The ticked workbook n of total, with the full path file, is being handed over.
     void handingOver(qsizetype n, qsizetype total, const QString& file);
 
-    // Asks the run to stop once the workbook being printed is done.
-    void requestAbort() { m_abort = true; }
-    bool abortRequested() const { return m_abort; }
+    // Page page of ticked workbook n is being painted.
+    void paintingPage(qsizetype n, int page);
+
+    // Asks the run to stop: before the next workbook, and before the next page of a workbook
+    // being painted.
+    void requestAbort() { m_abort.request_stop(); }
+    bool abortRequested() const { return m_abort.stop_requested(); }
+    // The same request, for work that looks at it on threads of its own.
+    std::stop_token stopToken() const { return m_abort.get_token(); }
 
 signals:
     // Emitted on the printing thread: receivers on the user-interface thread get it queued.
     void workbookStarted(qsizetype n, qsizetype total, const QString& file);
+    // Emitted on a painting thread, as pages of a workbook are begun.
+    void pageStarted(qsizetype n, int page);
 
 private:
-    std::atomic<bool> m_abort{false};
+    std::stop_source m_abort;
 };
 
 } // namespace print

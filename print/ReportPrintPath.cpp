@@ -36,12 +36,16 @@ public:
     const QString& file() const { return m_file; }
 
     // Hands the job to a worker thread of pool to render, below the user-interface thread's
-    // priority. The job is the worker's alone until m_rendered is ready; this thread touches
-    // it only after that.
-    void render(std::unique_ptr<report::IReportJob> job, QThreadPool& pool) {
+    // priority; it stops within a page when the run is asked to stop. The job is the worker's
+    // alone until m_rendered is ready; this thread touches it only after that.
+    void render(std::unique_ptr<report::IReportJob> job, QThreadPool& pool,
+                PrintProgress& progress) {
         m_job = std::move(job);
-        auto task =
-            std::make_shared<std::packaged_task<void()>>([job = m_job.get()] { job->Render(); });
+        report::RenderControl control{progress.stopToken(), [&progress, n = m_n](int page) {
+                                          progress.paintingPage(n, page);
+                                      }};
+        auto task = std::make_shared<std::packaged_task<void()>>(
+            [job = m_job.get(), control = std::move(control)] { job->Render(control); });
         m_rendered = task->get_future();
         pool.start([task] {
             platform::lowerThreadPriority();
@@ -125,6 +129,11 @@ public:
             result.failedFile = turn.file();
             m_progress.handingOver(turn.n(), total, turn.file());
             if (std::optional<QString> cause = turn.submit()) {
+                // A render stopped by the request ends the run as the request does.
+                if (m_progress.abortRequested()) {
+                    result.outcome = PathResult::Outcome::Aborted;
+                    return result;
+                }
                 result.outcome = PathResult::Outcome::Failed;
                 result.cause = std::move(*cause);
                 m_taken.clear();
@@ -155,7 +164,7 @@ private:
             try {
                 pending->render(
                     takeJob(m_engine, m_reportPrinter, m_next->text, m_usePrinter, m_printer),
-                    m_pool);
+                    m_pool, m_progress);
             } catch (const std::exception& error) {
                 pending->fail(QString::fromUtf8(error.what()));
                 m_taking = false;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "RenderControl.h"
+
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -20,10 +22,11 @@ namespace report {
 // thread while another queues the workbook before it.
 class RenderedWorkbook {
 public:
-    // Paints the named sheets of the workbook at filePath. Throws ReportError when it cannot;
-    // nothing has reached the print system then.
+    // Paints the named sheets of the workbook at filePath. Throws ReportError when it cannot,
+    // RenderStopped when control stops it; nothing has reached the print system then, and the
+    // folder is gone.
     RenderedWorkbook(const xls::ICodePages& codePages, const QString& filePath,
-                     const QStringList& sheetNames);
+                     const QStringList& sheetNames, const RenderControl& control = {});
     RenderedWorkbook(const RenderedWorkbook&) = delete;
     RenderedWorkbook& operator=(const RenderedWorkbook&) = delete;
 

@@ -13,9 +13,9 @@ ReportJob::ReportJob(const xls::ICodePages& codePages, platform::IPrintSpooler& 
     , m_queue(std::move(queue))
     , m_pdfPath(std::move(pdfPath)) {}
 
-void ReportJob::Render() {
+void ReportJob::Render(const RenderControl& control) {
     if (!m_sheets.isEmpty())
-        m_rendered = std::make_unique<RenderedWorkbook>(m_codePages, m_file, m_sheets);
+        m_rendered = std::make_unique<RenderedWorkbook>(m_codePages, m_file, m_sheets, control);
 }
 
 void ReportJob::Submit() {

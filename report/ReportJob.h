@@ -26,7 +26,7 @@ public:
     ReportJob(const xls::ICodePages& codePages, platform::IPrintSpooler& spooler, QString file,
               QStringList sheets, QString queue, QString pdfPath);
 
-    void Render() override;
+    void Render(const RenderControl& control) override;
     void Submit() override;
     // The pages Render painted.
     int pageCount() const { return m_rendered ? m_rendered->pageCount() : 0; }

@@ -48,9 +48,16 @@ struct LaidOutSheet {
     std::unique_ptr<CommentList> comments; // the pages listing its comments, after its own
 };
 
-// Starts the next page of the document on paper of the frame's size and orientation; the
-// margins are the painter's business, so the page is painted whole.
-void beginPage(QPagedPaintDevice& device, QPainter& painter, const PageFrame& frame, bool first) {
+// Starts page number painted + 1 of the document on paper of the frame's size and
+// orientation, unless the run asked to stop; the margins are the painter's business, so the
+// page is painted whole.
+void beginPage(QPagedPaintDevice& device, QPainter& painter, const PageFrame& frame, int painted,
+               const RenderControl& control) {
+    if (control.stop.stop_requested())
+        throw RenderStopped();
+    if (control.pageBegun)
+        control.pageBegun(painted + 1);
+    const bool first = painted == 0;
     QPageLayout paper = frame.pageLayout;
     paper.setMinimumMargins(QMarginsF());
     paper.setMargins(QMarginsF());
@@ -90,7 +97,7 @@ int ReportRenderer::pageCount(const QList<const xls::Sheet*>& sheets) const {
 }
 
 int ReportRenderer::render(QPagedPaintDevice& device, const QList<const xls::Sheet*>& sheets,
-                           const QDateTime& printed) const {
+                           const QDateTime& printed, const RenderControl& control) const {
     const xls::CellText cellText(m_workbook);
     const CellFonts fonts(m_workbook, m_fonts);
     std::vector<LaidOutSheet> laidOut;
@@ -138,14 +145,14 @@ int ReportRenderer::render(QPagedPaintDevice& device, const QList<const xls::She
         const int firstNumber = entry.sheet->pageSetup().firstPageNumber.value_or(nextNumber);
         for (int ordinal = 0; ordinal < count; ++ordinal) {
             const LaidOutPage page = entry.layout->page(ordinal, nextNumber);
-            beginPage(device, painter, frame, painted == 0);
+            beginPage(device, painter, frame, painted, control);
             fields.page = page.number;
             pagePainter.paint(painter, frame, page, fields);
             ++painted;
         }
         // The comment list follows the sheet's pages and numbers on from them.
         for (int ordinal = 0; ordinal < listed; ++ordinal) {
-            beginPage(device, painter, frame, painted == 0);
+            beginPage(device, painter, frame, painted, control);
             fields.page = firstNumber + count + ordinal;
             pagePainter.paintHeaderAndFooter(painter, frame, fields);
             entry.comments->paint(painter, ordinal);

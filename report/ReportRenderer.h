@@ -1,5 +1,7 @@
 #pragma once
 
+#include "RenderControl.h"
+
 #include <QDateTime>
 #include <QList>
 #include <QString>
@@ -29,9 +31,10 @@ public:
     int pageCount(const QList<const xls::Sheet*>& sheets) const;
     // Paints the sheets onto a printer or a PDF writer, starting the document at its first
     // page; returns the number of pages painted. A document of no page leaves the device
-    // untouched. Throws ReportError when the device cannot be painted on.
+    // untouched. Throws ReportError when the device cannot be painted on, RenderStopped when
+    // control asks to stop, which it looks at before every page.
     int render(QPagedPaintDevice& device, const QList<const xls::Sheet*>& sheets,
-               const QDateTime& printed) const;
+               const QDateTime& printed, const RenderControl& control = {}) const;
 
 private:
     const xls::Workbook& m_workbook;

@@ -45,7 +45,8 @@ QList<const xls::Sheet*> visibleSheets(const xls::Workbook& workbook, const QStr
 } // namespace
 
 int writeWorkbookPdf(const xls::ICodePages& codePages, const QString& filePath,
-                     const QStringList& sheetNames, const QString& pdfPath) {
+                     const QStringList& sheetNames, const QString& pdfPath,
+                     const RenderControl& control) {
     const xls::Workbook workbook = readWorkbook(codePages, filePath);
     const QList<const xls::Sheet*> sheets = visibleSheets(workbook, sheetNames);
     const QFileInfo file(filePath);
@@ -56,7 +57,9 @@ int writeWorkbookPdf(const xls::ICodePages& codePages, const QString& filePath,
     writer.setTitle(file.fileName());
     writer.setCreator(QStringLiteral("Tessaly"));
     try {
-        return renderer.render(writer, sheets, QDateTime::currentDateTime());
+        return renderer.render(writer, sheets, QDateTime::currentDateTime(), control);
+    } catch (const RenderStopped&) {
+        throw;
     } catch (const ReportError&) {
         throw ReportError(QStringLiteral("Cannot write \"%1\".").arg(pdfPath));
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "RenderControl.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -14,8 +16,9 @@ namespace report {
 // visible worksheets add pages, as the spreadsheet prints a workbook: hidden and very hidden
 // sheets, charts, macro sheets and modules are left out. Returns the pages painted; with none,
 // no file is written. Throws ReportError when the workbook cannot be read, a sheet name is not
-// the workbook's or the file cannot be written.
+// the workbook's or the file cannot be written, RenderStopped when control stops it.
 int writeWorkbookPdf(const xls::ICodePages& codePages, const QString& filePath,
-                     const QStringList& sheetNames, const QString& pdfPath);
+                     const QStringList& sheetNames, const QString& pdfPath,
+                     const RenderControl& control = {});
 
 } // namespace report

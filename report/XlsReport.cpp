@@ -3,9 +3,10 @@
 #include "ReportError.h"
 #include "ReportJob.h"
 
+#include "platform/IPrintSpooler.h"
+
 #include <QDir>
 #include <QFileInfo>
-#include <QPrinterInfo>
 
 namespace report {
 
@@ -43,21 +44,21 @@ void XlsReport::CommitSheet() {
 void XlsReport::SelectPrinter(qint32 lngKind, const QString& strPrinterName, qint16& intStatus) {
     if (lngKind != 0)
         throw ReportError(QStringLiteral("Printers are chosen by name only."));
-    // Qt would print on the default printer when the name is not known.
-    if (!QPrinterInfo::availablePrinterNames().contains(strPrinterName))
+    // The spooler resolves the empty name to the default destination: not a choice.
+    if (strPrinterName.isEmpty() || !m_spooler.destination(strPrinterName))
         throw ReportError(QStringLiteral("There is no printer named \"%1\".").arg(strPrinterName));
     m_printer = strPrinterName;
     intStatus = 0;
 }
 
 QString XlsReport::jobQueue() const {
-    QString name = m_printer.isEmpty() ? QPrinterInfo::defaultPrinterName() : m_printer;
-    if (name.isEmpty())
+    // Asked now, as the spooler will ask: the printer may have gone since it was chosen.
+    std::optional<QString> name = m_spooler.destination(m_printer);
+    if (name)
+        return *name;
+    if (m_printer.isEmpty())
         throw ReportError(QStringLiteral("No printer was chosen and there is no default printer."));
-    // The printer may have gone since it was chosen.
-    if (!QPrinterInfo::availablePrinterNames().contains(name))
-        throw ReportError(QStringLiteral("There is no printer named \"%1\".").arg(name));
-    return name;
+    throw ReportError(QStringLiteral("There is no printer named \"%1\".").arg(m_printer));
 }
 
 QString XlsReport::pdfPath() const {
@@ -88,7 +89,7 @@ std::unique_ptr<IReportJob> XlsReport::TakeJob() {
 void XlsReport::Print() {
     m_printedPages = 0;
     const std::unique_ptr<ReportJob> job = newJob();
-    job->Render();
+    job->Render({});
     job->Submit();
     m_printedPages = job->pageCount();
 }

@@ -10,7 +10,7 @@ tessaly_install_missing
 build=${TESSALY_PACKAGE_BUILD:-$TESSALY_ROOT/build-release}
 cmake -S "$TESSALY_ROOT" -B "$build" -DCMAKE_BUILD_TYPE="${CMAKE_BUILD_TYPE:-Release}" >/dev/null
 # The package holds the program and its desktop files only.
-cmake --build "$build" --target tessaly -j "$(nproc)"
+cmake --build "$build" --target tessaly tessaly-xls -j "$(nproc)"
 rm -f "$build"/tessaly_*.deb
 (cd "$build" && cpack -G DEB)
 ls "$build"/tessaly_*.deb

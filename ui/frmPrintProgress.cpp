@@ -15,6 +15,10 @@ QString countText(qsizetype n, qsizetype total) {
     return QStringLiteral("印刷中 %1 / %2").arg(n).arg(total);
 }
 
+QString pageText(qsizetype n, qsizetype total, int page) {
+    return countText(n, total) + QStringLiteral("　%1ページ目").arg(page);
+}
+
 } // namespace
 
 frmPrintProgress::frmPrintProgress(print::PrintProgress& progress, qsizetype total, QWidget* parent)
@@ -28,8 +32,10 @@ frmPrintProgress::frmPrintProgress(print::PrintProgress& progress, qsizetype tot
     createControls();
     barProgress->setRange(0, static_cast<int>(total));
     lblCount->setText(countText(0, total));
+    m_total = total;
     connect(&m_progress, &print::PrintProgress::workbookStarted, this,
             &frmPrintProgress::workbookStarted);
+    connect(&m_progress, &print::PrintProgress::pageStarted, this, &frmPrintProgress::pageStarted);
 }
 
 void frmPrintProgress::createControls() {
@@ -67,12 +73,19 @@ void frmPrintProgress::showOver(const QWidget& owner) {
 }
 
 void frmPrintProgress::workbookStarted(qsizetype n, qsizetype total, const QString& file) {
+    m_n = n;
+    m_total = total;
     lblCount->setText(countText(n, total));
     lblFile->setText(QFileInfo(file).fileName());
     lblFile->setToolTip(file);
     barProgress->setMaximum(static_cast<int>(total));
     // Finished workbooks: the ones before the one being handed over.
     barProgress->setValue(static_cast<int>(n - 1));
+}
+
+void frmPrintProgress::pageStarted(qsizetype n, int page) {
+    if (n == m_n)
+        lblCount->setText(pageText(n, m_total, page));
 }
 
 void frmPrintProgress::cmdAbort_Click() {

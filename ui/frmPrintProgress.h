@@ -9,8 +9,8 @@ class QProgressBar;
 class QPushButton;
 
 // The small modeless window that shows where a print run is: which ticked workbook of how
-// many is being handed over, its file name, a progress bar, and a button that stops the run
-// after the workbook being printed. It has no close button and cannot be closed by the user.
+// many is being handed over and the page of it being painted, its file name, a progress bar,
+// and a button that stops the run. It has no close button and cannot be closed by the user.
 class frmPrintProgress : public QWidget {
     Q_OBJECT
 public:
@@ -24,12 +24,16 @@ protected:
 
 private slots:
     void workbookStarted(qsizetype n, qsizetype total, const QString& file);
+    void pageStarted(qsizetype n, int page);
     void cmdAbort_Click();
 
 private:
     void createControls();
 
     print::PrintProgress& m_progress;
+    // The workbook being handed over: only its pages are shown.
+    qsizetype m_n = 0;
+    qsizetype m_total = 0;
 
     QLabel* lblCount = nullptr;
     QLabel* lblFile = nullptr;

@@ -25,6 +25,10 @@ namespace {
 
 using Kind = ReadError::Kind;
 
+// Excel writes its workbooks as compound files of version 3 (512-byte sectors), which cannot
+// exceed 2 GiB; the bare record streams of older versions are smaller still.
+constexpr qint64 kLargestWorkbook = qint64{2} << 30;
+
 struct GObjectUnref {
     void operator()(gpointer object) const { g_object_unref(object); }
 };
@@ -180,8 +184,13 @@ QByteArray CompoundFile::readWorkbookStream(const QString& path) {
         throw ReadError(Kind::CannotOpen, S_ISDIR(info.st_mode)
                                               ? QStringLiteral("the name is a folder, not a file")
                                               : QStringLiteral("the name is not an ordinary file"));
-    if (info.st_size > std::numeric_limits<qsizetype>::max() / 2)
-        throw ReadError(Kind::CannotOpen, QStringLiteral("the file is too large"));
+    // Refused before a byte is read: such a file would be read whole into memory.
+    if (info.st_size > kLargestWorkbook)
+        throw ReadError(Kind::CannotOpen,
+                        QStringLiteral("the file is %1 bytes long, larger than any workbook the "
+                                       ".xls format allows (%2 bytes)")
+                            .arg(qint64{info.st_size})
+                            .arg(kLargestWorkbook));
 
     QByteArray file(static_cast<qsizetype>(info.st_size), Qt::Uninitialized);
     qsizetype done = 0;

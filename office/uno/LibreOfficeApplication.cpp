@@ -13,6 +13,10 @@ LibreOfficeApplication::~LibreOfficeApplication() {
     m_server->end();
 }
 
+void LibreOfficeApplication::setStopRequest(std::stop_token stop) {
+    m_server->setStopRequest(std::move(stop));
+}
+
 void LibreOfficeApplication::setVisible(bool Visible) {
     const QString what = QStringLiteral("Visible");
     m_server->checkRunning(what);

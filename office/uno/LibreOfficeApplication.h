@@ -20,6 +20,7 @@ public:
     void setVisible(bool Visible) override;
     IWorkbooks& Workbooks() override { return m_workbooks; }
     void Quit() override;
+    void setStopRequest(std::stop_token stop) override;
 
 private:
     std::shared_ptr<OfficeServer> m_server;

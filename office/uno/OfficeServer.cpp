@@ -35,6 +35,9 @@ constexpr auto kConnectRetry = std::chrono::milliseconds(20);
 // A server that drops the connection usually exits a moment later; waiting for that gives a
 // better cause than the broken bridge.
 constexpr auto kExitAfterDisconnect = std::chrono::seconds(1);
+// How long a call may still take once the run is asked to stop: long enough for a print call
+// to hand its job over, short enough that the user sees the stop take effect.
+constexpr auto kStopGrace = std::chrono::seconds(5);
 
 QString inSeconds(std::chrono::milliseconds duration) {
     return QString::number(static_cast<double>(duration.count()) / 1000.0);
@@ -156,6 +159,10 @@ void OfficeServer::configure(const css::uno::Reference<css::uno::XComponentConte
     setConfiguration(provider, "/org.openoffice.Office.Common/Security/Scripting",
                      {{"MacroSecurityLevel", css::uno::Any(sal_Int32(3))},
                       {"DisableMacrosExecution", css::uno::Any(true)}});
+}
+
+void OfficeServer::setStopRequest(std::stop_token stop) {
+    m_watchdog->setStop(std::move(stop), kStopGrace);
 }
 
 void OfficeServer::checkRunning(const QString& what) {

@@ -37,6 +37,10 @@ public:
     void checkRunning(const QString& what);
     const css::uno::Reference<css::frame::XDesktop2>& desktop() const { return m_desktop; }
 
+    // From the moment stop is requested, a call that does not return within a few seconds ends
+    // the server as an overrun does.
+    void setStopRequest(std::stop_token stop);
+
     // Asks LibreOffice to terminate and waits for it, killing it after the grace period.
     void quit();
     // Ends the server without asking it over UNO, which may be what hangs.

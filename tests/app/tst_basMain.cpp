@@ -2,6 +2,8 @@
 #include "platform/FlockInstanceLock.h"
 #include "platform/PosixCommandLine.h"
 #include "platform/PosixDirectorySearch.h"
+#include "platform/QtMessageBox.h"
+#include "platform/SignalEndRequests.h"
 #include "ui/frmMain.h"
 
 #include "fakes/FakePrintServices.h"
@@ -11,8 +13,14 @@
 #include "fakes/TempTree.h"
 
 #include <QApplication>
+#include <QMessageBox>
 #include <QProcess>
 #include <QTest>
+#include <QTimer>
+
+#include <csignal>
+#include <functional>
+#include <unistd.h>
 
 namespace {
 
@@ -35,6 +43,20 @@ QStringList piecesOf(const colFileName& list) {
     for (const auto& entry : list)
         pieces.append(entry->FileName());
     return pieces;
+}
+
+// Calls act once on the first message box that shows, while events are served.
+void whenBoxShows(const std::function<void(QMessageBox&)>& act) {
+    auto* timer = new QTimer;
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, [timer, act] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            timer->stop();
+            timer->deleteLater();
+            act(*box);
+        }
+    });
+    timer->start();
 }
 
 struct StartServices : FakeServices {
@@ -104,6 +126,46 @@ private slots:
         QCOMPARE(messages.shown[0].title, QStringLiteral("Tessaly"));
         QVERIFY(openMainWindows().isEmpty());
         QVERIFY(basMain::gcolFileName == nullptr);
+
+        firstCopy.kill();
+        firstCopy.waitForFinished();
+    }
+
+    // SIGTERM while the message is up ends the second copy; OK is pressed only if it does not.
+    void secondCopyEndsOnTerminationSignal() {
+        TempTree tree;
+        const QString lockPath = tree.path("tessaly.lock");
+        QProcess firstCopy;
+        QVERIFY(holdLockElsewhere(firstCopy, lockPath));
+        platform::FlockInstanceLock lock(lockPath);
+        platform::QtMessageBox box;
+        platform::SignalEndRequests endSignals;
+        FakeServices fakes;
+        FakePrintServices print;
+        platform::Services& services = fakes.services;
+        platform::Services realStart{lock,
+                                     services.commandLine,
+                                     services.versionInfo,
+                                     services.directorySearch,
+                                     box,
+                                     services.profileFile,
+                                     services.shell,
+                                     services.programLauncher,
+                                     services.registry,
+                                     endSignals};
+        bool pressedOk = false;
+        whenBoxShows([](QMessageBox&) { ::kill(::getpid(), SIGTERM); });
+        // Only for a failure: the signal is served within the box's first events.
+        QTimer::singleShot(60000, [&pressedOk] {
+            if (auto* shown = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                pressedOk = true;
+                shown->accept();
+            }
+        });
+
+        QVERIFY(!basMain::Main(realStart, print.services));
+        QVERIFY(!pressedOk);
+        QVERIFY(openMainWindows().isEmpty());
 
         firstCopy.kill();
         firstCopy.waitForFinished();

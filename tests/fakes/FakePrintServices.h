@@ -87,6 +87,7 @@ struct FakeApplication : office::IApplication {
         return m_workbooks;
     }
     void Quit() override { check(QStringLiteral("Quit")); }
+    void setStopRequest(std::stop_token /*stop*/) override {}
     void check(const QString& call) {
         if (m_log.record(call))
             throw office::AutomationError(QStringLiteral("refused ") + call);
@@ -162,7 +163,9 @@ struct FakeReportPrinter : report::IReportPrinter {
 struct FakeReportJob : report::IReportJob {
     explicit FakeReportJob(FakeReportPrinter& printer)
         : m_printer(printer) {}
-    void Render() override { m_printer.check(QStringLiteral("XlsReport1.Render")); }
+    void Render(const report::RenderControl& /*control*/) override {
+        m_printer.check(QStringLiteral("XlsReport1.Render"));
+    }
     void Submit() override { m_printer.check(QStringLiteral("XlsReport1.Submit")); }
     FakeReportPrinter& m_printer;
 };

@@ -15,6 +15,7 @@
 
 #include <csignal>
 #include <memory>
+#include <stop_token>
 #include <thread>
 #include <unistd.h>
 
@@ -54,6 +55,7 @@ private slots:
     void serverKilledBetweenCallsFailsTheNextCall();
     void serverKilledDuringACallFailsThatCall();
     void callPastItsDeadlineKillsTheServer();
+    void stopRequestEndsAHeldCallWithinTheGrace();
     void releaseWithoutQuitEndsTheServer();
 
 private:
@@ -256,6 +258,32 @@ void OfficeFailuresTest::callPastItsDeadlineKillsTheServer() {
     // Killed by the deadline, not only at release.
     QTRY_VERIFY(m_bed.serverProcesses().isEmpty());
     QVERIFY(!failureOf([&] { application->Workbooks().Open(m_workbook); }).isNull());
+}
+
+void OfficeFailuresTest::stopRequestEndsAHeldCallWithinTheGrace() {
+    office::LibreOfficeSettings settings = m_bed.settings();
+    settings.setCallTimeout(10min);
+    const auto automation = automationWith(settings);
+    const auto application = automation->createObject(QStringLiteral("Excel.Application"));
+    std::stop_source stop;
+    application->setStopRequest(stop.get_token());
+    const auto workbook = application->Workbooks().Open(m_workbook);
+    // A stopped server holds the call; the user asks to stop a second into it.
+    testsupport::signalProcesses(m_bed.serverProcesses(), SIGSTOP);
+    std::thread user([&stop] {
+        std::this_thread::sleep_for(1s);
+        stop.request_stop();
+    });
+
+    QString cause;
+    const auto took =
+        timed([&] { cause = failureOf([&] { workbook->PrintOut(1, true, kQueue); }); });
+    user.join();
+    QVERIFY(!cause.isNull());
+    // The grace is 5 s, the call's own limit ten minutes.
+    QVERIFY2(took >= 1s && took < 60s, qPrintable(QString::number(took.count())));
+    QTRY_VERIFY(m_bed.serverProcesses().isEmpty());
+    QCOMPARE(jobCount(), m_jobsBefore);
 }
 
 void OfficeFailuresTest::releaseWithoutQuitEndsTheServer() {

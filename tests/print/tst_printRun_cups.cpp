@@ -47,6 +47,7 @@ private slots:
 
     void cleanup() {
         qunsetenv("TESSALY_SOFFICE");
+        QVERIFY2(m_cups.setLpOptions({}), qPrintable(m_cups.errorString()));
         const auto left = m_bed.serverProcesses();
         QVERIFY2(left.isEmpty(), qPrintable(QStringLiteral("%1 soffice left").arg(left.size())));
     }
@@ -86,6 +87,50 @@ private slots:
                                                        QStringLiteral("二 sheets.XLS")}}),
                  QString());
         QCOMPARE(before.differencesTo(testsupport::FolderSnapshot(m_folder)), QStringList());
+    }
+
+    // An instance's options and the default queue's lpoptions reach the scheduler with each job
+    // of the report path. LibreOffice sends its own settings only: it is not asked.
+    void userPrinterOptionsTravelWithTheJobs_data() {
+        QTest::addColumn<bool>("usePrinter");
+        QTest::addColumn<QString>("queue");
+        QTest::addColumn<QString>("sides");
+        QTest::addColumn<QString>("priority");
+        const QString longEdge = QStringLiteral("two-sided-long-edge");
+        const QString shortEdge = QStringLiteral("two-sided-short-edge");
+        QTest::newRow("instance") << true << kQueueA << longEdge << "30";
+        QTest::newRow("default queue") << false << kQueueB << shortEdge << "20";
+    }
+
+    void userPrinterOptionsTravelWithTheJobs() {
+        QFETCH(bool, usePrinter);
+        QFETCH(QString, queue);
+        QFETCH(QString, sides);
+        QFETCH(QString, priority);
+        QVERIFY2(m_cups.setLpOptions(
+                     {QStringLiteral("Dest %1/duplex sides=two-sided-long-edge job-priority=30")
+                          .arg(kQueueA),
+                      QStringLiteral("Default %1 sides=two-sided-short-edge job-priority=20")
+                          .arg(kQueueB)}),
+                 qPrintable(m_cups.errorString()));
+        qputenv("TESSALY_SOFFICE", m_bed.profileRoot().toUtf8() + "/no/soffice");
+        FakeServices fakes;
+        PrintSystem printing(m_bed.settings());
+        frmMain window(fakes.services, printing.services(), nullptr);
+        listWorkbooks(window);
+
+        pressPrint(window, {.usePrinter = usePrinter,
+                            .printer = kQueueA + QStringLiteral("/duplex"),
+                            .withoutExcel = true});
+
+        QCOMPARE(messagesOf(fakes), QStringList{print::startedMessage()});
+        const QList<testsupport::PrintedJob> jobs = newJobs();
+        QCOMPARE(jobs.size(), 2);
+        for (const testsupport::PrintedJob& job : jobs) {
+            QCOMPARE(job.queue, queue);
+            QCOMPARE(job.sides, sides);
+            QCOMPARE(job.priority, priority);
+        }
     }
 
     void refusedJobEndsTheReportPath() {

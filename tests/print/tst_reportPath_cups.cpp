@@ -17,6 +17,7 @@
 #include <QThreadPool>
 #include <QtTest>
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <functional>
@@ -103,9 +104,9 @@ public:
     GatedJob(const GatedJob&) = delete;
     GatedJob& operator=(const GatedJob&) = delete;
 
-    void Render() override {
+    void Render(const report::RenderControl& control) override {
         m_printer.beforeRender(m_file);
-        m_real->Render();
+        m_real->Render(control);
         const std::scoped_lock lock(m_printer.m_mutex);
         m_printer.m_rendered.append(m_file);
         m_printer.m_changed.notify_all();
@@ -141,21 +142,24 @@ private slots:
     void submitsInListOrder_data() {
         QTest::addColumn<int>("threads");
         QTest::addColumn<QList<int>>("gated");
-        QTest::addColumn<int>("failing"); // its file goes just before it is rendered
-        QTest::addColumn<int>("abortAt"); // the user stops while it is being submitted
+        QTest::addColumn<int>("failing");  // its file goes just before it is rendered
+        QTest::addColumn<int>("abortAt");  // the user stops while it is being submitted
+        QTest::addColumn<int>("longBook"); // a long sheet, stopped as its second page begins
         QTest::addColumn<print::PathResult::Outcome>("outcome");
         QTest::addColumn<int>("queued");
         QTest::addColumn<QList<int>>("renderedNotQueued");
         using Outcome = print::PathResult::Outcome;
         QTest::newRow("renders finish out of order")
-            << 3 << QList<int>{0, 3} << -1 << -1 << Outcome::Completed << kWorkbooks
+            << 3 << QList<int>{0, 3} << -1 << -1 << -1 << Outcome::Completed << kWorkbooks
             << QList<int>{};
         QTest::newRow("failure with later ones rendered")
-            << 3 << QList<int>{1} << 1 << -1 << Outcome::Failed << 1 << QList<int>{2, 3};
+            << 3 << QList<int>{1} << 1 << -1 << -1 << Outcome::Failed << 1 << QList<int>{2, 3};
         QTest::newRow("abort with rendered ones pending")
-            << 3 << QList<int>{0} << -1 << 0 << Outcome::Aborted << 1 << QList<int>{1, 2};
+            << 3 << QList<int>{0} << -1 << 0 << -1 << Outcome::Aborted << 1 << QList<int>{1, 2};
         QTest::newRow("one thread")
-            << 1 << QList<int>{} << 2 << -1 << Outcome::Failed << 2 << QList<int>{};
+            << 1 << QList<int>{} << 2 << -1 << -1 << Outcome::Failed << 2 << QList<int>{};
+        QTest::newRow("abort within a long workbook")
+            << 2 << QList<int>{} << -1 << -1 << 0 << Outcome::Aborted << 0 << QList<int>{};
     }
 
     void submitsInListOrder() {
@@ -163,6 +167,7 @@ private slots:
         QFETCH(QList<int>, gated);
         QFETCH(int, failing);
         QFETCH(int, abortAt);
+        QFETCH(int, longBook);
         QFETCH(print::PathResult::Outcome, outcome);
         QFETCH(int, queued);
         QFETCH(QList<int>, renderedNotQueued);
@@ -173,7 +178,8 @@ private slots:
         QStringList paths;
         QList<testsupport::ExpectedJob> expected;
         for (int i = 0; i < kWorkbooks; ++i) {
-            const QString& fixture = kFixtures[i % kFixtures.size()];
+            const QString fixture =
+                i == longBook ? QStringLiteral("long_sheet.xls") : kFixtures[i % kFixtures.size()];
             paths.append(testsupport::copyFixture(fixture, books.path(), bookName(i)));
             QVERIFY(!paths.last().isEmpty());
             items.append({paths.last(), true});
@@ -203,6 +209,19 @@ private slots:
             if (paths.indexOf(file) == abortAt)
                 progress.requestAbort();
         };
+        // The pages progress is told of the long workbook; a stop as its second page begins
+        // must end it before a third.
+        std::atomic<int> longPages = 0;
+        QObject::connect(
+            &progress, &print::PrintProgress::pageStarted, &progress,
+            [&](qsizetype n, int page) {
+                if (n != longBook + 1)
+                    return;
+                longPages = std::max(longPages.load(), page);
+                if (page == 2)
+                    progress.requestAbort();
+            },
+            Qt::DirectConnection);
         QThreadPool pool;
         pool.setMaxThreadCount(threads);
         const int lastJob = m_cups.lastJobId();
@@ -224,6 +243,7 @@ private slots:
                 QVERIFY2(rendered.indexOf(paths[i]) > i, qPrintable(rendered.join(u' ')));
         }
         QCOMPARE(printer.mostAlive(), threads);
+        QCOMPARE(longPages.load(), longBook < 0 ? 0 : 2);
         QCOMPARE(
             QDir(m_temp.path()).entryList({QStringLiteral("tessaly-print-*")}, QDir::AllEntries),
             QStringList());

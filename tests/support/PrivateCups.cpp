@@ -163,6 +163,16 @@ bool PrivateCups::setDefaultQueue(const QString& name) {
     return runTool(QStringLiteral("lpadmin"), {QStringLiteral("-d"), name});
 }
 
+bool PrivateCups::setLpOptions(const QStringList& lines) {
+    QString text;
+    for (const QString& line : lines)
+        text += line + QLatin1Char('\n');
+    if (writeFile(m_folder.filePath(QStringLiteral("etc/lpoptions")), text))
+        return true;
+    m_error = QStringLiteral("cannot write the lpoptions file");
+    return false;
+}
+
 bool PrivateCups::setAcceptingJobs(const QString& name, bool accepting) {
     return runTool(accepting ? QStringLiteral("cupsaccept") : QStringLiteral("cupsreject"), {name});
 }
@@ -194,7 +204,8 @@ QList<PrintedJob> PrivateCups::jobs() {
     ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr,
                  "ipp://localhost/");
     ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "which-jobs", nullptr, "all");
-    const char* const wanted[] = {"job-id", "job-name", "job-printer-uri", "copies", "collate"};
+    const char* const wanted[] = {"job-id",  "job-name", "job-printer-uri", "copies",
+                                  "collate", "sides",    "job-priority"};
     ippAddStrings(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes",
                   static_cast<int>(std::size(wanted)), nullptr, wanted);
     ipp_t* response = cupsDoRequest(http, request, "/");
@@ -217,6 +228,10 @@ QList<PrintedJob> PrivateCups::jobs() {
                 job.copies = ippGetInteger(attribute, 0);
             else if (name == "collate")
                 job.collate = ippGetBoolean(attribute, 0) != 0;
+            else if (name == "sides")
+                job.sides = QString::fromUtf8(ippGetString(attribute, 0, nullptr));
+            else if (name == "job-priority")
+                job.priority = QString::number(ippGetInteger(attribute, 0));
         }
         job.document =
             m_folder.filePath(QStringLiteral("spool/d%1-001").arg(job.id, 5, 10, QLatin1Char('0')));

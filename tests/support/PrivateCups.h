@@ -16,6 +16,9 @@ struct PrintedJob {
     QString title;
     int copies = 1; // what a job that names no number of copies gets
     bool collate = false;
+    // The job's sides and job-priority attributes as text, empty when it has none.
+    QString sides;
+    QString priority;
     // The spooled document, as the printing program sent it.
     QString document;
 };
@@ -39,6 +42,9 @@ public:
 
     bool addQueue(const QString& name);
     bool setDefaultQueue(const QString& name);
+    // Writes the system's lpoptions file anew with these lines ("Dest NAME OPTION=VALUE…",
+    // "Default NAME"), as lpoptions writes it; no lines empties it.
+    bool setLpOptions(const QStringList& lines);
     // A queue that rejects jobs answers every new job with an error.
     bool setAcceptingJobs(const QString& name, bool accepting);
     // Ends the scheduler, as when it has gone away; start() brings it back with its queues and

@@ -9,6 +9,7 @@ two_sheets.xls    sheets First (one page) and Second (two pages: a manual break 
 hidden_sheets.xls sheets Shown (visible), Hidden (hidden), Secret (very hidden) and Last
                   (visible), one page each; A1 holds "shown-first-marker", "hidden-sheet-marker",
                   "very-hidden-sheet-marker" and "shown-last-marker"
+long_sheet.xls    sheet Long: 5000 rows of text, a hundred pages and more
 corrupt.xls       the first 4096 bytes of three_sheets.xls
 random.xls        4096 bytes of noise
 japanese.xls      2009-07-01 in built-in date format 14 (A1) and in the era format
@@ -47,6 +48,14 @@ def two_sheets(path):
         second.write(row, 0, "second-sheet-top" if row < 10 else "second-sheet-bottom")
         second.write(row, 2, row)
     second.horz_page_breaks = [(10, 0, 255)]
+    book.save(path)
+
+
+def long_sheet(path):
+    book = xlwt.Workbook(encoding="utf-8")
+    sheet = book.add_sheet("Long")
+    for row in range(5000):
+        sheet.write(row, 0, "long-row-%d" % row)
     book.save(path)
 
 
@@ -164,6 +173,7 @@ def main():
     three_sheets(os.path.join(outdir, "three_sheets.xls"))
     two_sheets(os.path.join(outdir, "two_sheets.xls"))
     hidden_sheets(os.path.join(outdir, "hidden_sheets.xls"))
+    long_sheet(os.path.join(outdir, "long_sheet.xls"))
     japanese(os.path.join(outdir, "japanese.xls"))
     macro_on_open(os.path.join(outdir, "macro_on_open.xls"))
     with open(os.path.join(outdir, "three_sheets.xls"), "rb") as whole:

@@ -5,6 +5,7 @@
 #include "xls/RecordStream.h"
 #include "xls/WorkbookReader.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 #include <QtEndian>
 #include <QtTest>
@@ -62,6 +63,11 @@ private slots:
         const QString fifo = m_dir.filePath("pipe.xls");
         QCOMPARE(::mkfifo(fifo.toUtf8().constData(), 0600), 0);
         QCOMPARE(fileError(fifo), Kind::CannotOpen);
+        // Larger than the format allows: refused unread, or the zeros would read as no workbook.
+        QFile huge(m_dir.filePath("huge.xls"));
+        QVERIFY(huge.open(QIODevice::WriteOnly) && huge.resize((qint64{2} << 30) + 1));
+        huge.close();
+        QCOMPARE(fileError(huge.fileName()), Kind::CannotOpen);
     }
 
     void filesThatAreNotWorkbooks() {
