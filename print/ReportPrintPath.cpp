@@ -84,9 +84,12 @@ std::unique_ptr<report::IReportJob> takeJob(xls::ISpreadsheetEngine& Xls1,
     const qint32 count = Xls1.SheetCount();
     for (qint32 i = 0; i < count; ++i)
         sheetNames.Add(Xls1.SheetName(i), 0, false);
+    // The report printer paints the workbook as the engine read it: each file is read once.
+    std::shared_ptr<const xls::Workbook> workbook = Xls1.LoadedWorkbook();
     Xls1.Close();
 
     XlsReport1.setFile(file);
+    XlsReport1.setWorkbook(std::move(workbook));
     XlsReport1.StartSheets();
     for (const colFileName::Entry& sheet : sheetNames) {
         XlsReport1.AddSheet(sheet->FileName(), QString());

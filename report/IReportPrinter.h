@@ -7,12 +7,16 @@
 
 #include <memory>
 
+namespace xls {
+class Workbook;
+}
+
 namespace report {
 
 // The report printer control that the report print path drives, in this call order for each
-// workbook: setFile, StartSheets, then for each sheet AddSheet followed by CommitSheet,
-// SelectPrinter when a printer was chosen, and Print, or instead of Print, TakeJob and the
-// job's Render and Submit, so that later workbooks can be painted while one is queued. Every
+// workbook: setFile, setWorkbook, StartSheets, then for each sheet AddSheet followed by
+// CommitSheet, SelectPrinter when a printer was chosen, and Print, or instead of Print, TakeJob and
+// the job's Render and Submit, so that later workbooks can be painted while one is queued. Every
 // failure is raised as a report::ReportError.
 class IReportPrinter {
 public:
@@ -20,6 +24,9 @@ public:
 
     // The workbook to print, a full path. A new workbook forgets the printer chosen before.
     virtual void setFile(const QString& strFileName) = 0;
+    // The workbook of setFile as the engine read it, painted instead of reading the file again;
+    // null, or not given, reads the file.
+    virtual void setWorkbook(std::shared_ptr<const xls::Workbook> workbook) = 0;
     // Empties the list of sheets to print.
     virtual void StartSheets() = 0;
     // Names the next sheet to print; strRange is the empty text (the whole printed part of

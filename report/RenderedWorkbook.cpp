@@ -18,15 +18,15 @@ const QString kDocumentName = QStringLiteral("document.pdf");
 
 } // namespace
 
-RenderedWorkbook::RenderedWorkbook(const xls::ICodePages& codePages, const QString& filePath,
+RenderedWorkbook::RenderedWorkbook(const xls::ICodePages& codePages, const WorkbookSource& source,
                                    const QStringList& sheetNames, const RenderControl& control)
     : m_folder(QDir::tempPath() + QStringLiteral("/tessaly-print-XXXXXX"))
-    , m_title(QFileInfo(filePath).fileName()) {
+    , m_title(QFileInfo(source.file).fileName()) {
     if (!m_folder.isValid())
         throw ReportError(
             QStringLiteral("No temporary folder for printing: %1").arg(m_folder.errorString()));
-    m_pageCount = writeWorkbookPdf(codePages, filePath, sheetNames,
-                                   m_folder.filePath(kDocumentName), control);
+    m_pageCount =
+        writeWorkbookPdf(codePages, source, sheetNames, m_folder.filePath(kDocumentName), control);
 }
 
 void RenderedWorkbook::submit(platform::IPrintSpooler& spooler, const QString& queue) const {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "RenderControl.h"
+#include "WorkbookSource.h"
 
 #include <QString>
 #include <QStringList>
@@ -22,10 +23,10 @@ namespace report {
 // thread while another queues the workbook before it.
 class RenderedWorkbook {
 public:
-    // Paints the named sheets of the workbook at filePath. Throws ReportError when it cannot,
+    // Paints the named sheets of the workbook of source. Throws ReportError when it cannot,
     // RenderStopped when control stops it; nothing has reached the print system then, and the
     // folder is gone.
-    RenderedWorkbook(const xls::ICodePages& codePages, const QString& filePath,
+    RenderedWorkbook(const xls::ICodePages& codePages, const WorkbookSource& source,
                      const QStringList& sheetNames, const RenderControl& control = {});
     RenderedWorkbook(const RenderedWorkbook&) = delete;
     RenderedWorkbook& operator=(const RenderedWorkbook&) = delete;

@@ -5,17 +5,17 @@
 namespace report {
 
 ReportJob::ReportJob(const xls::ICodePages& codePages, platform::IPrintSpooler& spooler,
-                     QString file, QStringList sheets, QString queue, QString pdfPath)
+                     WorkbookSource source, QStringList sheets, QString queue, QString pdfPath)
     : m_codePages(codePages)
     , m_spooler(spooler)
-    , m_file(std::move(file))
+    , m_source(std::move(source))
     , m_sheets(std::move(sheets))
     , m_queue(std::move(queue))
     , m_pdfPath(std::move(pdfPath)) {}
 
 void ReportJob::Render(const RenderControl& control) {
     if (!m_sheets.isEmpty())
-        m_rendered = std::make_unique<RenderedWorkbook>(m_codePages, m_file, m_sheets, control);
+        m_rendered = std::make_unique<RenderedWorkbook>(m_codePages, m_source, m_sheets, control);
 }
 
 void ReportJob::Submit() {

@@ -23,8 +23,8 @@ class ReportJob : public IReportJob {
 public:
     // A job for queue, or, when pdfPath is not empty, for that file. No sheet: a job that
     // paints and queues nothing.
-    ReportJob(const xls::ICodePages& codePages, platform::IPrintSpooler& spooler, QString file,
-              QStringList sheets, QString queue, QString pdfPath);
+    ReportJob(const xls::ICodePages& codePages, platform::IPrintSpooler& spooler,
+              WorkbookSource source, QStringList sheets, QString queue, QString pdfPath);
 
     void Render(const RenderControl& control) override;
     void Submit() override;
@@ -36,7 +36,7 @@ private:
     const xls::ICodePages& m_codePages;
     // Used by Submit alone, on the printer's thread.
     platform::IPrintSpooler& m_spooler;
-    QString m_file;
+    WorkbookSource m_source;
     QStringList m_sheets;
     QString m_queue;
     QString m_pdfPath;

@@ -14,9 +14,13 @@ namespace report {
 
 namespace {
 
-xls::Workbook readWorkbook(const xls::ICodePages& codePages, const QString& filePath) {
+std::shared_ptr<const xls::Workbook> readWorkbook(const xls::ICodePages& codePages,
+                                                  const WorkbookSource& source) {
+    if (source.read)
+        return source.read;
     try {
-        return xls::WorkbookReader(codePages).readFile(filePath);
+        return std::make_shared<const xls::Workbook>(
+            xls::WorkbookReader(codePages).readFile(source.file));
     } catch (const xls::ReadError& error) {
         throw ReportError(error.message());
     }
@@ -44,12 +48,13 @@ QList<const xls::Sheet*> visibleSheets(const xls::Workbook& workbook, const QStr
 
 } // namespace
 
-int writeWorkbookPdf(const xls::ICodePages& codePages, const QString& filePath,
+int writeWorkbookPdf(const xls::ICodePages& codePages, const WorkbookSource& source,
                      const QStringList& sheetNames, const QString& pdfPath,
                      const RenderControl& control) {
-    const xls::Workbook workbook = readWorkbook(codePages, filePath);
+    const std::shared_ptr<const xls::Workbook> read = readWorkbook(codePages, source);
+    const xls::Workbook& workbook = *read;
     const QList<const xls::Sheet*> sheets = visibleSheets(workbook, sheetNames);
-    const QFileInfo file(filePath);
+    const QFileInfo file(source.file);
     const FontMapper fonts;
     const ReportRenderer renderer(workbook, file.absoluteFilePath(), fonts);
     // A PDF writer, not a PDF printer: it leaves the print system alone.

@@ -16,8 +16,13 @@ XlsReport::XlsReport(const xls::ICodePages& codePages, platform::IPrintSpooler& 
 
 void XlsReport::setFile(const QString& strFileName) {
     m_file = strFileName;
+    m_workbook.reset();
     // A new workbook is a new job: it prints on the default printer unless one is chosen for it.
     m_printer.clear();
+}
+
+void XlsReport::setWorkbook(std::shared_ptr<const xls::Workbook> workbook) {
+    m_workbook = std::move(workbook);
 }
 
 void XlsReport::StartSheets() {
@@ -73,12 +78,12 @@ QString XlsReport::pdfPath() const {
 std::unique_ptr<ReportJob> XlsReport::newJob() const {
     // No sheet prints nothing and needs neither a workbook nor a printer.
     if (m_sheets.isEmpty())
-        return std::make_unique<ReportJob>(m_codePages, m_spooler, m_file, m_sheets, QString(),
+        return std::make_unique<ReportJob>(m_codePages, m_spooler, source(), m_sheets, QString(),
                                            QString());
     if (m_file.isEmpty())
         throw ReportError(QStringLiteral("No workbook was given."));
     const QString pdf = pdfPath();
-    return std::make_unique<ReportJob>(m_codePages, m_spooler, m_file, m_sheets,
+    return std::make_unique<ReportJob>(m_codePages, m_spooler, source(), m_sheets,
                                        pdf.isEmpty() ? jobQueue() : QString(), pdf);
 }
 

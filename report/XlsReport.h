@@ -1,6 +1,7 @@
 #pragma once
 
 #include "IReportPrinter.h"
+#include "WorkbookSource.h"
 
 #include <QString>
 #include <QStringList>
@@ -26,6 +27,7 @@ public:
     XlsReport(const xls::ICodePages& codePages, platform::IPrintSpooler& spooler);
 
     void setFile(const QString& strFileName) override;
+    void setWorkbook(std::shared_ptr<const xls::Workbook> workbook) override;
     void StartSheets() override;
     void AddSheet(const QString& strSheetName, const QString& strRange) override;
     void CommitSheet() override;
@@ -46,10 +48,12 @@ private:
     QString jobQueue() const;
     QString pdfPath() const;
     std::unique_ptr<ReportJob> newJob() const;
+    WorkbookSource source() const { return {m_file, m_workbook}; }
 
     const xls::ICodePages& m_codePages;
     platform::IPrintSpooler& m_spooler;
     QString m_file;
+    std::shared_ptr<const xls::Workbook> m_workbook;
     QStringList m_sheets;
     QString m_pendingSheet;
     bool m_hasPendingSheet = false;

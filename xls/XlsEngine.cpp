@@ -9,7 +9,7 @@ XlsEngine::XlsEngine(const ICodePages& codePages)
 
 void XlsEngine::Open(const QString& strFileName) {
     m_workbook.reset();
-    m_workbook = m_reader.readFile(strFileName);
+    m_workbook = std::make_shared<const Workbook>(m_reader.readFile(strFileName));
 }
 
 const Workbook& XlsEngine::loaded() const {

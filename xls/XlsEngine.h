@@ -4,7 +4,7 @@
 #include "Workbook.h"
 #include "WorkbookReader.h"
 
-#include <optional>
+#include <memory>
 
 namespace xls {
 
@@ -16,13 +16,14 @@ public:
     void Open(const QString& strFileName) override;
     qint32 SheetCount() const override;
     QString SheetName(qint32 lngIndex) const override;
+    std::shared_ptr<const Workbook> LoadedWorkbook() const override { return m_workbook; }
     void Close() override;
 
 private:
     const Workbook& loaded() const;
 
     WorkbookReader m_reader;
-    std::optional<Workbook> m_workbook;
+    std::shared_ptr<const Workbook> m_workbook;
 };
 
 } // namespace xls

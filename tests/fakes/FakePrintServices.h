@@ -128,6 +128,7 @@ struct FakeEngine : xls::ISpreadsheetEngine {
             throw xls::ReadError(xls::ReadError::Kind::NoSuchSheet, QStringLiteral("no sheet"));
         return sheets.value(loaded).value(lngIndex);
     }
+    std::shared_ptr<const xls::Workbook> LoadedWorkbook() const override { return {}; }
     void Close() override {
         m_log.record(QStringLiteral("Xls1.Close"));
         loaded.clear();
@@ -141,6 +142,7 @@ struct FakeReportPrinter : report::IReportPrinter {
     void setFile(const QString& strFileName) override {
         check(QStringLiteral("XlsReport1.File ") + strFileName);
     }
+    void setWorkbook(std::shared_ptr<const xls::Workbook> /*workbook*/) override {}
     void StartSheets() override { check(QStringLiteral("XlsReport1.StartSheets")); }
     void AddSheet(const QString& strSheetName, const QString& strRange) override {
         check(QStringLiteral("XlsReport1.AddSheet [%1] [%2]").arg(strSheetName, strRange));

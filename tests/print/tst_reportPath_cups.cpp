@@ -5,6 +5,7 @@
 
 #include "platform/CupsPrintSpooler.h"
 #include "print/ReportPrintPath.h"
+#include "report/ReportError.h"
 #include "report/XlsReport.h"
 #include "tests/support/Fixtures.h"
 #include "tests/support/PrivateCups.h"
@@ -44,6 +45,9 @@ public:
     void setFile(const QString& file) override {
         m_file = file;
         m_real.setFile(file);
+    }
+    void setWorkbook(std::shared_ptr<const xls::Workbook> workbook) override {
+        m_real.setWorkbook(std::move(workbook));
     }
     void StartSheets() override { m_real.StartSheets(); }
     void AddSheet(const QString& sheet, const QString& range) override {
@@ -142,7 +146,7 @@ private slots:
     void submitsInListOrder_data() {
         QTest::addColumn<int>("threads");
         QTest::addColumn<QList<int>>("gated");
-        QTest::addColumn<int>("failing");  // its file goes just before it is rendered
+        QTest::addColumn<int>("failing");  // its render fails
         QTest::addColumn<int>("abortAt");  // the user stops while it is being submitted
         QTest::addColumn<int>("longBook"); // a long sheet, stopped as its second page begins
         QTest::addColumn<print::PathResult::Outcome>("outcome");
@@ -203,7 +207,9 @@ private slots:
             if (gated.contains(paths.indexOf(file)))
                 printer.waitForRendered(laterInWindow(file));
             if (paths.indexOf(file) == failing)
-                QFile::remove(file);
+                throw report::ReportError(QStringLiteral("this render fails"));
+            // The engine's read is the only one: a workbook whose file is gone still prints.
+            QFile::remove(file);
         };
         printer.beforeSubmit = [&](const QString& file) {
             if (paths.indexOf(file) == abortAt)
