@@ -1,6 +1,7 @@
 #include "CellLayout.h"
 
 #include "CellFonts.h"
+#include "PageFlow.h"
 #include "PrintOptions.h"
 #include "SheetMetrics.h"
 
@@ -24,8 +25,6 @@ constexpr double kPixel = 0.75;          // one pixel at 96 dpi, in points
 constexpr double kPaddingX = 2 * kPixel; // between a cell's edge and its text
 constexpr double kPaddingY = 1 * kPixel;
 constexpr int kStacked = 255;
-constexpr int kLastRow = 65535;
-constexpr int kLastColumn = 255;
 constexpr int kDotsPerMeterAt72Dpi = 2835;
 const QColor kAutomaticLine(Qt::black);
 
@@ -393,7 +392,8 @@ void ShapedText::draw(QPainter& painter, QPointF topLeft) const {
 }
 
 // Builds a page's slot table: merged areas first, then each slot's formats, borders and
-// gridlines, then the texts, which may flow across the gridlines of their neighbours.
+// gridlines, then the texts (those flowing in from beside the page's columns too), which may
+// flow across the gridlines of their neighbours.
 class CellLayoutBuilder {
 public:
     CellLayoutBuilder(const CellSources& sources, const LaidOutPage& page, QPaintDevice* device,
@@ -421,9 +421,16 @@ public:
             for (int c = 0; c < m_out.m_columns; ++c)
                 resolveEdges(r, c);
         }
+        const PageFlow flow(m_page, m_sources.sheet, m_sources.metrics, CellTextReach(m_sources));
         for (int r = 0; r < m_out.m_rows; ++r) {
             for (int c = 0; c < m_out.m_columns; ++c)
-                placeText(r, c);
+                placeText(r, c, flow);
+            for (const IncomingText& in : flow.incoming(r)) {
+                SlotText text;
+                text.firstColumnSlot = text.lastColumnSlot = in.covered.first;
+                if (!isEmptyCell(in.cell) && shapeText(r, -1, *in.cell, in.cellRect, text))
+                    keep(r, -1, std::move(text), in.covered);
+            }
         }
     }
 
@@ -537,12 +544,13 @@ private:
     void placeMerges();
     void placeSlot(int r, int c);
     void resolveEdges(int r, int c);
-    void placeText(int r, int c);
-    void placeLine(int r, int c, const xls::Cell& cell, const xls::CellFormat& format,
+    void placeText(int r, int c, const PageFlow& flow);
+    bool shapeText(int r, int c, const xls::Cell& cell, QRectF area, SlotText& text);
+    void placeLine(const xls::Cell& cell, const xls::CellFormat& format,
                    const xls::FormattedValue& shown, std::vector<TextPiece> pieces, SlotText& text);
     void placeGuide(const xls::PhoneticText& phonetic, const std::vector<int>& moved,
                     int cellLength, SlotText& text);
-    void flow(int r, int c, const TextReach& reach, SlotText& text);
+    void keep(int r, int c, SlotText text, const std::optional<SlotSpan>& flowing);
 
     const CellSources& m_sources;
     const LaidOutPage& m_page;
@@ -669,7 +677,7 @@ void CellLayoutBuilder::resolveEdges(int r, int c) {
             sharedLine(sideOf(r, c, Side::Right), borderAt(slot.row, slot.column + 1, Side::Left));
 }
 
-void CellLayoutBuilder::placeText(int r, int c) {
+void CellLayoutBuilder::placeText(int r, int c, const PageFlow& flow) {
     const CellSlot& slot = at(r, c);
     if (slot.kind == SlotKind::MergeCovered)
         return;
@@ -677,20 +685,44 @@ void CellLayoutBuilder::placeText(int r, int c) {
     const int row = merge != nullptr ? merge->range.firstRow : slot.row;
     const int column = merge != nullptr ? merge->range.firstColumn : slot.column;
     const xls::Cell* cell = m_sources.sheet.cell(row, column);
-    if (isEmptyCell(cell))
-        return;
-    xls::FormattedValue shown = m_sources.cellText.shown(*cell);
-    if (cell->type() == xls::CellType::Error)
+    SlotText text;
+    text.firstColumnSlot = c;
+    text.lastColumnSlot = merge != nullptr ? merge->lastColumnSlot : c;
+    text.clip = slot.visible;
+    if (!isEmptyCell(cell) && shapeText(r, c, *cell, slot.area, text))
+        keep(r, c, std::move(text), merge == nullptr ? flow.covered(r, c) : std::nullopt);
+}
+
+// Keeps a text, flowing across the slots of its row that it covers (its own among them); the
+// gridlines it crosses are left out.
+void CellLayoutBuilder::keep(int r, int c, SlotText text, const std::optional<SlotSpan>& flowing) {
+    if (flowing) {
+        text.firstColumnSlot = std::min(text.firstColumnSlot, flowing->first);
+        text.lastColumnSlot = std::max(text.lastColumnSlot, flowing->last);
+        text.clip = text.clip.united(flowing->rect);
+        for (int slot = flowing->first + 1; slot <= flowing->last; ++slot)
+            at(r, slot).gridLeft = false;
+    }
+    if (c >= 0)
+        at(r, c).text = static_cast<int>(m_out.m_texts.size());
+    m_out.m_texts.push_back(std::move(text));
+}
+
+// Decides a cell's text within area, its cell (or merged area) at slot c on the page, or off
+// the page's columns for c = -1. False when it shows none.
+bool CellLayoutBuilder::shapeText(int r, int c, const xls::Cell& cell, QRectF area,
+                                  SlotText& text) {
+    xls::FormattedValue shown = m_sources.cellText.shown(cell);
+    if (cell.type() == xls::CellType::Error)
         shown.text = m_sources.options.errorText(shown.text);
     shown.text = capped(shown.text);
     if (shown.text.isEmpty())
-        return;
-    const xls::CellFormat& format = m_sources.workbook.cellFormat(cell->formatIndex());
-    const xls::DifferentialFormat* condition = m_sources.sheet.conditionalFormat(row, column);
+        return false;
+    const xls::CellFormat& format = m_sources.workbook.cellFormat(cell.formatIndex());
+    const xls::DifferentialFormat* condition =
+        m_sources.sheet.conditionalFormat(cell.row(), cell.column());
     const QColor numberColor = shown.color > 0 ? color(shown.color + 7, Qt::black) : QColor();
-    std::vector<TextPiece> pieces = piecesOf(m_sources, *cell, shown.text, numberColor, condition);
-
-    SlotText text;
+    std::vector<TextPiece> pieces = piecesOf(m_sources, cell, shown.text, numberColor, condition);
     const TextPiece own = pieceIn(m_sources, format.fontIndex, 0, numberColor, condition);
     text.font = own.font;
     text.color = own.color;
@@ -698,13 +730,11 @@ void CellLayoutBuilder::placeText(int r, int c) {
                          ? *condition->underline
                          : m_sources.workbook.font(format.fontIndex).underline;
     text.vertical = format.vertical;
-    text.firstColumnSlot = c;
-    text.lastColumnSlot = merge != nullptr ? merge->lastColumnSlot : c;
-    QRectF area = slot.area;
-    text.clip = slot.visible;
+    const Merge* merge = c >= 0 ? mergeOf(r, c) : nullptr;
+    const int row = cell.row();
 
-    HorizontalAlignment horizontal = resolvedAlignment(format.horizontal, cell->type());
-    if (horizontal == HorizontalAlignment::CenterAcrossSelection) {
+    HorizontalAlignment horizontal = resolvedAlignment(format.horizontal, cell.type());
+    if (horizontal == HorizontalAlignment::CenterAcrossSelection && c >= 0) {
         // Centred across the blank cells to the right that are centred across selection too.
         int next = c + 1;
         while (merge == nullptr && continues(m_page.columns, next - 1, 1) &&
@@ -747,15 +777,14 @@ void CellLayoutBuilder::placeText(int r, int c) {
         text.shaped = std::make_shared<ShapedText>(lines, std::move(pieces), m_device,
                                                    lineAlignment(horizontal), width);
     } else {
-        placeLine(r, c, *cell, format, shown, std::move(pieces), text);
+        placeLine(cell, format, shown, std::move(pieces), text);
     }
-    at(r, c).text = static_cast<int>(m_out.m_texts.size());
-    m_out.m_texts.push_back(std::move(text));
+    return true;
 }
 
-void CellLayoutBuilder::placeLine(int r, int c, const xls::Cell& cell,
-                                  const xls::CellFormat& format, const xls::FormattedValue& shown,
-                                  std::vector<TextPiece> pieces, SlotText& text) {
+void CellLayoutBuilder::placeLine(const xls::Cell& cell, const xls::CellFormat& format,
+                                  const xls::FormattedValue& shown, std::vector<TextPiece> pieces,
+                                  SlotText& text) {
     const double available = std::max(0.0, text.content.width() - text.indent);
     QString line = shown.text;
     const std::vector<int> moved = withoutLineBreaks(line, pieces);
@@ -814,8 +843,6 @@ void CellLayoutBuilder::placeLine(int r, int c, const xls::Cell& cell,
                            QLatin1Char('#'));
         }
         shaped = reshape();
-    } else if (cell.type() == xls::CellType::Text && mergeOf(r, c) == nullptr) {
-        flow(r, c, reachOf(text.horizontal, width, available), text);
     }
 
     const xls::PhoneticText* phonetic =
@@ -871,36 +898,6 @@ void CellLayoutBuilder::placeGuide(const xls::PhoneticText& phonetic, const std:
                      metrics, guide->pieces);
     }
     text.guide = std::move(guide);
-}
-
-// Text flows into empty neighbours up to a cell that holds something, a merged area or the
-// edge of its run of columns; the gridlines it crosses are left out.
-void CellLayoutBuilder::flow(int r, int c, const TextReach& reach, SlotText& text) {
-    if (reach.left <= 0 && reach.right <= 0)
-        return;
-    const int row = m_page.rows[r].index;
-    const auto furthest = [&](int step, double need) {
-        double gained = 0;
-        int slot = c;
-        for (int next = c + step;
-             gained < need && continues(m_page.columns, next - step, step) &&
-             mergeOf(r, next) == nullptr &&
-             isEmptyCell(m_sources.sheet.cell(row, m_page.columns[next].index));
-             next += step) {
-            gained += m_page.columns[next].size;
-            slot = next;
-        }
-        return slot;
-    };
-    const int first = furthest(-1, reach.left);
-    const int last = furthest(1, reach.right);
-    text.firstColumnSlot = std::min(text.firstColumnSlot, first);
-    text.lastColumnSlot = std::max(text.lastColumnSlot, last);
-    text.clip.setLeft(std::min(text.clip.left(), m_page.columns[first].offset));
-    text.clip.setRight(
-        std::max(text.clip.right(), m_page.columns[last].offset + m_page.columns[last].size));
-    for (int slot = first + 1; slot <= last; ++slot)
-        at(r, slot).gridLeft = false;
 }
 
 CellLayout::CellLayout(const CellSources& sources, const LaidOutPage& page, QPaintDevice* device) {

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "PageLayout.h"
-#include "UsedRange.h"
+#include "TextSpills.h"
 
 #include "xls/CellFormat.h"
 #include "xls/Font.h"
@@ -205,7 +205,8 @@ private:
 };
 
 // How far a cell's text reaches past its own cell into empty neighbours, measured with the
-// cell fonts on a 72 dots-per-inch device: what widens the printed range.
+// cell fonts on a 72 dots-per-inch device: the one measure from which TextSpills decide the
+// columns a text covers, for the printed range, the blank pages and the pages' layouts.
 class CellTextReach : public TextReachMeasure {
 public:
     explicit CellTextReach(const CellSources& sources);

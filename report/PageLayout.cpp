@@ -4,6 +4,7 @@
 #include "ObjectPlacement.h"
 #include "PaperSize.h"
 #include "PrintedPages.h"
+#include "SheetLimits.h"
 #include "SheetMetrics.h"
 #include "UsedRange.h"
 
@@ -22,8 +23,6 @@ namespace report {
 
 namespace {
 
-constexpr int kLastRow = 65535;
-constexpr int kLastColumn = 255;
 constexpr double kPointsPerInch = 72;
 constexpr double kPointsPerPixel = 0.75;
 constexpr int kHeadingPaddingPixels = 5;
@@ -49,12 +48,14 @@ struct Titles {
 
 // The rows (or columns) of one print area along one direction, and where its pages start.
 struct Axis {
+    int own = 0;   // the area's first row: print titles it starts with are its own
     int first = 0; // the first row of the body, after print titles at the top of the area
     int last = -1;
     std::vector<int> starts;
 };
 
 struct Area {
+    xls::CellRange range; // as laid out
     Axis rows;
     Axis columns;
     double headingWidth = 0;
@@ -63,21 +64,28 @@ struct Area {
 
 using SizeOf = std::function<double(int)>;
 
-// The page of an axis that shows a row (column) of its body; -1 when none does.
+// The page of an axis that shows a row (column) of the area as its own: of its body, or one
+// of the print titles the area starts with, which its first page shows. -1 when none does.
 int pageOf(const Axis& axis, int index) {
-    if (index < axis.first || index > axis.last)
+    if (index < axis.own || index > axis.last || axis.starts.empty())
         return -1;
+    if (index < axis.first)
+        return 0;
     const auto after = std::upper_bound(axis.starts.begin(), axis.starts.end(), index);
     return static_cast<int>(after - axis.starts.begin()) - 1;
 }
 
-// The first and last page of an axis that show any of the rows (columns) first to last.
+// The first and last page of an axis that show any of the rows (columns) first to last as
+// their own.
 std::optional<std::pair<int, int>> pagesOf(const Axis& axis, int first, int last) {
-    first = std::max(first, axis.first);
+    first = std::max(first, axis.own);
     last = std::min(last, axis.last);
-    if (first > last || axis.starts.empty() || last < axis.starts.front())
+    if (first > last || axis.starts.empty())
         return std::nullopt;
-    return std::pair{std::max(0, pageOf(axis, first)), pageOf(axis, last)};
+    const int lastPage = pageOf(axis, last);
+    if (lastPage < 0 && first >= axis.first) // hidden rows before the first page's only
+        return std::nullopt;
+    return std::pair{std::max(0, pageOf(axis, first)), std::max(0, lastPage)};
 }
 
 Titles titlesOf(int first, int last, int limit, const SizeOf& sizeOf) {
@@ -125,7 +133,7 @@ std::vector<int> pageStarts(const Axis& axis, const SizeOf& sizeOf, double capac
 
 // Body of an area: print titles at its top are printed as titles, not twice.
 Axis axisOf(int first, int last, const Titles& titles) {
-    Axis axis{first, last, {}};
+    Axis axis{first, first, last, {}};
     if (titles.present() && first >= titles.first && first <= titles.last && titles.last < last)
         axis.first = titles.last + 1;
     return axis;
@@ -172,6 +180,7 @@ struct PageLayout::Impl {
     void findPrintedPages(const xls::Workbook& workbook);
     void markMergedAreas(const xls::Workbook& workbook);
     void markObjects();
+    void markSpills();
     bool markSpan(const xls::CellRange& cells, qint64& budget);
     QList<Band> bands(const Axis& axis, int page, const Titles& titles, double offset,
                       const SizeOf& sizeOf) const;
@@ -182,6 +191,7 @@ struct PageLayout::Impl {
     SizeOf columnSize;
     std::vector<xls::CellRange> printed;
     std::vector<xls::CellRange> objectCells; // of each object that prints
+    SharedSpills spills;                     // null when texts are not measured
     std::vector<Area> areas;
     Titles titleRows;
     Titles titleColumns;
@@ -220,22 +230,18 @@ PageLayout::Impl::Impl(const xls::Workbook& workbook, const xls::Sheet& sheet,
     printableHeight = printable.height();
 
     objectCells = printingObjectCells(sheet);
+    if (textReach != nullptr)
+        spills = std::make_shared<const TextSpills>(sheet, metrics, *textReach);
+    // As in the spreadsheet, what prints takes in every object that prints and the columns
+    // text flows into. A print area that holds nothing is left out.
+    const PrintedContent content(workbook, sheet, objectCells, spills.get());
     if (sheet.printAreas().isEmpty()) {
-        auto used = textReach != nullptr ? printedRange(workbook, sheet, metrics, *textReach)
-                                         : usedRange(workbook, sheet);
-        // As in the spreadsheet, the printed range takes in every object that prints.
-        for (const xls::CellRange& cells : objectCells)
-            include(used, cells);
-        if (used)
-            printed.push_back(*used);
-    } else {
-        for (const xls::CellRange& area : sheet.printAreas()) {
-            printed.push_back(
-                {std::clamp(std::min(area.firstRow, area.lastRow), 0, kLastRow),
-                 std::clamp(std::max(area.firstRow, area.lastRow), 0, kLastRow),
-                 std::clamp(std::min(area.firstColumn, area.lastColumn), 0, kLastColumn),
-                 std::clamp(std::max(area.firstColumn, area.lastColumn), 0, kLastColumn)});
-        }
+        if (const auto range = content.printedRange())
+            printed.push_back(*range);
+    }
+    for (const xls::CellRange& area : sheet.printAreas()) {
+        if (const auto trimmed = content.trimmed(area))
+            printed.push_back(*trimmed);
     }
 
     if (const auto rows = sheet.titleRows())
@@ -247,6 +253,7 @@ PageLayout::Impl::Impl(const xls::Workbook& workbook, const xls::Sheet& sheet,
 
     for (const xls::CellRange& range : printed) {
         Area area;
+        area.range = range;
         area.rows = axisOf(range.firstRow, range.lastRow, titleRows);
         area.columns = axisOf(range.firstColumn, range.lastColumn, titleColumns);
         if (frame.headings) {
@@ -319,8 +326,9 @@ bool PageLayout::Impl::fits(int pagesWide, int pagesTall) const {
 }
 
 // A page is blank, and is not printed, when none of its own rows and columns shows a cell that
-// prints. Print titles repeated on it do not count. One pass over the cells finds every page
-// that prints, however many pages the sheet is laid out on.
+// prints and no text flows into them. Print titles the area starts with are its own on its
+// first pages; repeated on later pages they do not count. One pass over the cells finds every
+// page that prints, however many pages the sheet is laid out on.
 void PageLayout::Impl::findPrintedPages(const xls::Workbook& workbook) {
     const bool downFirst = sheet.pageSetup().pageOrder == xls::PageOrder::DownThenOver;
     for (Area& area : areas) {
@@ -336,6 +344,7 @@ void PageLayout::Impl::findPrintedPages(const xls::Workbook& workbook) {
     }
     markMergedAreas(workbook);
     markObjects();
+    markSpills();
     // Whatever else comes to print on pages marks them here, before the lists are made.
     for (Area& area : areas)
         area.pages.finish();
@@ -357,6 +366,22 @@ void PageLayout::Impl::markObjects() {
     for (const xls::CellRange& cells : objectCells) {
         if (!markSpan(cells, budget))
             return;
+    }
+}
+
+// A text flowing across page breaks prints, in part, on every page of its row it reaches
+// within the area; one starting in another area, or in repeated print titles, does not count.
+void PageLayout::Impl::markSpills() {
+    if (!spills)
+        return;
+    for (const Spill& spill : spills->all()) {
+        for (Area& area : areas) {
+            const int rowPage = pageOf(area.rows, spill.row);
+            if (rowPage < 0 || pageOf(area.columns, spill.column) < 0)
+                continue;
+            if (const auto columns = pagesOf(area.columns, spill.firstColumn, spill.lastColumn))
+                area.pages.markBlock(rowPage, rowPage, columns->first, columns->second);
+        }
     }
 }
 
@@ -442,6 +467,8 @@ LaidOutPage PageLayout::page(int ordinal, int autoFirstNumber) const {
 
     const auto [rowPage, columnPage] = area->pages.at(local);
 
+    page.area = area->range;
+    page.spills = d.spills;
     page.headingWidth = area->headingWidth;
     page.headingHeight = d.headingHeight;
     page.rows = d.bands(area->rows, rowPage, d.titleRows, page.headingHeight, d.rowSize);

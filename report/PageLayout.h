@@ -1,5 +1,10 @@
 #pragma once
 
+#include "SheetLimits.h"
+#include "TextSpills.h"
+
+#include "xls/CellRange.h"
+
 #include <QList>
 #include <QPageLayout>
 #include <QPointF>
@@ -15,7 +20,6 @@ class Workbook;
 namespace report {
 
 class SheetMetrics;
-class TextReachMeasure;
 
 // One row or column placed on a page. Offsets and sizes are in points from the top (left)
 // edge of the page's cell block, before the page's scale is applied.
@@ -52,17 +56,26 @@ struct LaidOutPage {
     // column-letter row, before scaling; the bands start after them. 0 without headings.
     double headingWidth = 0;
     double headingHeight = 0;
+    // The print area the page belongs to (without one, the printed range), as laid out: no
+    // text flows into the page from beyond its columns.
+    xls::CellRange area{0, kLastRow, 0, kLastColumn};
+    // Which columns the sheet's texts flow across; null when the layout did not measure them.
+    SharedSpills spills;
 };
 
 // Turns a sheet and its page setup into pages, as the spreadsheet lays them out: the print
-// area (else the used range), manual and automatic breaks, scale or fit to pages, page order,
-// centring and print titles. Blank pages, where no cell of the page's own rows and columns
-// prints, are left out and not numbered. Pages are made one at a time on request, so a long
-// sheet is never held as a whole list of pages.
+// area cut back to where the sheet holds something (else the printed range, from A1), manual
+// and automatic breaks, scale or fit to pages, page order, centring and print titles. Blank
+// pages, where nothing of the page's own rows and columns prints (print titles that the area
+// starts with are its own on its first pages; repeated ones are not) and no text flows in,
+// are left out and not numbered. Pages are made one at a time on request, so a long sheet is
+// never held as a whole list of pages.
 class PageLayout {
 public:
-    // textReach: without a print area, the used range widens for text that flows past it, as
-    // measured by textReach; null leaves the used range as it is.
+    // textReach: measures how far texts flow past their cells, once for the sheet: the texts
+    // widen the printed range and the print areas' content, mark the pages they reach, and
+    // are shown on them. Null: they do none of the first three, and each page's cell layout
+    // measures them itself.
     PageLayout(const xls::Workbook& workbook, const xls::Sheet& sheet, const SheetMetrics& metrics,
                const TextReachMeasure* textReach = nullptr);
     ~PageLayout();

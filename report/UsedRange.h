@@ -1,46 +1,45 @@
 #pragma once
 
+#include "TextSpills.h"
+
 #include "xls/CellRange.h"
 
+#include <array>
 #include <optional>
+#include <vector>
 
 namespace xls {
-class Cell;
 class Sheet;
 class Workbook;
 } // namespace xls
 
 namespace report {
 
-class SheetMetrics;
-
-// How far a cell's text reaches past its own cell, in points, when it flows into empty
-// neighbours: to the left and to the right. Both 0 for a cell whose text stays in it.
-struct TextReach {
-    double left = 0;
-    double right = 0;
-};
-
-class TextReachMeasure {
+// Where a sheet holds something that prints: every cell with a value and every blank cell
+// whose format shows on paper (a border or a fill), merged areas whole, the cells that
+// printing drawing objects cover and the columns that text flows into.
+class PrintedContent {
 public:
-    virtual ~TextReachMeasure() = default;
-    // cellWidth: the width of the cell's column, in points.
-    virtual TextReach reach(const xls::Cell& cell, double cellWidth) const = 0;
+    // objectCells: the cells each printing object covers. spills: null for none.
+    PrintedContent(const xls::Workbook& workbook, const xls::Sheet& sheet,
+                   const std::vector<xls::CellRange>& objectCells, const TextSpills* spills);
+
+    // The part of a sheet that prints when it has no print area: from A1, where the
+    // spreadsheet starts it, to the last row and column that hold something. Empty when
+    // nothing prints.
+    std::optional<xls::CellRange> printedRange() const;
+    // A print area cut back, before its pages are laid out and its scale chosen, to the last
+    // of its rows and columns that hold something within it: whole columns (or rows) end at
+    // the sheet's content. Empty when nothing in it prints. The area's start stays; its ends
+    // are taken in either order and held to the sheet.
+    std::optional<xls::CellRange> trimmed(xls::CellRange area) const;
+
+private:
+    void add(const xls::CellRange& cells);
+
+    // For each column, the first and last row holding something; first > last for none.
+    std::array<int, 256> m_firstRow;
+    std::array<int, 256> m_lastRow;
 };
-
-// Widens range to take in part; an empty range becomes part.
-void include(std::optional<xls::CellRange>& range, const xls::CellRange& part);
-
-// The part of a sheet that prints when it has no print area: the smallest range holding every
-// cell with a value and every blank cell whose format shows on paper (a border or a fill),
-// merged areas whole. Empty when nothing prints.
-std::optional<xls::CellRange> usedRange(const xls::Workbook& workbook, const xls::Sheet& sheet);
-
-// The used range widened, as the spreadsheet widens it, to the last column that text flowing
-// past its left or right edge reaches. Only the first and last filled cell of a row can flow
-// past the range, so at most two cells a row are measured.
-std::optional<xls::CellRange> printedRange(const xls::Workbook& workbook, const xls::Sheet& sheet,
-                                           const SheetMetrics& metrics,
-                                           const TextReachMeasure& measure);
 
 } // namespace report

@@ -33,9 +33,9 @@ struct Book {
 };
 
 // Rows and columns shown on the page, each kRow by kColumn points; the first titleRows rows
-// are print titles.
+// and titleColumns columns are print titles.
 inline report::LaidOutPage pageOf(const QList<int>& rows, const QList<int>& columns,
-                                  int titleRows = 0) {
+                                  int titleRows = 0, int titleColumns = 0) {
     report::LaidOutPage page;
     double offset = 0;
     for (const int row : rows) {
@@ -45,7 +45,7 @@ inline report::LaidOutPage pageOf(const QList<int>& rows, const QList<int>& colu
     const double height = offset;
     offset = 0;
     for (const int column : columns) {
-        page.columns.append({column, offset, kColumn, false});
+        page.columns.append({column, offset, kColumn, page.columns.size() < titleColumns});
         offset += kColumn;
     }
     page.origin = kOrigin;

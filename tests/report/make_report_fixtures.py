@@ -22,6 +22,21 @@ merge_split.xls   one sheet of 6 columns 30 characters wide, 3 columns a page: t
                   range A2:F2 holds "merged-across-pages", centred, across the page break
 overflow.xls      A1 alone holds a text about one and a half pages wide: the printed range
                   widens to the columns it flows into, two pages wide
+spill.xls         text flowing across page breaks and where pages start; every sheet's header
+                  is "&A", columns 20 characters wide (4 a page) unless said otherwise.
+    Flow     "mark" in A1, E1 and I1 (row 1 of each page); then a row a case, each text
+             "<case> 000…" as wide as said: 2 left-aligned in A reaching F (one break), 3 in
+             A reaching J (two), 4 right-aligned in L reaching G, 5 in L reaching C, 6
+             centred in D reaching C and E, 7 centred in G reaching D and J, 8 as 3 but
+             stopped by "filled" in D8, 9 as 3 but stopped by the empty merged area C9:D9,
+             10 as 5 but stopped by "lfilled" in I10
+    Only     A1 alone, reaching F: its second page holds nothing but the text
+    Titles   print area A1:N4, print titles row 1 and column A: month names in B1:N1,
+             labels in A2:A3, numbers in B2:D3, and in A4 a label reaching F
+    FitColumn  print area B:B fitted to 2 pages wide and 3 tall; "fc-r<row>" in B1:B200
+             and more in D, outside the area
+    Offset   cells in C3:F20 only: the printed range starts at A1, so C:D print on the
+             first page and E:F on the second
 """
 import os
 import struct
@@ -44,35 +59,46 @@ class AutomaticNumberSetup(_setup_record):
                          *rest)
 
 
-def print_titles_name(sheet_index, ixti, first_row, last_row):
-    """A NAME record for Print_Titles: rows first_row..last_row of every column."""
-    formula = struct.pack("<BHHHHH", 0x3B, ixti, first_row, last_row, 0, 0xFF)
+PRINT_AREA = 0x06
+PRINT_TITLES = 0x07
+
+
+def builtin_name(code, sheet_index, ixti, areas):
+    """A NAME record for a sheet's built-in name: one area (first row, last row, first column,
+    last column), or the union of several."""
+    parts = [struct.pack("<BHHHHH", 0x3B, ixti, *area) for area in areas]
+    formula = parts[0]
+    if len(parts) > 1:
+        body = b"".join(parts) + b"\x10" * (len(parts) - 1)
+        formula = struct.pack("<BH", 0x29, len(body)) + body
     data = struct.pack("<HBBHHHBBBB", 0x0020, 0, 1, len(formula), 0, sheet_index + 1, 0, 0, 0, 0)
-    data += b"\x00\x07" + formula
+    data += b"\x00" + bytes([code]) + formula
     return struct.pack("<HH", 0x0018, len(data)) + data
 
 
-class TitledWorkbook(xlwt.Workbook):
-    """A workbook whose sheets may have print title rows: {sheet index: (first, last)}."""
+class NamedWorkbook(xlwt.Workbook):
+    """A workbook whose sheets may have print areas and print titles: a list of (sheet index,
+    PRINT_AREA or PRINT_TITLES, [areas])."""
 
-    def __init__(self, titles):
+    def __init__(self, names):
         super().__init__(encoding="utf-8")
-        self.titles = titles
+        self.names = names
 
     def get_biff_data(self):
         refs = self._Workbook__sheet_refs
         if self._ownbook_supbookx is None:
             self.setup_ownbook()
-        for index in self.titles:
+        for index, _, _ in self.names:
             key = (self._ownbook_supbookx, index, index)
             if key not in refs:
                 refs[key] = len(refs)
         original = self._Workbook__all_links_rec
 
         def links():
+            # Sorted as the file format asks: by name, then by sheet.
             names = b"".join(
-                print_titles_name(index, refs[(self._ownbook_supbookx, index, index)], *rows)
-                for index, rows in sorted(self.titles.items()))
+                builtin_name(code, index, refs[(self._ownbook_supbookx, index, index)], areas)
+                for index, code, areas in sorted(self.names, key=lambda name: name[1::-1]))
             return original() + names
 
         self._Workbook__all_links_rec = links
@@ -103,7 +129,7 @@ def grid(sheet, prefix, rows, cols):
 
 
 def report_pages(path):
-    book = TitledWorkbook({3: (0, 0)})
+    book = NamedWorkbook([(3, PRINT_TITLES, [(0, 0, 0, 0xFF)])])
     cover = book.add_sheet("Cover")
     page_setup(cover)
     cover.write(0, 0, "cover-marker")
@@ -224,6 +250,73 @@ def overflow(path):
     book.save(path)
 
 
+def text_of(case, points):
+    """A text of Arial 10 about `points` wide: the case's name, then digits of 5.56 points."""
+    return case + " " + "0" * int((points - len(case) * 5.6 - 2.8) / 5.56)
+
+
+def spill(path):
+    # A column of 20 characters is 105 points (140 pixels), 102 of them room for text:
+    # a text of 575 points reaches 4.5 columns past its own, one of 992 points 8.5, one of
+    # 200 points centred 0.9 each way, one of 622 points centred 2.5 each way.
+    book = NamedWorkbook([(2, PRINT_AREA, [(0, 3, 0, 13)]),
+                          (2, PRINT_TITLES, [(0, 0xFFFF, 0, 0), (0, 0, 0, 0xFF)]),
+                          (3, PRINT_AREA, [(0, 0xFFFF, 1, 1)])])
+
+    def sheet_of(name, columns):
+        sheet = book.add_sheet(name)
+        page_setup(sheet)
+        sheet._Worksheet__header_str = "&A"
+        sheet._Worksheet__footer_str = ""
+        for c in range(columns):
+            sheet.col(c).width = 20 * 256
+        return sheet
+
+    right = xlwt.easyxf("align: horiz right")
+    centre = xlwt.easyxf("align: horiz center")
+    flow = sheet_of("Flow", 12)
+    for c in (0, 4, 8):
+        flow.write(0, c, "mark")
+    flow.write(1, 0, text_of("right-one", 575))
+    flow.write(2, 0, text_of("right-two", 992))
+    flow.write(3, 11, text_of("left-one", 575), right)
+    flow.write(4, 11, text_of("left-two", 992), right)
+    flow.write(5, 3, text_of("centre-one", 200), centre)
+    flow.write(6, 6, text_of("centre-two", 622), centre)
+    flow.write(7, 0, text_of("stop-filled", 992))
+    flow.write(7, 3, "filled")
+    flow.write(8, 0, text_of("stop-merged", 992))
+    flow.write_merge(8, 8, 2, 3, "")
+    flow.write(9, 11, text_of("stop-left", 992), right)
+    flow.write(9, 8, "lfilled")
+
+    only = sheet_of("Only", 12)
+    only.write(0, 0, text_of("only-spill", 575))
+
+    titles = sheet_of("Titles", 14)
+    for c in range(1, 14):
+        titles.write(0, c, "month-%d" % c)
+    for r in range(1, 3):
+        titles.write(r, 0, "label-%d" % r)
+        for c in range(1, 4):
+            titles.write(r, c, r * c)
+    titles.write(3, 0, text_of("title-label", 575))
+
+    fit = sheet_of("FitColumn", 0)
+    for r in range(200):
+        fit.write(r, 1, "fc-r%d" % (r + 1))
+        fit.write(r, 3, "outside-%d" % (r + 1))
+    fit.fit_num_pages = 1
+    fit.fit_width_to_pages = 2
+    fit.fit_height_to_pages = 3
+
+    offset = sheet_of("Offset", 8)
+    for r in range(2, 20):
+        for c in range(2, 6):
+            offset.write(r, c, "o-r%d-c%d" % (r + 1, c + 1))
+    book.save(path)
+
+
 def main():
     if len(sys.argv) != 2:
         sys.exit(__doc__)
@@ -233,6 +326,7 @@ def main():
     formats(os.path.join(outdir, "formats.xls"))
     merge_split(os.path.join(outdir, "merge_split.xls"))
     overflow(os.path.join(outdir, "overflow.xls"))
+    spill(os.path.join(outdir, "spill.xls"))
 
 
 if __name__ == "__main__":

@@ -223,28 +223,49 @@ void CellLayoutTest::textFlowsAcrossEmptyNeighbours_data() {
     QTest::addColumn<HorizontalAlignment>("horizontal");
     // What stands beside: "filled" or "merge" at column 2, "across" at column 1.
     QTest::addColumn<QString>("neighbour");
-    QTest::addColumn<int>("first"); // the column slots the text spans
-    QTest::addColumn<int>("last");
+    QTest::addColumn<QList<int>>("page");  // its columns
+    QTest::addColumn<int>("titles");       // how many of them are repeated print titles
+    QTest::addColumn<QList<int>>("spans"); // the first and last column slot of each text
     QTest::addColumn<QString>("gridLefts");
     const auto left = HorizontalAlignment::General;
-    // A cell's room is 57 points: 11 M reach one more column, 20 M two.
-    QTest::newRow("fits") << 0 << wide(5) << left << "" << 0 << 0 << "11111";
-    QTest::newRow("one more column") << 0 << wide(11) << left << "" << 0 << 1 << "10111";
-    QTest::newRow("two more columns") << 0 << wide(20) << left << "" << 0 << 2 << "10011";
+    const auto right = HorizontalAlignment::Right;
+    const QList<int> five{0, 1, 2, 3, 4};
+    // A cell's room is 57 points: 11 M reach one more column, 20 M two, 40 M five.
+    QTest::newRow("fits") << 0 << wide(5) << left << "" << five << 0 << QList<int>{0, 0} << "11111";
+    QTest::newRow("one more column")
+        << 0 << wide(11) << left << "" << five << 0 << QList<int>{0, 1} << "10111";
+    QTest::newRow("two more columns")
+        << 0 << wide(20) << left << "" << five << 0 << QList<int>{0, 2} << "10011";
     QTest::newRow("stops at a filled cell")
-        << 0 << wide(20) << left << "filled" << 0 << 1 << "10111";
+        << 0 << wide(20) << left << "filled" << five << 0 << QList<int>{0, 1, 2, 2} << "10111";
     QTest::newRow("stops at a merged area")
-        << 0 << wide(20) << left << "merge" << 0 << 1 << "10101";
+        << 0 << wide(20) << left << "merge" << five << 0 << QList<int>{0, 1} << "10101";
     QTest::newRow("right-aligned flows left")
-        << 3 << wide(11) << HorizontalAlignment::Right << "" << 2 << 3 << "11101";
-    QTest::newRow("centred flows both ways")
-        << 2 << wide(20) << HorizontalAlignment::Center << "" << 1 << 3 << "11001";
+        << 3 << wide(11) << right << "" << five << 0 << QList<int>{2, 3} << "11101";
+    QTest::newRow("centred flows both ways") << 2 << wide(20) << HorizontalAlignment::Center << ""
+                                             << five << 0 << QList<int>{1, 3} << "11001";
     QTest::newRow("centred across the selection")
-        << 0 << wide(5) << HorizontalAlignment::CenterAcrossSelection << "across" << 0 << 1
-        << "11111";
-    QTest::newRow("stops at the block edge") << 4 << wide(20) << left << "" << 4 << 4 << "11111";
-    QTest::newRow("justified wraps instead")
-        << 0 << wide(20) << HorizontalAlignment::Justify << "" << 0 << 0 << "11111";
+        << 0 << wide(5) << HorizontalAlignment::CenterAcrossSelection << "across" << five << 0
+        << QList<int>{0, 1} << "11111";
+    QTest::newRow("stops at the block edge")
+        << 4 << wide(20) << left << "" << five << 0 << QList<int>{4, 4} << "11111";
+    QTest::newRow("justified wraps instead") << 0 << wide(20) << HorizontalAlignment::Justify << ""
+                                             << five << 0 << QList<int>{0, 0} << "11111";
+    // Each page shows the part of a text that falls in its columns.
+    QTest::newRow("from a page on the left")
+        << 0 << wide(20) << left << "" << QList<int>{2, 3, 4} << 0 << QList<int>{0, 0} << "111";
+    QTest::newRow("through the whole page")
+        << 0 << wide(40) << left << "" << QList<int>{2, 3, 4} << 0 << QList<int>{0, 2} << "100";
+    QTest::newRow("from a page on the right")
+        << 5 << wide(20) << right << "" << QList<int>{1, 2, 3} << 0 << QList<int>{2, 2} << "111";
+    QTest::newRow("not onto the next page's columns")
+        << 0 << wide(20) << left << "filled" << QList<int>{3, 4} << 0 << QList<int>{} << "11";
+    // Repeated print titles keep a title's text to themselves; the page's own columns show
+    // where the text falls in them. Print titles in place let it flow on.
+    QTest::newRow("repeated print titles") << 0 << wide(40) << left << "" << QList<int>{0, 3, 4}
+                                           << 1 << QList<int>{0, 0, 1, 2} << "110";
+    QTest::newRow("print titles in place")
+        << 0 << wide(20) << left << "" << five << 1 << QList<int>{0, 2} << "10011";
 }
 
 void CellLayoutTest::textFlowsAcrossEmptyNeighbours() {
@@ -252,10 +273,12 @@ void CellLayoutTest::textFlowsAcrossEmptyNeighbours() {
     QFETCH(QString, text);
     QFETCH(HorizontalAlignment, horizontal);
     QFETCH(QString, neighbour);
-    QFETCH(int, first);
-    QFETCH(int, last);
+    QFETCH(QList<int>, page);
+    QFETCH(int, titles);
+    QFETCH(QList<int>, spans);
     QFETCH(QString, gridLefts);
     Book book;
+    book.sheet().setColumns({{0, 255, 2908, false, 15}}); // kColumn, as on the page
     xls::CellFormat aligned;
     aligned.horizontal = horizontal;
     std::vector<xls::Cell> cells{xls::Cell::text(0, column, book.addFormat(aligned), text)};
@@ -268,11 +291,15 @@ void CellLayoutTest::textFlowsAcrossEmptyNeighbours() {
     std::sort(cells.begin(), cells.end(),
               [](const xls::Cell& a, const xls::Cell& b) { return a.column() < b.column(); });
     book.sheet().setCells(cells);
-    const Laid laid(book, pageOf({0}, {0, 1, 2, 3, 4}));
-    const report::SlotText& shown = laid.text(0, column);
-    QCOMPARE(shown.firstColumnSlot, first);
-    QCOMPARE(shown.lastColumnSlot, last);
-    QCOMPARE(shown.clip, QRectF(first * kColumn, 0, (last - first + 1) * kColumn, kRow));
+    const Laid laid(book, pageOf({0}, page, 0, titles));
+    QList<int> shown;
+    for (const report::SlotText& each : laid->texts()) {
+        const int first = each.firstColumnSlot;
+        const int last = each.lastColumnSlot;
+        shown << first << last;
+        QCOMPARE(each.clip, QRectF(first * kColumn, 0, (last - first + 1) * kColumn, kRow));
+    }
+    QCOMPARE(shown, spans);
     QCOMPARE(::gridLefts(*laid, 0), gridLefts);
 }
 

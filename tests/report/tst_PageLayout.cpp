@@ -296,6 +296,57 @@ private slots:
         QCOMPARE(indices(layout.page(0).columns), range(0, 19));
     }
 
+    // A print area is cut back to where the sheet holds something before the scale is
+    // chosen: fitting to pages scales for the content. Cells fill the columns (rows) given.
+    void printAreaIsCutToItsContent_data() {
+        QTest::addColumn<QList<xls::CellRange>>("areas");
+        QTest::addColumn<xls::CellRange>("cells");
+        QTest::addColumn<int>("wide"); // pages to fit in
+        QTest::addColumn<int>("tall");
+        QTest::addColumn<double>("scale");
+        QTest::addColumn<int>("pages");
+        using Areas = QList<xls::CellRange>;
+        // 200 rows of 20.25 points in 3 pages of 698: 698 / 0.51 holds 67 rows, 698 / 0.52 66.
+        QTest::newRow("whole column")
+            << Areas{{0, 65535, 1, 1}} << xls::CellRange{0, 199, 1, 1} << 2 << 3 << 0.51 << 3;
+        // 30 columns of 48 points in 487: 487 / 0.33 = 1475.8 fits, 487 / 0.34 does not.
+        QTest::newRow("whole rows")
+            << Areas{{0, 9, 0, 255}} << xls::CellRange{0, 9, 0, 29} << 1 << 0 << 0.33 << 1;
+        QTest::newRow("past the last filled row")
+            << Areas{{0, 999, 0, 0}} << xls::CellRange{0, 99, 0, 0} << 1 << 1 << 0.34 << 1;
+        QTest::newRow("an area holding nothing")
+            << Areas{{0, 9, 0, 0}, {0, 65535, 5, 5}} << xls::CellRange{0, 9, 0, 0} << 1 << 1 << 1.0
+            << 1;
+    }
+
+    void printAreaIsCutToItsContent() {
+        QFETCH(QList<xls::CellRange>, areas);
+        QFETCH(xls::CellRange, cells);
+        QFETCH(int, wide);
+        QFETCH(int, tall);
+        QFETCH(double, scale);
+        QFETCH(int, pages);
+        Book book;
+        std::vector<xls::Cell> filled;
+        for (int row = cells.firstRow; row <= cells.lastRow; ++row) {
+            for (int column = cells.firstColumn; column <= cells.lastColumn; ++column)
+                filled.push_back(xls::Cell::number(row, column, 0, 1));
+        }
+        book.sheet().setCells(filled);
+        book.sheet().setPrintAreas(areas);
+        xls::PageSetup& setup = book.sheet().pageSetup();
+        setup.fitToPages = true;
+        setup.fitWidth = wide;
+        setup.fitHeight = tall;
+        const SheetMetrics metrics(book.sheet(), kDigit);
+        const PageLayout layout(book.workbook, book.sheet(), metrics);
+        QCOMPARE(layout.frame().scale, scale);
+        QCOMPARE(layout.pageCount(), pages);
+        const LaidOutPage last = layout.page(pages - 1);
+        QCOMPARE(indices(last.rows).last(), cells.lastRow);
+        QCOMPARE(indices(last.columns).last(), cells.lastColumn);
+    }
+
     void scaleOutOfRange_data() {
         QTest::addColumn<int>("scale");
         QTest::addColumn<double>("expected");
@@ -456,7 +507,9 @@ private slots:
         QVERIFY(!titlesOnly.page(0).rows[0].title);
     }
 
-    void usedRangeCountsPrintingFormats() {
+    // Without a print area the printed range starts at A1, as the spreadsheet's does, and ends
+    // at the last cell that prints.
+    void printedRangeStartsAtA1() {
         Book book;
         book.sheet().setCells({xls::Cell::text(2, 1, 0, QStringLiteral("a")),
                                xls::Cell::number(5, 3, 0, 1.5),
@@ -465,8 +518,8 @@ private slots:
         const SheetMetrics metrics(book.sheet(), kDigit);
         const PageLayout layout(book.workbook, book.sheet(), metrics);
         QCOMPARE(layout.pageCount(), 1);
-        QCOMPARE(indices(layout.page(0).rows), range(2, 8));
-        QCOMPARE(indices(layout.page(0).columns), range(1, 6));
+        QCOMPARE(indices(layout.page(0).rows), range(0, 8));
+        QCOMPARE(indices(layout.page(0).columns), range(0, 6));
     }
 
     void formatsThatPrint_data() {
@@ -511,8 +564,8 @@ private slots:
         book.sheet().setMergedRanges({{1, 3, 1, 4}});
         const SheetMetrics metrics(book.sheet(), kDigit);
         const PageLayout layout(book.workbook, book.sheet(), metrics);
-        QCOMPARE(indices(layout.page(0).rows), range(1, 3));
-        QCOMPARE(indices(layout.page(0).columns), range(1, 4));
+        QCOMPARE(indices(layout.page(0).rows), range(0, 3));
+        QCOMPARE(indices(layout.page(0).columns), range(0, 4));
     }
 
     void nothingToPrint() {
@@ -558,6 +611,9 @@ private slots:
             << xls::CellRange{0, 99, 0, 0} << "number" << QList<QPoint>{{0, 40}} << none;
         QTest::newRow("title row only")
             << xls::CellRange{3, 99, 0, 0} << "number" << QList<QPoint>{{0, 2}} << none;
+        QTest::newRow("title row the area starts with")
+            << xls::CellRange{2, 99, 0, 0} << "number" << QList<QPoint>{{0, 2}, {0, 99}}
+            << QList<QPoint>{{0, 3}, {0, 70}};
         QTest::newRow("plain blank")
             << xls::CellRange{0, 99, 0, 0} << "blank" << QList<QPoint>{{0, 10}} << none;
         QTest::newRow("beside the area")
@@ -808,43 +864,59 @@ private slots:
         QCOMPARE(page.blockSize, QSizeF(19.5 + 9 * 48, 20.25 + 33 * 20.25));
     }
 
-    void overflowingTextWidensThePrintedRange_data() {
+    // Text flowing into empty neighbours widens the printed range to the last column it
+    // reaches, and every page it reaches prints. Columns are 48 points, 10 a page.
+    void textFlowsAcrossPageBreaks_data() {
         QTest::addColumn<QList<QList<double>>>("cells"); // row, column, reach left and right
         QTest::addColumn<QList<xls::CellRange>>("merges");
-        QTest::addColumn<bool>("printArea"); // B1:E2
-        QTest::addColumn<int>("first");      // the printed columns
-        QTest::addColumn<int>("last");
+        QTest::addColumn<bool>("printArea"); // B1:L2
+        QTest::addColumn<QList<QPoint>>("corners");
+        QTest::addColumn<int>("last"); // the last column printed
         using Cells = QList<QList<double>>;
         using Merges = QList<xls::CellRange>;
-        // Columns are 48 points: a reach of 50 takes two more columns.
+        using Corners = QList<QPoint>;
         QTest::newRow("right past the range")
-            << Cells{{0, 0, 0, 0}, {1, 2, 0, 50}} << Merges{} << false << 0 << 4;
-        QTest::newRow("room inside the range")
-            << Cells{{0, 4, 0, 0}, {1, 1, 0, 50}} << Merges{} << false << 1 << 4;
-        QTest::newRow("left past the range")
-            << Cells{{0, 3, 0, 0}, {1, 2, 50, 0}} << Merges{} << false << 0 << 3;
-        QTest::newRow("both ways") << Cells{{0, 5, 30, 30}} << Merges{} << false << 4 << 6;
-        QTest::newRow("the sheet's last column")
-            << Cells{{0, 254, 0, 500}} << Merges{} << false << 254 << 255;
-        QTest::newRow("from the sheet's last column")
-            << Cells{{0, 255, 50, 0}} << Merges{} << false << 253 << 255;
-        QTest::newRow("the sheet's first column")
-            << Cells{{0, 1, 500, 0}} << Merges{} << false << 0 << 1;
+            << Cells{{0, 0, 0, 0}, {1, 2, 0, 50}} << Merges{} << false << Corners{{0, 0}} << 4;
+        QTest::newRow("right across a break")
+            << Cells{{0, 8, 0, 90}} << Merges{} << false << Corners{{0, 0}, {10, 0}} << 10;
+        QTest::newRow("right across two breaks") << Cells{{0, 8, 0, 600}} << Merges{} << false
+                                                 << Corners{{0, 0}, {10, 0}, {20, 0}} << 21;
+        QTest::newRow("left across a break")
+            << Cells{{0, 12, 150, 0}} << Merges{} << false << Corners{{0, 0}, {10, 0}} << 12;
+        QTest::newRow("left within its page")
+            << Cells{{0, 12, 50, 0}} << Merges{} << false << Corners{{10, 0}} << 12;
+        QTest::newRow("left across two breaks") << Cells{{0, 22, 600, 0}} << Merges{} << false
+                                                << Corners{{0, 0}, {10, 0}, {20, 0}} << 22;
+        QTest::newRow("centred across a break")
+            << Cells{{0, 10, 90, 90}} << Merges{} << false << Corners{{0, 0}, {10, 0}} << 12;
+        QTest::newRow("centred across two breaks") << Cells{{0, 15, 300, 300}} << Merges{} << false
+                                                   << Corners{{0, 0}, {10, 0}, {20, 0}} << 22;
+        QTest::newRow("stopped by a filled cell")
+            << Cells{{0, 8, 0, 600}, {0, 9, 0, 0}} << Merges{} << false << Corners{{0, 0}} << 9;
         QTest::newRow("stopped by a merged area")
-            << Cells{{0, 2, 0, 150}} << Merges{{0, 0, 4, 5}} << false << 2 << 3;
+            << Cells{{0, 8, 0, 600}} << Merges{{0, 0, 9, 9}} << false << Corners{{0, 0}} << 8;
         QTest::newRow("a merged cell stays")
-            << Cells{{0, 2, 0, 150}} << Merges{{0, 0, 2, 3}} << false << 2 << 3;
-        QTest::newRow("only a row's ends flow past it")
-            << Cells{{0, 2, 0, 0}, {0, 3, 500, 500}, {0, 4, 0, 0}} << Merges{} << false << 2 << 4;
-        QTest::newRow("the print area holds")
-            << Cells{{0, 2, 0, 500}} << Merges{} << true << 1 << 4;
+            << Cells{{0, 8, 0, 150}} << Merges{{0, 0, 8, 9}} << false << Corners{{0, 0}} << 9;
+        QTest::newRow("the sheet's last column")
+            << Cells{{0, 254, 0, 500}} << Merges{} << false << Corners{{250, 0}} << 255;
+        QTest::newRow("from the sheet's last column")
+            << Cells{{0, 255, 100, 0}} << Merges{} << false << Corners{{250, 0}} << 255;
+        QTest::newRow("the sheet's first column")
+            << Cells{{0, 1, 500, 0}} << Merges{} << false << Corners{{0, 0}} << 1;
+        QTest::newRow("only a row's ends can flow past it")
+            << Cells{{0, 2, 0, 0}, {0, 3, 500, 500}, {0, 4, 0, 0}} << Merges{} << false
+            << Corners{{0, 0}} << 4;
+        QTest::newRow("cut at the print area's edge")
+            << Cells{{0, 8, 0, 600}} << Merges{} << true << Corners{{1, 0}, {11, 0}} << 11;
+        QTest::newRow("from outside the print area")
+            << Cells{{0, 0, 0, 600}, {1, 1, 0, 0}} << Merges{} << true << Corners{{1, 0}} << 10;
     }
 
-    void overflowingTextWidensThePrintedRange() {
+    void textFlowsAcrossPageBreaks() {
         QFETCH(QList<QList<double>>, cells);
         QFETCH(QList<xls::CellRange>, merges);
         QFETCH(bool, printArea);
-        QFETCH(int, first);
+        QFETCH(QList<QPoint>, corners);
         QFETCH(int, last);
         Book book;
         std::vector<xls::Cell> sheetCells;
@@ -854,21 +926,20 @@ private slots:
         book.sheet().setCells(sheetCells);
         book.sheet().setMergedRanges(merges);
         if (printArea)
-            book.area(0, 1, 1, 4);
+            book.sheet().setPrintAreas({{0, 1, 1, 11}});
         const SheetMetrics metrics(book.sheet(), kDigit);
         const FixedReach reach(cells);
         const PageLayout layout(book.workbook, book.sheet(), metrics, &reach);
-        QCOMPARE(layout.page(0).columns.first().index, first);
+        QCOMPARE(pageCorners(layout), corners);
         QCOMPARE(layout.page(layout.pageCount() - 1).columns.last().index, last);
-        // Only a row's first and last filled cells are measured.
+        // A cell between two filled ones has no room to flow: it is not measured.
         for (const auto& [row, column] : reach.m_measured) {
-            QList<int> columns;
-            for (const QList<double>& cell : cells) {
-                if (int(cell[0]) == row)
-                    columns.append(int(cell[1]));
-            }
-            QVERIFY(column == *std::min_element(columns.begin(), columns.end()) ||
-                    column == *std::max_element(columns.begin(), columns.end()));
+            const auto filled = [&, row = row](int at) {
+                return std::any_of(cells.begin(), cells.end(), [&](const QList<double>& cell) {
+                    return int(cell[0]) == row && int(cell[1]) == at;
+                });
+            };
+            QVERIFY(!filled(column - 1) || !filled(column + 1));
         }
     }
 

@@ -55,6 +55,37 @@ QString words(const QString& page) {
     return page.simplified();
 }
 
+// For each page of a PDF, the rows of a sheet that show ink there: the top of each word
+// counted in rows of rowHeight points from that of the page's word "mark", row 0. Only text
+// inside the paper counts, as pdftotext reads it.
+QList<QSet<int>> inkedRows(const QString& pdf, double rowHeight) {
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
+    if (!text.waitForFinished(30000) || text.exitCode() != 0)
+        return {};
+    const QString html = QString::fromUtf8(text.readAllStandardOutput());
+    static const QRegularExpression word(
+        QStringLiteral(R"re(<word [^>]*yMin="([0-9.]+)"[^>]*>([^<]*)<)re"));
+    QList<QSet<int>> pages;
+    for (const QString& page : html.split(QStringLiteral("<page ")).mid(1)) {
+        QList<QPair<double, QString>> words;
+        double mark = -1;
+        for (auto it = word.globalMatch(page); it.hasNext();) {
+            const QRegularExpressionMatch match = it.next();
+            words.append({match.captured(1).toDouble(), match.captured(2)});
+            if (match.captured(2) == QLatin1String("mark"))
+                mark = words.back().first;
+        }
+        QSet<int> rows;
+        for (const auto& [top, ignored] : words) {
+            if (mark >= 0 && top > mark - rowHeight / 2)
+                rows.insert(qRound((top - mark) / rowHeight));
+        }
+        pages.append(rows);
+    }
+    return pages;
+}
+
 } // namespace
 
 class ReportPdfTest : public QObject {
@@ -79,6 +110,9 @@ private slots:
     void pageCountsAgreeWithLibreOffice();
 
 private:
+    // spill.xls printed by us and by LibreOffice: the pages of each sheet, and the pages of
+    // "Flow" on which each text shows.
+    void compareSpilledText(const QString& ours, const QString& theirs);
     // Prints sheets of a workbook into a PDF file through the control's call sequence.
     QString printToPdf(const QString& workbook, const QStringList& sheets, const QString& name);
 
@@ -484,10 +518,8 @@ void ReportPdfTest::pageCountsAgreeWithLibreOffice() {
          "text in G7 flows past the last used column into I, and both widen the printed range "
          "to it; but nine columns 10 characters wide fit between the margins by the "
          "spreadsheet's pixel rule, not by LibreOffice's character width"},
-        {reportFixture(QStringLiteral("overflow.xls")), 1, 2,
-         "both widen the printed range for the text flowing out of A1, but we cut it at the page's "
-         "edge, so its second page holds nothing and is left out as blank, where LibreOffice "
-         "carries the text over onto it"},
+        {reportFixture(QStringLiteral("overflow.xls")), 2, 2, nullptr},
+        {reportFixture(QStringLiteral("spill.xls")), 15, 15, nullptr},
         {testsupport::fixturePath(QStringLiteral("three_sheets.xls")), 3, 3, nullptr},
         {testsupport::fixturePath(QStringLiteral("two_sheets.xls")), 3, 3, nullptr},
     };
@@ -530,6 +562,11 @@ void ReportPdfTest::pageCountsAgreeWithLibreOffice() {
             QCOMPARE(oursCount, theirs);
         else
             QVERIFY2(oursCount != theirs, c.reason);
+        if (base == QLatin1String("spill")) {
+            compareSpilledText(oursPdf, out + QLatin1Char('/') + base + QStringLiteral(".pdf"));
+            if (QTest::currentTestFailed())
+                return;
+        }
         if (base != QLatin1String("report_pages"))
             continue;
         // Page numbers and the page count in the headers, as LibreOffice prints them: the
@@ -545,6 +582,57 @@ void ReportPdfTest::pageCountsAgreeWithLibreOffice() {
                      qPrintable(QStringLiteral("page %1: ours %2, LibreOffice's %3")
                                     .arg(i + 1)
                                     .arg(header, words(theirPages[i]).left(40))));
+        }
+    }
+}
+
+void ReportPdfTest::compareSpilledText(const QString& ours, const QString& theirs) {
+    // The pages each sheet prints: text spilled onto a page of its own ("Only"), month names
+    // in the title row that the print area starts with ("Titles"), a whole column fitted to 2
+    // by 3 pages at the scale its 200 rows need ("FitColumn"), and a range starting at A1
+    // with its first cells in C3 ("Offset").
+    const QList<QPair<QString, int>> sheets{{QStringLiteral("Flow"), 3},
+                                            {QStringLiteral("Only"), 2},
+                                            {QStringLiteral("Titles"), 5},
+                                            {QStringLiteral("FitColumn"), 3},
+                                            {QStringLiteral("Offset"), 2}};
+    // The pages of "Flow" (columns A:D, E:H and I:L) on which each row of texts shows ink.
+    const QList<QPair<int, QList<int>>> flow{
+        {1, {1, 2}},    // left-aligned in A, across one page break
+        {2, {1, 2, 3}}, // across two
+        {3, {2, 3}},    // right-aligned in L, across one
+        {4, {1, 2, 3}}, // across two
+        {5, {1, 2}},    // centred in D, across one
+        {6, {1, 2, 3}}, // centred in G, across two
+        {7, {1}},       // stopped by a filled cell before the break
+        {8, {1}},       // stopped by a merged area
+        {9, {3}},       // right-aligned, stopped by a filled cell
+    };
+    for (const QString& pdf : {ours, theirs}) {
+        const QStringList pages = testsupport::pdfPageTexts(pdf);
+        QStringList sheetOfPage;
+        for (const QString& page : pages)
+            sheetOfPage.append(words(page).section(QLatin1Char(' '), 0, 0));
+        for (const auto& [sheet, count] : sheets)
+            QVERIFY2(sheetOfPage.count(sheet) == count,
+                     qPrintable(QStringLiteral("%1: %2 prints %3 pages of %4")
+                                    .arg(pdf, sheet)
+                                    .arg(sheetOfPage.count(sheet))
+                                    .arg(count)));
+        const QList<QSet<int>> inked = inkedRows(pdf, 12.75).mid(0, 3);
+        for (const auto& [row, expected] : flow) {
+            QList<int> shown;
+            QString named;
+            for (int page = 0; page < inked.size(); ++page) {
+                if (inked[page].contains(row)) {
+                    shown.append(page + 1);
+                    named += QStringLiteral(" %1").arg(page + 1);
+                }
+            }
+            QVERIFY2(
+                shown == expected,
+                qPrintable(
+                    QStringLiteral("%1: row %2 shows on pages%3").arg(pdf).arg(row).arg(named)));
         }
     }
 }
