@@ -1,5 +1,6 @@
 #include "ObjectPlacement.h"
 
+#include "SheetLimits.h"
 #include "SheetMetrics.h"
 
 #include "xls/Sheet.h"
@@ -11,8 +12,6 @@ namespace report {
 
 namespace {
 
-constexpr int kLastRow = 65535;
-constexpr int kLastColumn = 255;
 // Anchor offsets count 1/1024 of the column's width and 1/256 of the row's height.
 constexpr double kColumnOffsetUnits = 1024;
 constexpr double kRowOffsetUnits = 256;

@@ -6,6 +6,17 @@
 
 namespace report {
 
+namespace {
+
+// A plain colour with the opacity of the colour it stands for.
+QColor withOpacityOf(Qt::GlobalColor plain, const QColor& color) {
+    QColor result(plain);
+    result.setAlphaF(color.alphaF());
+    return result;
+}
+
+} // namespace
+
 PrintOptions::PrintOptions(const xls::Palette& palette, const xls::PageSetup& setup)
     : m_palette(palette)
     , m_blackAndWhite(setup.blackAndWhite)
@@ -18,19 +29,11 @@ QColor PrintOptions::ink(int index, const QColor& automatic) const {
 }
 
 QColor PrintOptions::ink(const QColor& color) const {
-    if (!m_blackAndWhite)
-        return color;
-    QColor black(Qt::black);
-    black.setAlphaF(color.alphaF());
-    return black;
+    return m_blackAndWhite ? withOpacityOf(Qt::black, color) : color;
 }
 
 QColor PrintOptions::shapeFill(const QColor& color) const {
-    if (!m_blackAndWhite)
-        return color;
-    QColor white(Qt::white);
-    white.setAlphaF(color.alphaF());
-    return white;
+    return m_blackAndWhite ? withOpacityOf(Qt::white, color) : color;
 }
 
 QImage PrintOptions::picture(const QImage& image) const {
