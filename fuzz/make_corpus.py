@@ -352,6 +352,22 @@ def comment_inputs():
     return {"comments-box-whole-sheet.stream": bytes(stream)}
 
 
+def formula_inputs():
+    """Damaged formulas in a sheet whose window displays formulas, which are then written out."""
+    window = record(0x023E, struct.pack("<HHHHH", 0x06B7, 0, 0, 64, 0) + b"\0" * 8)
+
+    def formula(row, tokens, extra=b""):
+        return record(0x0006, struct.pack("<HHHdHIH", row, 0, 15, 1.0, 0, 0, len(tokens)) +
+                      tokens + extra)
+    cut_string = formula(0, b"\x17\xC8\x00abc")
+    huge_array = formula(0, b"\x60" + b"\0" * 7, struct.pack("<BH", 255, 65535) + b"\x01")
+    orphan = formula(0, struct.pack("<BHH", 0x01, 5, 0)) + record(0x04BC, b"\0\0\0")
+    parens = formula(0, b"\x1E\x01\x00" + b"\x15" * 8000)
+    return {"formula-%s.stream" % name: workbook_stream([body, window])
+            for name, body in (("string-cut", cut_string), ("array-huge", huge_array),
+                               ("shared-orphan", orphan), ("deep-parens", parens))}
+
+
 def main():
     out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(HERE, "corpus")
     os.makedirs(out, exist_ok=True)
@@ -369,6 +385,7 @@ def main():
     files.update(encryption_inputs())
     files.update(rich_text_inputs())
     files.update(comment_inputs())
+    files.update(formula_inputs())
     for name, data in sorted(files.items()):
         with open(os.path.join(out, name), "wb") as f:
             f.write(data)

@@ -31,8 +31,9 @@ namespace {
 // in points mean what they say.
 constexpr int kPointsPerInch = 72;
 
+// Worksheets print, and so do macro sheets, which show their formulas.
 bool prints(const xls::Sheet& sheet) {
-    return sheet.kind() == xls::SheetKind::Worksheet;
+    return sheet.kind() == xls::SheetKind::Worksheet || sheet.kind() == xls::SheetKind::MacroSheet;
 }
 
 // Page counts of many sheets, each of up to millions of pages, add up to no more than an int

@@ -20,8 +20,8 @@ class FontMapper;
 // Prints sheets of one workbook as one document: every sheet is laid out first, so that page
 // numbers run on across the sheets (a sheet with a first page number of its own starts
 // there) and &N counts the pages of the whole document; then the pages are painted one by
-// one, each on paper of its sheet's size and orientation. Charts, macro sheets and modules
-// add no page.
+// one, each on paper of its sheet's size and orientation. Macro sheets print like
+// worksheets; chart sheets and modules add no page.
 class ReportRenderer {
 public:
     // filePath: the workbook's full path, for &F and &Z in headers and footers.

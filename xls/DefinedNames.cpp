@@ -38,6 +38,15 @@ bool isName(const QString& name, bool builtIn, char16_t code, QLatin1String text
     return name.compare(text, Qt::CaseInsensitive) == 0;
 }
 
+// The names of the built-in names by their one-character codes, as formulas show them.
+QString builtInName(char16_t code) {
+    static const char* const names[] = {
+        "Consolidate_Area", "Auto_Open",       "Auto_Close",   "Extract",        "Database",
+        "Criteria",         "Print_Area",      "Print_Titles", "Recorder",       "Data_Form",
+        "Auto_Activate",    "Auto_Deactivate", "Sheet_Title",  "_FilterDatabase"};
+    return code < std::size(names) ? QLatin1String(names[code]) : QString();
+}
+
 CellRange normalised(CellRange range) {
     if (range.firstRow > range.lastRow)
         std::swap(range.firstRow, range.lastRow);
@@ -91,8 +100,11 @@ void DefinedNames::readSupportingBook(RecordReader& reader) {
 void DefinedNames::readExternSheet(RecordReader& reader) {
     const int count = reader.u16();
     for (int i = 0; i < count && reader.remaining() >= 6; ++i) {
-        m_externSheetBook.append(reader.u16());
-        reader.skip(4); // first and last sheet
+        ExternSheet entry;
+        entry.book = reader.u16();
+        entry.firstSheet = static_cast<qint16>(reader.u16());
+        entry.lastSheet = static_cast<qint16>(reader.u16());
+        m_externSheets.append(entry);
     }
 }
 
@@ -100,9 +112,9 @@ void DefinedNames::readExternSheet(RecordReader& reader) {
 // (or of an add-in, DDE or OLE link). An entry the file does not hold is taken as this
 // workbook's: writers that refer to nothing else may leave the tables out.
 bool DefinedNames::linksElsewhere(int externSheet) const {
-    if (externSheet >= m_externSheetBook.size())
+    if (externSheet >= m_externSheets.size())
         return false;
-    const int book = m_externSheetBook[externSheet];
+    const int book = m_externSheets[externSheet].book;
     return book < m_ownBooks.size() && !m_ownBooks[book];
 }
 
@@ -156,6 +168,7 @@ QList<CellRange> DefinedNames::rangesOf(RecordReader& formula) const {
 }
 
 void DefinedNames::read(RecordReader& reader, const Strings& strings) {
+    m_texts.append(QString());
     const quint16 flags = reader.u16();
     reader.u8(); // keyboard shortcut
     const quint8 nameLength = reader.u8();
@@ -169,6 +182,7 @@ void DefinedNames::read(RecordReader& reader, const Strings& strings) {
     const QString name = builtIn && nameLength == 1 && m_version == BiffVersion::Biff5
                              ? QString(QChar(reader.u8()))
                              : strings.stringOfLength(reader, nameLength);
+    m_texts.last() = builtIn && name.size() == 1 ? builtInName(name[0].unicode()) : name;
     if (sheet == 0)
         return;
 
@@ -204,6 +218,26 @@ void DefinedNames::applyTo(std::vector<Sheet>& sheets) const {
                 sheet.setTitleColumns(range);
         }
     }
+}
+
+FormulaNames DefinedNames::formulaNames(const QStringList& sheetNames) const {
+    FormulaNames names;
+    names.definedNames = m_texts;
+    names.sheets = sheetNames;
+    for (qsizetype i = 0; i < m_externSheets.size(); ++i) {
+        const ExternSheet& entry = m_externSheets[i];
+        const bool inRange = entry.firstSheet >= 0 && entry.lastSheet < sheetNames.size() &&
+                             entry.firstSheet <= entry.lastSheet;
+        if (linksElsewhere(static_cast<int>(i)) || !inRange) {
+            names.externSheets.append(QString());
+            continue;
+        }
+        QString sheets = sheetNames[entry.firstSheet];
+        if (entry.lastSheet != entry.firstSheet)
+            sheets += QLatin1Char(':') + sheetNames[entry.lastSheet];
+        names.externSheets.append(quotedSheetName(sheets));
+    }
+    return names;
 }
 
 } // namespace xls

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CellRange.h"
+#include "FormulaText.h"
 #include "RecordReader.h"
 #include "Sheet.h"
 #include "Strings.h"
@@ -29,6 +30,8 @@ public:
     void read(RecordReader& reader, const Strings& strings);
     // Gives each sheet its print areas and print titles.
     void applyTo(std::vector<Sheet>& sheets) const;
+    // What formulas name through these tables, for a workbook with these sheets.
+    FormulaNames formulaNames(const QStringList& sheetNames) const;
 
 private:
     struct PrintName {
@@ -46,8 +49,16 @@ private:
 
     BiffVersion m_version;
     QList<PrintName> m_names;
-    QList<bool> m_ownBooks;       // per SUPBOOK: true when it stands for this workbook
-    QList<int> m_externSheetBook; // per EXTERNSHEET entry: its SUPBOOK
+    QList<bool> m_ownBooks; // per SUPBOOK: true when it stands for this workbook
+    struct ExternSheet {
+        int book = 0; // its SUPBOOK
+        int firstSheet = 0;
+        int lastSheet = 0;
+    };
+    QList<ExternSheet> m_externSheets;
+    // Every name as formulas show it, in record order; empty for a record too damaged to read,
+    // so that the names after it keep their places.
+    QStringList m_texts;
 };
 
 } // namespace xls

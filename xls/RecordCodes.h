@@ -47,6 +47,8 @@ constexpr quint16 kRString = 0x00D6;
 constexpr quint16 kBoolErr = 0x0205;
 constexpr quint16 kFormula = 0x0006;
 constexpr quint16 kString = 0x0207;
+constexpr quint16 kShrFmla = 0x04BC;
+constexpr quint16 kArray = 0x0221;
 
 // Rows, columns and merged ranges
 constexpr quint16 kRow = 0x0208;
@@ -76,6 +78,9 @@ constexpr quint16 kPrintHeaders = 0x002A;
 constexpr quint16 kPrintGridlines = 0x002B;
 constexpr quint16 kHorizontalPageBreaks = 0x001B;
 constexpr quint16 kVerticalPageBreaks = 0x001A;
+
+// The sheet's window: whether it displays formulas instead of their results
+constexpr quint16 kWindow2 = 0x023E;
 
 // A saved custom view and its own page setup
 constexpr quint16 kUsersViewBegin = 0x01AA;

@@ -74,7 +74,27 @@ SheetReader::SheetReader(QByteArrayView stream, BiffVersion version, const Strin
     , m_strings(strings)
     , m_sharedStrings(sharedStrings)
     , m_richTexts(richTexts)
-    , m_rowCount(version == BiffVersion::Biff8 ? 65536 : 16384) {}
+    , m_rowCount(version == BiffVersion::Biff8 ? 65536 : 16384)
+    , m_formulas(strings, m_formulaNames) {}
+
+// Whether the window of the sheet whose BOF is at offset displays formulas. A macro sheet
+// without a window setting does, as the spreadsheet makes new macro sheets.
+bool SheetReader::displaysFormulas(qsizetype offset, SheetKind kind) const {
+    RecordStream records(m_stream, offset);
+    Record record;
+    int depth = -1; // the sheet's own BOF comes first
+    while (records.next(record)) {
+        if (record.code == record::kBof) {
+            ++depth;
+        } else if (record.code == record::kEof) {
+            if (depth-- == 0)
+                break;
+        } else if (depth == 0 && record.code == record::kWindow2 && record.data.size() >= 2) {
+            return (static_cast<quint8>(record.data[0]) & 0x01) != 0;
+        }
+    }
+    return kind == SheetKind::MacroSheet;
+}
 
 bool SheetReader::validPosition(int row, int column) const {
     return row < m_rowCount && column < kColumnCount;
@@ -97,6 +117,7 @@ qsizetype SheetReader::read(qsizetype offset, Sheet& sheet) {
     m_pendingString = -1;
     m_drawing.clear();
     m_inCustomView = false;
+    m_formulas.clear();
 
     RecordStream records(m_stream, offset);
     Record record;
@@ -111,6 +132,7 @@ qsizetype SheetReader::read(qsizetype offset, Sheet& sheet) {
     const bool hasCells =
         type != kBofChart && type != kBofModule &&
         (sheet.kind() == SheetKind::Worksheet || sheet.kind() == SheetKind::MacroSheet);
+    m_showFormulas = hasCells && displaysFormulas(offset, sheet.kind());
 
     int depth = 0; // substreams nested inside this one
     while (records.next(record)) {
@@ -118,6 +140,7 @@ qsizetype SheetReader::read(qsizetype offset, Sheet& sheet) {
             ++depth;
         } else if (record.code == record::kEof) {
             if (depth == 0) {
+                m_formulas.showIn(m_cells);
                 sheet.setCells(std::move(m_cells));
                 sheet.setRows(std::move(m_rows));
                 sheet.setColumns(std::move(m_columns));
@@ -162,6 +185,11 @@ void SheetReader::readRecord(const Record& record, RecordStream& records) {
     case record::kFormula:
     case record::kString:
         readCellRecord(record, records);
+        break;
+    case record::kShrFmla:
+    case record::kArray:
+        if (m_showFormulas)
+            passOverDamage([&] { m_formulas.readGroup(record); });
         break;
     case record::kRow:
     case record::kColInfo:
@@ -286,8 +314,13 @@ void SheetReader::readCellRecord(const Record& record, RecordStream& records) {
         }
         cell.setFormula(true);
         addCell(std::move(cell));
-        if (textFollows && validPosition(row, column))
+        if (!validPosition(row, column))
+            break;
+        if (textFollows)
             m_pendingString = static_cast<qsizetype>(m_cells.size()) - 1;
+        if (m_showFormulas)
+            passOverDamage(
+                [&] { m_formulas.read(reader, record, m_cells.size() - 1, row, column); });
         break;
     }
     default:

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DrawingReader.h"
+#include "FormulaCells.h"
 #include "Sheet.h"
 #include "Strings.h"
 #include "Workbook.h"
@@ -21,7 +22,8 @@ struct Record;
 // and formats, rows and columns, merged ranges and page setup. Substreams nested inside (the
 // charts of a worksheet) are skipped, and so are the records of sheets that are not
 // worksheets. Also read: the font runs of RSTRING cells (added to the workbook's rich texts),
-// the sheet's phonetic guide settings and its conditional formats.
+// the sheet's phonetic guide settings and its conditional formats. A sheet whose window
+// displays formulas (as macro sheets do) gets each formula's text in place of its result.
 class SheetReader {
 public:
     SheetReader(QByteArrayView stream, BiffVersion version, const Strings& strings,
@@ -29,6 +31,8 @@ public:
 
     // The workbook's picture store, which the sheets' pictures name.
     void setPictures(const QList<Picture>* pictures) { m_drawing.setPictures(pictures); }
+    // What the workbook's formulas name, for sheets that display their formulas.
+    void setFormulaNames(FormulaNames names) { m_formulaNames = std::move(names); }
     // Reads the sheet whose BOF is at offset; returns where its records end.
     qsizetype read(qsizetype offset, Sheet& sheet);
 
@@ -42,6 +46,7 @@ private:
     QList<CellRange> cellRanges(RecordReader& reader) const;
     void addCell(Cell cell);
     bool validPosition(int row, int column) const;
+    bool displaysFormulas(qsizetype offset, SheetKind kind) const;
     QList<int> pageBreaks(RecordReader& reader) const;
 
     QByteArrayView m_stream;
@@ -63,6 +68,9 @@ private:
     // The formula cell whose text result a STRING record brings next, or -1.
     qsizetype m_pendingString = -1;
     bool m_inCustomView = false; // between USERSVIEWBEGIN and USERSVIEWEND
+    FormulaNames m_formulaNames;
+    bool m_showFormulas = false;
+    FormulaCells m_formulas;
 };
 
 } // namespace xls

@@ -104,6 +104,10 @@ Workbook WorkbookReader::read(QByteArray& stream) const {
     SheetReader reader(stream, version, globals.strings(), globals.sharedStrings(),
                        workbook.richTexts());
     reader.setPictures(&workbook.pictures());
+    QStringList sheetNames;
+    for (const SheetEntry& entry : entries)
+        sheetNames.append(entry.name);
+    reader.setFormulaNames(globals.names().formulaNames(sheetNames));
     qsizetype end = globals.end();
     for (const qsizetype index : order) {
         const SheetEntry& entry = entries[index];

@@ -405,7 +405,7 @@ void ReportPdfTest::numbersPagesAcrossSheetsAndSkipsCharts() {
     const auto addSheet = [&](const QString& name, xls::SheetKind kind) -> xls::Sheet& {
         workbook.sheets().emplace_back(name, kind, xls::SheetVisibility::Visible);
         xls::Sheet& sheet = workbook.sheets().back();
-        if (kind == xls::SheetKind::Worksheet)
+        if (kind != xls::SheetKind::Chart)
             sheet.setCells({xls::Cell::text(0, 0, 0, name + QStringLiteral("-cell"))});
         sheet.pageSetup().header = QStringLiteral("&Cpage &P of &N");
         return sheet;
@@ -427,36 +427,38 @@ void ReportPdfTest::numbersPagesAcrossSheetsAndSkipsCharts() {
         sheets.append(&sheet);
     const report::FontMapper fonts;
     const report::ReportRenderer renderer(workbook, QStringLiteral("/nowhere/book.xls"), fonts);
-    QCOMPARE(renderer.pageCount(sheets), 4);
+    QCOMPARE(renderer.pageCount(sheets), 5);
     const QString pdf = m_folder.filePath(QStringLiteral("numbers.pdf"));
     {
         QPdfWriter writer(pdf);
-        QCOMPARE(renderer.render(writer, sheets, QDateTime::currentDateTime()), 4);
+        QCOMPARE(renderer.render(writer, sheets, QDateTime::currentDateTime()), 5);
     }
     const QStringList pages = testsupport::pdfPageTexts(pdf);
-    QCOMPARE(pages.size(), 4);
+    QCOMPARE(pages.size(), 5);
     // Numbers run on across the sheets, skipping blank pages, a sheet's own first number
-    // restarts them, and &N counts the pages of the whole document.
-    QVERIFY2(words(pages[0]).startsWith(QStringLiteral("page 1 of 4 One-cell")),
+    // restarts them, &N counts the pages of the whole document, and a macro sheet prints.
+    QVERIFY2(words(pages[0]).startsWith(QStringLiteral("page 1 of 5 One-cell")),
              qPrintable(pages[0]));
-    QVERIFY2(words(pages[1]).startsWith(QStringLiteral("page 2 of 4 One-late")),
+    QVERIFY2(words(pages[1]).startsWith(QStringLiteral("page 2 of 5 One-late")),
              qPrintable(pages[1]));
-    QVERIFY2(words(pages[2]).startsWith(QStringLiteral("page 10 of 4 Two-cell")),
+    QVERIFY2(words(pages[2]).startsWith(QStringLiteral("page 10 of 5 Two-cell")),
              qPrintable(pages[2]));
-    QVERIFY2(words(pages[3]).startsWith(QStringLiteral("page 11 of 4 Three-cell")),
+    QVERIFY2(words(pages[3]).startsWith(QStringLiteral("page 11 of 5 Macro-cell")),
              qPrintable(pages[3]));
+    QVERIFY2(words(pages[4]).startsWith(QStringLiteral("page 12 of 5 Three-cell")),
+             qPrintable(pages[4]));
     QProcess info;
     info.start(QStringLiteral("pdfinfo"), {QStringLiteral("-f"), QStringLiteral("1"),
-                                           QStringLiteral("-l"), QStringLiteral("4"), pdf});
+                                           QStringLiteral("-l"), QStringLiteral("5"), pdf});
     QVERIFY(info.waitForFinished(30000));
     const QString sizes = QString::fromUtf8(info.readAllStandardOutput());
     QVERIFY2(sizes.contains(QStringLiteral("Page    1 size:  595 x 842 pts (A4)")),
              qPrintable(sizes));
-    QVERIFY2(sizes.contains(QStringLiteral("Page    4 size:  1191 x 842 pts (A3)")),
+    QVERIFY2(sizes.contains(QStringLiteral("Page    5 size:  1191 x 842 pts (A3)")),
              qPrintable(sizes));
 
-    // Charts and macro sheets alone print nothing.
-    QCOMPARE(renderer.pageCount({&workbook.sheets()[1], &workbook.sheets()[3]}), 0);
+    // A chart sheet alone prints nothing.
+    QCOMPARE(renderer.pageCount({&workbook.sheets()[1]}), 0);
 }
 
 void ReportPdfTest::narrowsNumbersThatDoNotFit() {

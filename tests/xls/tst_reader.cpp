@@ -111,6 +111,55 @@ private slots:
         QVERIFY(libreOffice.sheets()[0].cell(3, 2)->isFormula());
     }
 
+    // Column A of the fixture holds formulas, column C the text each shows in formula view.
+    void formulaViewShowsFormulaTexts() {
+        const Workbook workbook = read(QStringLiteral("formula_view.xls"));
+        const Sheet& sheet = sheetNamed(workbook, QStringLiteral("Formulas"));
+        int compared = 0;
+        for (int row = 0; row < 50; ++row) {
+            const Cell* expected = sheet.cell(row, 2);
+            if (expected == nullptr)
+                continue;
+            const Cell* formula = sheet.cell(row, 0);
+            QVERIFY2(formula != nullptr, qPrintable(expected->text()));
+            QCOMPARE(formula->text(), expected->text());
+            ++compared;
+        }
+        QCOMPARE(compared, 30);
+        // The sheet beside it shows results.
+        QCOMPARE(sheetNamed(workbook, QStringLiteral("Q1 data")).cell(0, 0)->number(), 4.0);
+    }
+
+    // A macro sheet with no window settings shows its formulas, command equivalents among them;
+    // a formula with a token the reader does not know keeps its result.
+    void macroSheetShowsFormulas_data() {
+        QTest::addColumn<BiffVersion>("version");
+        QTest::newRow("Excel 97") << BiffVersion::Biff8;
+        QTest::newRow("Excel 5.0") << BiffVersion::Biff5;
+    }
+    void macroSheetShowsFormulas() {
+        QFETCH(BiffVersion, version);
+        using xlstest::u8;
+        const bool biff8 = version == BiffVersion::Biff8;
+        const QByteArray hi = biff8 ? u8(0x17) + u8(2) + u8(0) + "Hi" : u8(0x17) + u8(2) + "Hi";
+        const auto formula = [](int row, const QByteArray& tokens) {
+            return u16(row) + u16(0) + u16(15) + f64(1) + u16(0) + xlstest::u32(0) +
+                   u16(static_cast<int>(tokens.size())) + tokens;
+        };
+        BiffBuilder builder(version);
+        builder.bof(0x0005).boundSheet(QStringLiteral("Macro1"), 0, 1).eof().sheetBof(0x0040);
+        builder.record(0x0006, formula(0, hi + u8(0x1E) + u16(2) + u8(0x42) + u8(2) + u16(0x8076)))
+            .record(0x0006, formula(1, u8(0x42) + u8(0) + u16(55)))
+            .record(0x0006, formula(2, u8(0x18) + u8(0x01)))
+            .eof();
+        const Workbook workbook = WorkbookReader(m_codePages).readStream(builder.stream());
+        const Sheet& sheet = workbook.sheets()[0];
+        QCOMPARE(sheet.kind(), SheetKind::MacroSheet);
+        QCOMPARE(sheet.cell(0, 0)->text(), QStringLiteral("=ALERT(\"Hi\",2)"));
+        QCOMPARE(sheet.cell(1, 0)->text(), QStringLiteral("=RETURN()"));
+        QCOMPARE(sheet.cell(2, 0)->number(), 1.0);
+    }
+
     void valuesOfEveryKind() {
         const Workbook workbook = read(QStringLiteral("formats.xls"));
         const Sheet& layout = sheetNamed(workbook, QStringLiteral("Layout"));
