@@ -20,7 +20,6 @@ namespace report {
 
 namespace {
 
-constexpr double kEmuPerPoint = 12700;
 // Bands whose sheet positions agree within this many points stand in their sheet order.
 constexpr double kInPlace = 1e-6;
 

@@ -2,12 +2,14 @@
 
 #include "CellFonts.h"
 #include "CellLayout.h"
+#include "CellTextReach.h"
 #include "CommentList.h"
 #include "FontMapper.h"
 #include "PageLayout.h"
 #include "PagePainter.h"
 #include "PrintOptions.h"
 #include "ReportError.h"
+#include "SheetLimits.h"
 #include "SheetMetrics.h"
 
 #include "xls/CellText.h"
@@ -26,10 +28,6 @@
 namespace report {
 
 namespace {
-
-// Painting happens in points: at 72 dots per inch a device pixel is a point, and font sizes
-// in points mean what they say.
-constexpr int kPointsPerInch = 72;
 
 bool prints(const xls::Sheet& sheet) {
     return sheet.kind() == xls::SheetKind::Worksheet;
@@ -129,6 +127,8 @@ int ReportRenderer::render(QPagedPaintDevice& device, const QList<const xls::She
 
     if (auto* printer = dynamic_cast<QPrinter*>(&device)) {
         printer->setFullPage(true);
+        // Painting happens in points: at 72 dots per inch a device pixel is a point, and font
+        // sizes in points mean what they say.
         printer->setResolution(kPointsPerInch);
     } else if (auto* writer = dynamic_cast<QPdfWriter*>(&device)) {
         writer->setResolution(kPointsPerInch);

@@ -6,6 +6,7 @@
 
 #include "report/CellFonts.h"
 #include "report/CellLayout.h"
+#include "report/CellTextReach.h"
 #include "report/FontMapper.h"
 #include "report/PrintOptions.h"
 #include "report/SheetMetrics.h"
