@@ -53,12 +53,10 @@ AxisPlacement placeAxis(const QList<Band>& bands, const StartOf& startOf) {
     return axis;
 }
 
-QColor colorOf(const xls::Workbook& workbook, const xls::ObjectColor& color, double opacity,
+QColor colorOf(const PrintOptions& options, const xls::ObjectColor& color, double opacity,
                const QColor& system) {
-    QColor result = color.paletteIndex >= 0 ? workbook.palette().color(color.paletteIndex)
+    QColor result = color.paletteIndex >= 0 ? options.paletteColor(color.paletteIndex, system)
                                             : QColor::fromRgb(color.rgb);
-    if (!result.isValid())
-        result = system;
     result.setAlphaF(float(std::clamp(opacity, 0.0, 1.0) * result.alphaF()));
     return result;
 }
@@ -208,13 +206,12 @@ void ObjectLayer::paintChildren(QPainter& painter, const xls::SheetObject& group
 void ObjectLayer::paintShape(QPainter& painter, const xls::SheetObject& object,
                              const QRectF& box) const {
     if (const auto outline = shapeOutline(object, box)) {
-        painter.setBrush(object.fill.filled
-                             ? QBrush(m_options.shapeFill(colorOf(m_workbook, object.fill.color,
-                                                                  object.fill.opacity,
-                                                                  systemFill(object.fill.color))))
-                             : QBrush(Qt::NoBrush));
+        painter.setBrush(object.fill.filled ? QBrush(m_options.shapeFill(colorOf(
+                                                  m_options, object.fill.color, object.fill.opacity,
+                                                  systemFill(object.fill.color))))
+                                            : QBrush(Qt::NoBrush));
         if (object.line.visible)
-            painter.setPen(dashedPen(m_options.ink(colorOf(m_workbook, object.line.color,
+            painter.setPen(dashedPen(m_options.ink(colorOf(m_options, object.line.color,
                                                            object.line.opacity, Qt::black)),
                                      std::max(0, object.line.widthEmu) / kEmuPerPoint,
                                      object.line.dash));
@@ -239,7 +236,7 @@ void ObjectLayer::paintLine(QPainter& painter, const xls::SheetObject& object,
     // The flips, applied to the painter, choose the corners the line joins.
     const QPolygonF points = linePoints(object.shapeType, box);
     const QPen pen = dashedPen(
-        m_options.ink(colorOf(m_workbook, object.line.color, object.line.opacity, Qt::black)),
+        m_options.ink(colorOf(m_options, object.line.color, object.line.opacity, Qt::black)),
         std::max(0, object.line.widthEmu) / kEmuPerPoint, object.line.dash);
     painter.setPen(pen);
     painter.setBrush(Qt::NoBrush);

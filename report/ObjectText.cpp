@@ -2,6 +2,7 @@
 
 #include "CellFonts.h"
 #include "RichTextPainter.h"
+#include "SheetLimits.h"
 
 #include "xls/SheetObject.h"
 #include "xls/Workbook.h"
@@ -14,8 +15,6 @@
 namespace report {
 
 namespace {
-
-constexpr double kEmuPerPoint = 12700;
 
 Qt::Alignment horizontal(xls::TextHAlign align) {
     switch (align) {
