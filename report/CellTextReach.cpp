@@ -8,7 +8,6 @@
 #include "xls/Sheet.h"
 #include "xls/Workbook.h"
 
-#include <QFontMetricsF>
 #include <QImage>
 
 #include <algorithm>
@@ -63,12 +62,8 @@ TextReach CellTextReach::reach(const xls::Cell& cell, double cellWidth) const {
         piecesOf(m_sources, cell, text, QColor(Qt::black),
                  m_sources.sheet.conditionalFormat(cell.row(), cell.column()));
     withoutLineBreaks(text, pieces);
-    // Each piece measured alone: most texts are one piece, and this is far quicker than
-    // shaping them.
-    double width = 0;
-    for (const TextPiece& piece : pieces)
-        width += QFontMetricsF(piece.font, m_device.get())
-                     .horizontalAdvance(text.mid(piece.start, piece.end - piece.start));
+    // Shaped as the placement shapes a line, so that both agree on where the text stops.
+    const double width = ShapedText(text, std::move(pieces), m_device.get()).width();
     const double available = cellWidth - 2 * kCellPaddingX -
                              indentOf(format, horizontal, m_sources.metrics.maxDigitWidth());
     return reachOf(horizontal, width, std::max(0.0, available));

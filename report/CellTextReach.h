@@ -9,9 +9,10 @@ class QPaintDevice;
 
 namespace report {
 
-// How far a cell's text reaches past its own cell into empty neighbours, measured with the
-// cell fonts on a 72 dots-per-inch device: the one measure from which TextSpills decide the
-// columns a text covers, for the printed range, the blank pages and the pages' layouts.
+// How far a cell's text reaches past its own cell into empty neighbours, shaped in the
+// fonts of its pieces on a 72 dots-per-inch device, as the placement shapes it: the one measure
+// from which TextSpills decide the columns a text covers, for the printed range, the blank pages
+// and the pages' layouts.
 class CellTextReach : public TextReachMeasure {
 public:
     explicit CellTextReach(const CellSources& sources);
