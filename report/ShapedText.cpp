@@ -61,6 +61,33 @@ double ShapedText::baselineOffset() const {
     return m_layout.lineCount() > 0 ? m_layout.lineAt(0).ascent() : 0.0;
 }
 
+double ShapedText::lineTop(int line) const {
+    return m_layout.lineAt(line).y();
+}
+
+double ShapedText::lineBottom(int line) const {
+    const QTextLine text = m_layout.lineAt(line);
+    return text.y() + text.height();
+}
+
+void ShapedText::drawLines(QPainter& painter, QPointF topLeft, int first, int last) const {
+    if (first > last || first < 0 || last >= lineCount())
+        return;
+    const QPointF origin = topLeft - QPointF(0, lineTop(first));
+    const int from = m_layout.lineAt(first).textStart();
+    const QTextLine end = m_layout.lineAt(last);
+    const int to = end.textStart() + end.textLength();
+    for (const TextPiece& piece : m_pieces) {
+        const int start = std::max(piece.start, from);
+        const int stop = std::min(piece.end, to);
+        if (stop <= start)
+            continue;
+        painter.setPen(piece.color);
+        for (const QGlyphRun& run : m_layout.glyphRuns(start, stop - start))
+            painter.drawGlyphRun(origin - QPointF(0, piece.rise), run);
+    }
+}
+
 void ShapedText::draw(QPainter& painter, QPointF topLeft) const {
     if (m_pieces.empty())
         return;

@@ -41,9 +41,15 @@ public:
     double baselineOffset() const;
     // Where a position of the first line starts, from the text's left edge.
     double xAt(int position) const;
+    int lineCount() const { return m_layout.lineCount(); }
+    // The top and bottom of a line, from the top of the text.
+    double lineTop(int line) const;
+    double lineBottom(int line) const;
     // Draws the text with its top left corner at `topLeft`, in the pieces' colours: the
     // painter's pen is left in the last one.
     void draw(QPainter& painter, QPointF topLeft) const;
+    // Draws lines first to last (inclusive) alone, with the top of `first` at topLeft.
+    void drawLines(QPainter& painter, QPointF topLeft, int first, int last) const;
 
 private:
     QTextLayout m_layout;

@@ -131,4 +131,26 @@ std::vector<TextPiece> piecesOf(const CellSources& sources, const xls::Cell& cel
     return pieces;
 }
 
+std::vector<TextPiece> runPieces(qsizetype length, const QList<xls::TextRun>& runs,
+                                 int baseFontIndex, const xls::Workbook& workbook,
+                                 const CellFonts& fonts, const PrintOptions& options) {
+    std::vector<TextPiece> pieces;
+    int start = 0;
+    int fontIndex = baseFontIndex;
+    const auto close = [&](int end) {
+        if (end > start)
+            pieces.push_back({start, end, fonts.font(fontIndex),
+                              options.ink(workbook.font(fontIndex).colorIndex, Qt::black), 0});
+    };
+    for (const xls::TextRun& run : runs) {
+        if (run.position < start || run.position >= length)
+            continue;
+        close(run.position);
+        start = run.position;
+        fontIndex = run.fontIndex;
+    }
+    close(static_cast<int>(length));
+    return pieces;
+}
+
 } // namespace report

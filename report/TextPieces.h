@@ -4,6 +4,7 @@
 #include "ShapedText.h"
 
 #include <QColor>
+#include <QList>
 #include <QString>
 
 #include <vector>
@@ -11,6 +12,8 @@
 namespace xls {
 class Cell;
 struct DifferentialFormat;
+struct TextRun;
+class Workbook;
 } // namespace xls
 
 namespace report {
@@ -43,5 +46,12 @@ TextPiece pieceIn(const CellSources& sources, int fontIndex, int start, const QC
 std::vector<TextPiece> piecesOf(const CellSources& sources, const xls::Cell& cell,
                                 const QString& shown, const QColor& numberColor,
                                 const xls::DifferentialFormat* condition);
+
+// The pieces of a text in the fonts and colours of its runs (a comment's, a text box's), over
+// its first length characters: characters before the first run are in baseFontIndex's font;
+// runs out of order or past the end are dropped.
+std::vector<TextPiece> runPieces(qsizetype length, const QList<xls::TextRun>& runs,
+                                 int baseFontIndex, const xls::Workbook& workbook,
+                                 const CellFonts& fonts, const PrintOptions& options);
 
 } // namespace report
