@@ -139,25 +139,34 @@ ObjectLayer::ObjectLayer(const xls::Workbook& workbook, const xls::Sheet& sheet,
         m_placement.emplace(metrics, lastRow);
 }
 
-void ObjectLayer::paint(QPainter& painter, const LaidOutPage& page) const {
+ObjectLayer::Placed ObjectLayer::place(const LaidOutPage& page) const {
+    Placed placed;
     if (!m_placement)
-        return;
+        return placed;
     const ObjectPlacement& place = *m_placement;
     const AxisPlacement across =
         placeAxis(page.columns, [&](int column) { return place.columnStart(column); });
     const AxisPlacement down = placeAxis(page.rows, [&](int row) { return place.rowStart(row); });
     if (!across.shown || !down.shown)
-        return;
-    const QRectF shown(QPointF(across.start, down.start), QPointF(across.end, down.end));
-    painter.save();
-    painter.setClipRect(shown, Qt::IntersectClip);
+        return placed;
+    placed.shown = QRectF(QPointF(across.start, down.start), QPointF(across.end, down.end));
     for (const xls::SheetObject& object : m_sheet.objects()) {
         if (!printsOnSheet(m_sheet, object))
             continue;
         const QRectF box = place.rect(object.anchor).translated(across.shift, down.shift);
-        if (reach(object, box).intersects(shown))
-            paintObject(painter, object, box);
+        if (reach(object, box).intersects(placed.shown))
+            placed.boxes.emplace_back(&object, box);
     }
+    return placed;
+}
+
+void ObjectLayer::paint(QPainter& painter, const Placed& placed) const {
+    if (placed.boxes.empty())
+        return;
+    painter.save();
+    painter.setClipRect(placed.shown, Qt::IntersectClip);
+    for (const auto& [object, box] : placed.boxes)
+        paintObject(painter, *object, box);
     painter.restore();
 }
 
