@@ -39,7 +39,7 @@ public:
     void build() {
         m_out.m_rows = static_cast<int>(m_page.rows.size());
         m_out.m_columns = static_cast<int>(m_page.columns.size());
-        const auto count = static_cast<size_t>(m_out.m_rows * m_out.m_columns);
+        const auto count = static_cast<size_t>(m_out.m_rows) * static_cast<size_t>(m_out.m_columns);
         m_out.m_slots.assign(count, CellSlot{});
         m_formats.assign(count, nullptr);
         if (count == 0)
@@ -56,7 +56,10 @@ private:
                 step(r, c);
         }
     }
-    size_t index(int r, int c) const { return static_cast<size_t>(r * m_out.m_columns + c); }
+    size_t index(int r, int c) const {
+        return static_cast<size_t>(r) * static_cast<size_t>(m_out.m_columns) +
+               static_cast<size_t>(c);
+    }
     CellSlot& at(int r, int c) { return m_out.m_slots[index(r, c)]; }
 
     // The border a slot's own format draws on a side, none inside a merged area.
