@@ -1,13 +1,12 @@
 #include "CellLayout.h"
 #include "PageLayers.h"
+#include "SheetLimits.h"
 
 #include <QPainter>
 
 namespace report {
 
 namespace {
-
-constexpr double kPixel = 0.75; // one pixel at 96 dpi, in points
 
 // inward: the unit step from the line into its cell, along which double lines part.
 void paintLine(QPainter& painter, const EdgeLine& line, QPointF from, QPointF to, QPointF inward) {
@@ -42,7 +41,7 @@ void paintDiagonals(QPainter& painter, const CellSlot& slot) {
 
 QPen borderPen(int style, const QColor& color) {
     const auto pen = [&color](double pixels, QList<qreal> dashPixels = {}) {
-        QPen result(color, pixels * kPixel);
+        QPen result(color, pixels * kPointsPerPixel);
         if (dashPixels.isEmpty()) {
             result.setCapStyle(Qt::SquareCap);
             return result;

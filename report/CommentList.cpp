@@ -3,7 +3,7 @@
 #include "CellFonts.h"
 #include "PageLayers.h"
 #include "PrintOptions.h"
-#include "RichTextPainter.h"
+#include "TextPieces.h"
 
 #include "xls/Sheet.h"
 #include "xls/Workbook.h"
@@ -61,10 +61,10 @@ CommentList::CommentList(const xls::Workbook& workbook, const xls::Sheet& sheet,
                 runs.append(run);
             }
         }
-        auto layout = std::make_unique<RichTextLayout>(text, runs, 0, workbook, fonts, options,
-                                                       m_device.get());
-        layout->wrap(m_printable.width(), Qt::AlignLeft);
-        m_entries.push_back(std::move(layout));
+        std::vector<TextPiece> pieces = runPieces(text.size(), runs, 0, workbook, fonts, options);
+        text.replace(QLatin1Char('\n'), QChar::LineSeparator);
+        m_entries.push_back(std::make_unique<ShapedText>(text, std::move(pieces), m_device.get(),
+                                                         Qt::AlignLeft, m_printable.width()));
     }
     paginate(m_printable.height(), QFontMetricsF(fonts.font(0), m_device.get()).height());
 }
@@ -75,7 +75,7 @@ void CommentList::paginate(double pageHeight, double gap) {
     int page = 0;
     double y = 0;
     for (std::size_t entry = 0; entry < m_entries.size(); ++entry) {
-        const RichTextLayout& layout = *m_entries[entry];
+        const ShapedText& layout = *m_entries[entry];
         if (y > 0)
             y += gap;
         if (y > 0 && y + layout.height() > pageHeight && layout.height() <= pageHeight) {
@@ -106,8 +106,8 @@ void CommentList::paint(QPainter& painter, int ordinal) const {
     painter.setClipRect(m_printable, Qt::IntersectClip);
     for (const Piece& piece : m_pieces) {
         if (piece.page == ordinal)
-            m_entries[piece.entry]->draw(painter, m_printable.topLeft() + QPointF(0, piece.top),
-                                         piece.first, piece.last);
+            m_entries[piece.entry]->drawLines(
+                painter, m_printable.topLeft() + QPointF(0, piece.top), piece.first, piece.last);
     }
     painter.restore();
 }

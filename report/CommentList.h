@@ -18,7 +18,7 @@ class Workbook;
 namespace report {
 
 class CellFonts;
-class RichTextLayout;
+class ShapedText;
 
 // The pages that list a sheet's comments after its own pages, when its page setup prints
 // comments at the end: for every comment, shown or hidden, by row and then by column,
@@ -53,7 +53,7 @@ private:
 
     QRectF m_printable;               // between the margins, in the paper's points
     std::unique_ptr<QImage> m_device; // 72 dots per inch: the layouts measure in points
-    std::vector<std::unique_ptr<RichTextLayout>> m_entries;
+    std::vector<std::unique_ptr<ShapedText>> m_entries;
     std::vector<Piece> m_pieces;
     int m_pageCount = 0;
 };

@@ -1,5 +1,6 @@
 #include "CellLayout.h"
 #include "PageLayers.h"
+#include "SheetLimits.h"
 
 #include <QPainter>
 
@@ -8,8 +9,6 @@
 namespace report {
 
 namespace {
-
-constexpr double kPixel = 0.75; // one pixel at 96 dpi, in points
 
 // Excel's fill patterns 2 to 18 as 8 by 8 bitmaps, a row a byte, highest bit leftmost.
 QImage patternImage(int pattern, const QColor& foreground, const QColor& background) {
@@ -50,7 +49,7 @@ void fill(QPainter& painter, const QRectF& rect, const CellFill& fill) {
     }
     QBrush brush(patternImage(fill.pattern, fill.foreground, fill.background));
     // A pattern pixel is a screen pixel, as the spreadsheet draws it.
-    brush.setTransform(QTransform::fromScale(kPixel, kPixel));
+    brush.setTransform(QTransform::fromScale(kPointsPerPixel, kPointsPerPixel));
     painter.fillRect(rect, brush);
 }
 

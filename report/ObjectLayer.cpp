@@ -20,7 +20,6 @@ namespace report {
 
 namespace {
 
-constexpr double kEmuPerPoint = 12700;
 // Bands whose sheet positions agree within this many points stand in their sheet order.
 constexpr double kInPlace = 1e-6;
 
@@ -54,12 +53,10 @@ AxisPlacement placeAxis(const QList<Band>& bands, const StartOf& startOf) {
     return axis;
 }
 
-QColor colorOf(const xls::Workbook& workbook, const xls::ObjectColor& color, double opacity,
+QColor colorOf(const PrintOptions& options, const xls::ObjectColor& color, double opacity,
                const QColor& system) {
-    QColor result = color.paletteIndex >= 0 ? workbook.palette().color(color.paletteIndex)
+    QColor result = color.paletteIndex >= 0 ? options.paletteColor(color.paletteIndex, system)
                                             : QColor::fromRgb(color.rgb);
-    if (!result.isValid())
-        result = system;
     result.setAlphaF(float(std::clamp(opacity, 0.0, 1.0) * result.alphaF()));
     return result;
 }
@@ -142,25 +139,34 @@ ObjectLayer::ObjectLayer(const xls::Workbook& workbook, const xls::Sheet& sheet,
         m_placement.emplace(metrics, lastRow);
 }
 
-void ObjectLayer::paint(QPainter& painter, const LaidOutPage& page) const {
+ObjectLayer::Placed ObjectLayer::place(const LaidOutPage& page) const {
+    Placed placed;
     if (!m_placement)
-        return;
+        return placed;
     const ObjectPlacement& place = *m_placement;
     const AxisPlacement across =
         placeAxis(page.columns, [&](int column) { return place.columnStart(column); });
     const AxisPlacement down = placeAxis(page.rows, [&](int row) { return place.rowStart(row); });
     if (!across.shown || !down.shown)
-        return;
-    const QRectF shown(QPointF(across.start, down.start), QPointF(across.end, down.end));
-    painter.save();
-    painter.setClipRect(shown, Qt::IntersectClip);
+        return placed;
+    placed.shown = QRectF(QPointF(across.start, down.start), QPointF(across.end, down.end));
     for (const xls::SheetObject& object : m_sheet.objects()) {
         if (!printsOnSheet(m_sheet, object))
             continue;
         const QRectF box = place.rect(object.anchor).translated(across.shift, down.shift);
-        if (reach(object, box).intersects(shown))
-            paintObject(painter, object, box);
+        if (reach(object, box).intersects(placed.shown))
+            placed.boxes.emplace_back(&object, box);
     }
+    return placed;
+}
+
+void ObjectLayer::paint(QPainter& painter, const Placed& placed) const {
+    if (placed.boxes.empty())
+        return;
+    painter.save();
+    painter.setClipRect(placed.shown, Qt::IntersectClip);
+    for (const auto& [object, box] : placed.boxes)
+        paintObject(painter, *object, box);
     painter.restore();
 }
 
@@ -209,13 +215,12 @@ void ObjectLayer::paintChildren(QPainter& painter, const xls::SheetObject& group
 void ObjectLayer::paintShape(QPainter& painter, const xls::SheetObject& object,
                              const QRectF& box) const {
     if (const auto outline = shapeOutline(object, box)) {
-        painter.setBrush(object.fill.filled
-                             ? QBrush(m_options.shapeFill(colorOf(m_workbook, object.fill.color,
-                                                                  object.fill.opacity,
-                                                                  systemFill(object.fill.color))))
-                             : QBrush(Qt::NoBrush));
+        painter.setBrush(object.fill.filled ? QBrush(m_options.shapeFill(colorOf(
+                                                  m_options, object.fill.color, object.fill.opacity,
+                                                  systemFill(object.fill.color))))
+                                            : QBrush(Qt::NoBrush));
         if (object.line.visible)
-            painter.setPen(dashedPen(m_options.ink(colorOf(m_workbook, object.line.color,
+            painter.setPen(dashedPen(m_options.ink(colorOf(m_options, object.line.color,
                                                            object.line.opacity, Qt::black)),
                                      std::max(0, object.line.widthEmu) / kEmuPerPoint,
                                      object.line.dash));
@@ -240,7 +245,7 @@ void ObjectLayer::paintLine(QPainter& painter, const xls::SheetObject& object,
     // The flips, applied to the painter, choose the corners the line joins.
     const QPolygonF points = linePoints(object.shapeType, box);
     const QPen pen = dashedPen(
-        m_options.ink(colorOf(m_workbook, object.line.color, object.line.opacity, Qt::black)),
+        m_options.ink(colorOf(m_options, object.line.color, object.line.opacity, Qt::black)),
         std::max(0, object.line.widthEmu) / kEmuPerPoint, object.line.dash);
     painter.setPen(pen);
     painter.setBrush(Qt::NoBrush);

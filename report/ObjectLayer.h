@@ -7,6 +7,8 @@
 
 #include <map>
 #include <optional>
+#include <utility>
+#include <vector>
 
 class QPainter;
 
@@ -35,8 +37,15 @@ public:
     ObjectLayer(const xls::Workbook& workbook, const xls::Sheet& sheet, const SheetMetrics& metrics,
                 const CellFonts& fonts, const PrintOptions& options);
 
+    // The objects a page shows, decided before anything is drawn: the part of the page they
+    // may paint on, and each object's box there, in drawing order.
+    struct Placed {
+        QRectF shown;
+        std::vector<std::pair<const xls::SheetObject*, QRectF>> boxes;
+    };
+    Placed place(const LaidOutPage& page) const;
     // The painter draws in the page's cell block points, as the cell layers do.
-    void paint(QPainter& painter, const LaidOutPage& page) const;
+    void paint(QPainter& painter, const Placed& placed) const;
 
 private:
     void paintObject(QPainter& painter, const xls::SheetObject& object, const QRectF& box) const;

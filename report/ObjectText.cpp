@@ -1,21 +1,20 @@
 #include "ObjectText.h"
 
 #include "CellFonts.h"
-#include "RichTextPainter.h"
+#include "ShapedText.h"
+#include "SheetLimits.h"
+#include "TextPieces.h"
 
 #include "xls/SheetObject.h"
 #include "xls/Workbook.h"
 
 #include <QPainter>
-#include <QTextLayout>
 
 #include <algorithm>
 
 namespace report {
 
 namespace {
-
-constexpr double kEmuPerPoint = 12700;
 
 Qt::Alignment horizontal(xls::TextHAlign align) {
     switch (align) {
@@ -38,6 +37,21 @@ QString laidOutText(const QString& text) {
     shown.replace(QLatin1Char('\r'), QChar::LineSeparator);
     shown.replace(QLatin1Char('\n'), QChar::LineSeparator);
     return shown;
+}
+
+// The text shaped for a box `width` wide: wrapped at that width (a word longer than it broken
+// where it must), or stacked one character a line, each line centred on the others.
+ShapedText shaped(const xls::ObjectText& text, QString shown, std::vector<TextPiece> pieces,
+                  double width, const QPainter& painter) {
+    if (text.orientation != xls::TextOrientation::Stacked) {
+        // A box of no width still breaks its text, a character a line.
+        constexpr double kNarrowest = 1e-3;
+        return {shown, std::move(pieces), painter.device(), horizontal(text.hAlign),
+                std::max(width, kNarrowest)};
+    }
+    remap(pieces, eraseAll(shown, QChar::LineSeparator));
+    const QString stacked = stackedLetters(shown, pieces);
+    return {stacked, std::move(pieces), painter.device(), Qt::AlignHCenter};
 }
 
 } // namespace
@@ -74,27 +88,10 @@ void ObjectTextPainter::paint(QPainter& painter, const xls::ObjectText& text,
                         text.orientation == xls::TextOrientation::Down;
     const QSizeF area = turned ? box.size().transposed() : box.size();
 
-    const bool stacked = text.orientation == xls::TextOrientation::Stacked;
-    const QList<QTextLayout::FormatRange> formats =
-        runFormats(shown.size(), text.runs, 0, m_workbook, m_fonts, m_options);
-
-    QTextLayout layout(shown, font(text), painter.device());
-    QTextOption option(horizontal(text.hAlign));
-    // Stacked text: one character a line, each centred.
-    option.setWrapMode(stacked ? QTextOption::WrapAnywhere
-                               : QTextOption::WrapAtWordBoundaryOrAnywhere);
-    layout.setTextOption(option);
-    layout.setFormats(formats);
-    layout.beginLayout();
-    double height = 0;
-    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
-        line.setLineWidth(stacked ? 0 : area.width());
-        const double x = stacked ? (area.width() - line.naturalTextWidth()) / 2 : 0;
-        line.setPosition(QPointF(x, height));
-        height += line.height();
-    }
-    layout.endLayout();
-
+    std::vector<TextPiece> pieces =
+        runPieces(shown.size(), text.runs, 0, m_workbook, m_fonts, m_options);
+    const ShapedText layout = shaped(text, shown, std::move(pieces), area.width(), painter);
+    const double height = layout.height();
     double top = 0;
     if (text.vAlign == xls::TextVAlign::Middle)
         top = (area.height() - height) / 2;
@@ -104,7 +101,10 @@ void ObjectTextPainter::paint(QPainter& painter, const xls::ObjectText& text,
     painter.translate(box.center());
     if (turned)
         painter.rotate(text.orientation == xls::TextOrientation::Up ? -90 : 90);
-    layout.draw(&painter, QPointF(-area.width() / 2, -area.height() / 2 + top));
+    const double left = text.orientation == xls::TextOrientation::Stacked
+                            ? (area.width() - layout.width()) / 2
+                            : 0.0;
+    layout.draw(painter, QPointF(-area.width() / 2 + left, -area.height() / 2 + top));
     painter.restore();
 }
 

@@ -7,6 +7,8 @@
 #include <QFont>
 #include <QPen>
 
+#include <vector>
+
 class QPainter;
 
 namespace report {
@@ -14,6 +16,7 @@ namespace report {
 class CellLayout;
 class FontMapper;
 class PrintOptions;
+struct PlacedRun;
 
 // The layers of a page, painted in this order, each from the page's cell layout: fills,
 // gridlines, texts, borders, headings. The painter draws in the cell block's points.
@@ -26,11 +29,8 @@ QString columnLetters(int column);
 // Column letters above and row numbers beside the bands of the page, in the sheet's default
 // font.
 void paintHeadings(QPainter& painter, const LaidOutPage& page, const QFont& font);
-// The header or footer, in the paper's points, each run in its colour as the options print it.
-// defaultFont: for the height of empty lines.
-void paintHeaderFooter(QPainter& painter, const PageFrame& frame, const HeaderFooterText& text,
-                       const FontMapper& fonts, const QFont& defaultFont,
-                       const PrintOptions& options, bool header);
+// The runs of a header or footer where their layout placed them, in the paper's points.
+void paintHeaderFooter(QPainter& painter, const std::vector<PlacedRun>& runs);
 
 // The pen that draws a border of a style, in points; a null pen for no border.
 QPen borderPen(int style, const QColor& color);

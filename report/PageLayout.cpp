@@ -23,8 +23,6 @@ namespace report {
 
 namespace {
 
-constexpr double kPointsPerInch = 72;
-constexpr double kPointsPerPixel = 0.75;
 constexpr int kHeadingPaddingPixels = 5;
 // Sums of band sizes are compared with a little slack so that bands that fill a page
 // exactly are not pushed to the next one by rounding.

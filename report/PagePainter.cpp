@@ -2,6 +2,7 @@
 
 #include "CellLayout.h"
 #include "FontMapper.h"
+#include "HeaderFooterLines.h"
 #include "PageLayers.h"
 
 #include "xls/Sheet.h"
@@ -42,7 +43,7 @@ void PagePainter::paint(QPainter& painter, const PageFrame& frame, const LaidOut
     paintTexts(painter, layout);
     paintBorders(painter, layout);
     if (m_options.printsObjects())
-        m_objects.paint(painter, page);
+        m_objects.paint(painter, m_objects.place(page));
     if (frame.headings)
         paintHeadings(painter, page, m_defaultFont);
     painter.restore();
@@ -55,8 +56,10 @@ void PagePainter::paintHeaderAndFooter(QPainter& painter, const PageFrame& frame
     for (const bool header : {true, false}) {
         const QString& code = header ? setup.header : setup.footer;
         if (!code.isEmpty())
-            paintHeaderFooter(painter, frame, expandHeaderFooter(code, fields, defaultFont),
-                              m_fonts, m_defaultFont, m_options, header);
+            paintHeaderFooter(
+                painter,
+                layOutHeaderFooter(frame, expandHeaderFooter(code, fields, defaultFont), m_fonts,
+                                   m_defaultFont, m_options, header, painter.device()));
     }
 }
 

@@ -23,9 +23,9 @@ PrintOptions::PrintOptions(const xls::Palette& palette, const xls::PageSetup& se
     , m_draft(setup.draft)
     , m_errors(setup.printErrors) {}
 
-QColor PrintOptions::ink(int index, const QColor& automatic) const {
+QColor PrintOptions::paletteColor(int index, const QColor& automatic) const {
     const QColor found = m_palette.color(index);
-    return ink(found.isValid() ? found : automatic);
+    return found.isValid() ? found : automatic;
 }
 
 QColor PrintOptions::ink(const QColor& color) const {

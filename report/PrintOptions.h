@@ -22,9 +22,13 @@ class PrintOptions {
 public:
     PrintOptions(const xls::Palette& palette, const xls::PageSetup& setup);
 
-    // The ink of a text, line or border in palette colour `index`; `automatic` where the index
-    // names no colour of the palette.
-    QColor ink(int index, const QColor& automatic) const;
+    // Palette colour `index` as the workbook defines it; `automatic` where the index names no
+    // colour of the palette.
+    QColor paletteColor(int index, const QColor& automatic) const;
+    // The ink of a text, line or border in palette colour `index`.
+    QColor ink(int index, const QColor& automatic) const {
+        return ink(paletteColor(index, automatic));
+    }
     // A text or line colour given outright (a header's &K, a shape's line), its opacity kept.
     QColor ink(const QColor& color) const;
     bool printsCellFills() const { return !m_blackAndWhite; }

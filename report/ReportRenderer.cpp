@@ -1,13 +1,13 @@
 #include "ReportRenderer.h"
 
 #include "CellFonts.h"
-#include "CellLayout.h"
 #include "CommentList.h"
 #include "FontMapper.h"
+#include "LaidOutSheets.h"
 #include "PageLayout.h"
 #include "PagePainter.h"
-#include "PrintOptions.h"
 #include "ReportError.h"
+#include "SheetLimits.h"
 #include "SheetMetrics.h"
 
 #include "xls/CellText.h"
@@ -18,36 +18,9 @@
 #include <QPdfWriter>
 #include <QPrinter>
 
-#include <algorithm>
-#include <climits>
-#include <memory>
-#include <vector>
-
 namespace report {
 
 namespace {
-
-// Painting happens in points: at 72 dots per inch a device pixel is a point, and font sizes
-// in points mean what they say.
-constexpr int kPointsPerInch = 72;
-
-// Worksheets print, and so do macro sheets, which show their formulas.
-bool prints(const xls::Sheet& sheet) {
-    return sheet.kind() == xls::SheetKind::Worksheet || sheet.kind() == xls::SheetKind::MacroSheet;
-}
-
-// Page counts of many sheets, each of up to millions of pages, add up to no more than an int
-// holds.
-int addPages(int count, int more) {
-    return static_cast<int>(std::min<qint64>(qint64{count} + more, INT_MAX));
-}
-
-struct LaidOutSheet {
-    const xls::Sheet* sheet = nullptr;
-    std::unique_ptr<SheetMetrics> metrics;
-    std::unique_ptr<PageLayout> layout;
-    std::unique_ptr<CommentList> comments; // the pages listing its comments, after its own
-};
 
 // Starts page number painted + 1 of the document on paper of the frame's size and
 // orientation, unless the run asked to stop; the margins are the painter's business, so the
@@ -83,41 +56,15 @@ ReportRenderer::ReportRenderer(const xls::Workbook& workbook, const QString& fil
 int ReportRenderer::pageCount(const QList<const xls::Sheet*>& sheets) const {
     const xls::CellText cellText(m_workbook);
     const CellFonts fonts(m_workbook, m_fonts);
-    int count = 0;
-    for (const xls::Sheet* sheet : sheets) {
-        if (!prints(*sheet))
-            continue;
-        const SheetMetrics metrics(*sheet, m_maxDigitWidth);
-        const PrintOptions options(m_workbook.palette(), sheet->pageSetup());
-        const CellTextReach reach({m_workbook, *sheet, metrics, fonts, cellText, options});
-        const PageLayout layout(m_workbook, *sheet, metrics, &reach);
-        count = addPages(count, layout.pageCount());
-        count = addPages(count, CommentList(m_workbook, *sheet, layout.frame(), fonts).pageCount());
-    }
-    return count;
+    return LaidOutSheets(m_workbook, sheets, m_maxDigitWidth, fonts, cellText).pageCount();
 }
 
 int ReportRenderer::render(QPagedPaintDevice& device, const QList<const xls::Sheet*>& sheets,
                            const QDateTime& printed, const RenderControl& control) const {
     const xls::CellText cellText(m_workbook);
     const CellFonts fonts(m_workbook, m_fonts);
-    std::vector<LaidOutSheet> laidOut;
-    int total = 0;
-    for (const xls::Sheet* sheet : sheets) {
-        if (!prints(*sheet))
-            continue;
-        LaidOutSheet entry;
-        entry.sheet = sheet;
-        entry.metrics = std::make_unique<SheetMetrics>(*sheet, m_maxDigitWidth);
-        const PrintOptions options(m_workbook.palette(), sheet->pageSetup());
-        const CellTextReach reach({m_workbook, *sheet, *entry.metrics, fonts, cellText, options});
-        entry.layout = std::make_unique<PageLayout>(m_workbook, *sheet, *entry.metrics, &reach);
-        entry.comments =
-            std::make_unique<CommentList>(m_workbook, *sheet, entry.layout->frame(), fonts);
-        total = addPages(total, entry.layout->pageCount());
-        total = addPages(total, entry.comments->pageCount());
-        laidOut.push_back(std::move(entry));
-    }
+    const LaidOutSheets laidOut(m_workbook, sheets, m_maxDigitWidth, fonts, cellText);
+    const int total = laidOut.pageCount();
     if (total == 0)
         return 0;
 
@@ -130,6 +77,8 @@ int ReportRenderer::render(QPagedPaintDevice& device, const QList<const xls::She
 
     if (auto* printer = dynamic_cast<QPrinter*>(&device)) {
         printer->setFullPage(true);
+        // Painting happens in points: at 72 dots per inch a device pixel is a point, and font
+        // sizes in points mean what they say.
         printer->setResolution(kPointsPerInch);
     } else if (auto* writer = dynamic_cast<QPdfWriter*>(&device)) {
         writer->setResolution(kPointsPerInch);
@@ -137,7 +86,7 @@ int ReportRenderer::render(QPagedPaintDevice& device, const QList<const xls::She
     QPainter painter;
     int painted = 0;
     int nextNumber = 1;
-    for (const LaidOutSheet& entry : laidOut) {
+    for (const LaidOutSheet& entry : laidOut.sheets()) {
         const int count = entry.layout->pageCount();
         const int listed = entry.comments->pageCount();
         const PageFrame& frame = entry.layout->frame();

@@ -6,5 +6,13 @@ namespace report {
 // and 256 columns.
 constexpr int kLastRow = 65535;
 constexpr int kLastColumn = 255;
+constexpr int kColumnCount = kLastColumn + 1;
+
+// Units: pages are laid out and painted in points; sheets count pixels at 96 dpi, twips
+// (15 a pixel) and, in drawings, EMU.
+constexpr int kPointsPerInch = 72;
+constexpr double kPointsPerPixel = 0.75; // 72 points over 96 pixels
+constexpr double kTwipsPerPixel = 15;
+constexpr double kEmuPerPoint = 12700;
 
 } // namespace report

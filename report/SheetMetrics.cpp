@@ -1,5 +1,7 @@
 #include "SheetMetrics.h"
 
+#include "SheetLimits.h"
+
 #include "xls/Sheet.h"
 
 #include <algorithm>
@@ -9,9 +11,6 @@ namespace report {
 
 namespace {
 
-constexpr int kColumns = 256;
-constexpr double kPointsPerPixel = 0.75; // 72 points over 96 pixels
-constexpr double kTwipsPerPixel = 15.0;
 // Excel pads every column by 2 pixels on each side and 1 pixel of gridline.
 constexpr int kColumnPaddingPixels = 5;
 
@@ -34,14 +33,14 @@ int defaultColumnPixels(int characters, int digit) {
 SheetMetrics::SheetMetrics(const xls::Sheet& sheet, double maxDigitWidth)
     : m_sheet(sheet)
     , m_maxDigitWidth(maxDigitWidth)
-    , m_columnWidths(kColumns, 0.0) {
+    , m_columnWidths(kColumnCount, 0.0) {
     // Excel measures the digit in whole pixels.
     const int digit = std::max(1, static_cast<int>(std::lround(maxDigitWidth)));
     const int defaultPixels =
         sheet.standardColumnWidth()
             ? widthUnitsToPixels(std::max(0, *sheet.standardColumnWidth()), digit)
             : defaultColumnPixels(std::max(0, sheet.defaultColumnWidth()), digit);
-    for (int column = 0; column < kColumns; ++column) {
+    for (int column = 0; column < kColumnCount; ++column) {
         const xls::ColumnInfo* info = sheet.columnInfo(column);
         int pixels = defaultPixels;
         if (info != nullptr)
@@ -51,7 +50,7 @@ SheetMetrics::SheetMetrics(const xls::Sheet& sheet, double maxDigitWidth)
 }
 
 double SheetMetrics::columnWidth(int column) const {
-    if (column < 0 || column >= kColumns)
+    if (column < 0 || column >= kColumnCount)
         return 0;
     return m_columnWidths[static_cast<size_t>(column)];
 }

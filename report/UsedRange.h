@@ -1,5 +1,6 @@
 #pragma once
 
+#include "SheetLimits.h"
 #include "TextSpills.h"
 
 #include "xls/CellRange.h"
@@ -38,8 +39,8 @@ private:
     void add(const xls::CellRange& cells);
 
     // For each column, the first and last row holding something; first > last for none.
-    std::array<int, 256> m_firstRow;
-    std::array<int, 256> m_lastRow;
+    std::array<int, kColumnCount> m_firstRow;
+    std::array<int, kColumnCount> m_lastRow;
 };
 
 } // namespace report

@@ -6,14 +6,17 @@
 
 #include "report/CellFonts.h"
 #include "report/CellLayout.h"
+#include "report/CellTextReach.h"
 #include "report/FontMapper.h"
 #include "report/PrintOptions.h"
+#include "report/ShapedText.h"
 #include "report/SheetMetrics.h"
 #include "xls/CellText.h"
 #include "xls/IconvCodePages.h"
 #include "xls/WorkbookReader.h"
 
 #include <QImage>
+#include <QPainter>
 #include <QRegularExpression>
 #include <QtTest>
 
@@ -154,6 +157,8 @@ private slots:
     void conditionalFormatsShowOnThePage();
     void pageOptionsDecideInksAndErrors_data();
     void pageOptionsDecideInksAndErrors();
+    void linesDrawAloneInTheirPiecesColours_data();
+    void linesDrawAloneInTheirPiecesColours();
 };
 
 void CellLayoutTest::mergedAreasHaveOneAnchorPerRun_data() {
@@ -470,11 +475,10 @@ void CellLayoutTest::runsKeepTheirFontsInEveryShape() {
         QCOMPARE(piece.font.pointSizeF() < 20, shrink || piece.rise != 0);
     if (wrap) // 9 characters of 20 points do not fit on one line of 57 points
         QVERIFY(text.shaped->height() > 1.5 * (text.shaped->ascent() + text.shaped->descent()));
-    // Overflow is measured in the runs' fonts, as the layout shapes them (which adds the
-    // italic's overhang).
+    // The reach that decides the printed range ends where the placed text ends.
     if (!wrap && rotation == 0 && !shrink) {
         const double reach = report::CellTextReach(laid.sources()).reach(cell, kColumn).right;
-        QVERIFY(std::abs(reach - (text.shaped->width() - 57)) < 1.5);
+        QCOMPARE(reach, text.shaped->width() - 57);
     }
 }
 
@@ -611,6 +615,50 @@ void CellLayoutTest::pageOptionsDecideInksAndErrors() {
         QCOMPARE(laid->slot(0, 1).text, -1);
     else
         QCOMPARE(laid.text(0, 1).text, errorShown);
+}
+
+void CellLayoutTest::linesDrawAloneInTheirPiecesColours_data() {
+    QTest::addColumn<int>("line");
+    QTest::addColumn<QColor>("ink");
+    QTest::newRow("first line, black") << 0 << QColor(Qt::black);
+    QTest::newRow("second line, red") << 1 << QColor(Qt::red);
+}
+
+// A comment split across list pages draws some of its lines: only those, in their own
+// pieces' colours.
+void CellLayoutTest::linesDrawAloneInTheirPiecesColours() {
+    QFETCH(int, line);
+    QFETCH(QColor, ink);
+    QImage image(200, 100, QImage::Format_RGB32);
+    image.setDotsPerMeterX(2835);
+    image.setDotsPerMeterY(2835);
+    image.fill(Qt::white);
+    QFont font(QStringLiteral("Liberation Sans"));
+    font.setPointSizeF(20);
+    const report::ShapedText shaped(QStringLiteral("HHHH HHHH"),
+                                    {{0, 5, font, Qt::black, 0}, {5, 9, font, Qt::red, 0}}, &image,
+                                    Qt::AlignLeft, 80);
+    QCOMPARE(shaped.lineCount(), 2);
+    QPainter painter(&image);
+    shaped.drawLines(painter, {0, 0}, line, line);
+    painter.end();
+    // Dark pixels and pure red ones: the inks of both lines.
+    QSet<QRgb> inks;
+    int lowest = -1;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb pixel = image.pixel(x, y);
+            if (qRed(pixel) + qGreen(pixel) + qBlue(pixel) < 200 || pixel == qRgb(255, 0, 0)) {
+                inks.insert(pixel);
+                lowest = y;
+            }
+        }
+    }
+    // The line's own colour alone, its top at the point given.
+    QVERIFY(inks.contains(ink.rgb()));
+    for (const QRgb pixel : inks)
+        QCOMPARE(QColor(pixel).hue(), ink.hue());
+    QVERIFY(lowest < shaped.lineBottom(0));
 }
 
 QTEST_MAIN(CellLayoutTest)
