@@ -21,7 +21,7 @@ constexpr quint32 kUserStyle = 7;
 constexpr quint32 kNullBrush = 1;
 constexpr quint32 kHatchedBrush = 2;
 constexpr qint64 kMostDashes = 16;
-constexpr int kFaceNameChars = 32;
+constexpr qint64 kFaceNameBytes = 64; // 32 UTF-16 code units
 
 QColor colorRef(quint32 value) {
     return QColor(int(value & 0xFF), int((value >> 8) & 0xFF), int((value >> 16) & 0xFF));
@@ -121,7 +121,7 @@ std::optional<CreatedObject> createFont(EmfFields& f) {
     font.strikeOut = f.u8(34) != 0;
     font.charSet = f.u8(35);
     font.pitchAndFamily = f.u8(39);
-    const QByteArrayView name = f.bytes(40, kFaceNameChars * 2);
+    const QByteArrayView name = f.bytes(40, kFaceNameBytes);
     for (qsizetype i = 0; i + 1 < name.size(); i += 2) {
         const auto unit = char16_t(quint8(name[i]) | quint8(name[i + 1]) << 8);
         if (unit == 0)
@@ -195,8 +195,8 @@ std::optional<CreatedObject> createdObject(const EmfRecord& record) {
     return created;
 }
 
-void EmfObjects::create(CreatedObject created) {
-    m_objects.insert(created.index, std::move(created.object));
+void EmfObjects::create(const CreatedObject& created) {
+    m_objects.insert(created.index, created.object);
 }
 
 void EmfObjects::remove(quint32 index) {

@@ -62,7 +62,7 @@ std::optional<CreatedObject> createdObject(const EmfRecord& record);
 // objects that indexes with the high bit set name.
 class EmfObjects {
 public:
-    void create(CreatedObject created);
+    void create(const CreatedObject& created);
     void remove(quint32 index);
     // The object an index names; none for an empty slot or an unknown stock object.
     std::optional<EmfObject> find(quint32 index) const;

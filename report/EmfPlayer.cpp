@@ -158,7 +158,7 @@ void EmfPlayer::restoreContext(qint32 level) {
 
 bool EmfPlayer::objects(const EmfRecord& record) {
     if (std::optional<CreatedObject> created = createdObject(record)) {
-        m_objects.create(std::move(*created));
+        m_objects.create(*created);
         return true;
     }
     EmfFields f(record);
