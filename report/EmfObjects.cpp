@@ -48,11 +48,12 @@ Qt::PenStyle penStyle(quint32 style) {
     }
 }
 
-EmfPen pen(quint32 style, double width, QColor color, bool geometric) {
+// A cosmetic pen, and a pen of width 0, is one device pixel wide whatever the transform.
+EmfPen pen(quint32 style, double width, QColor color, bool cosmetic) {
     EmfPen result;
     result.style = penStyle(style);
     result.width = std::max(0.0, width);
-    result.cosmetic = !geometric && width <= 1;
+    result.cosmetic = cosmetic || width <= 0;
     result.color = color;
     const quint32 cap = style & kEndCapMask;
     result.cap = cap == 0x100 ? Qt::SquareCap : cap == 0x200 ? Qt::FlatCap : Qt::RoundCap;
@@ -75,7 +76,7 @@ std::optional<CreatedObject> createPen(EmfFields& f) {
 
 std::optional<CreatedObject> extCreatePen(EmfFields& f) {
     const quint32 style = f.u32(28);
-    EmfPen result = pen(style, f.u32(32), colorRef(f.u32(40)), (style & kGeometric) != 0);
+    EmfPen result = pen(style, f.u32(32), colorRef(f.u32(40)), (style & kGeometric) == 0);
     if (f.u32(36) == kNullBrush)
         result.style = Qt::NoPen;
     const qint64 entries = f.u32(48);

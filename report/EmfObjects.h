@@ -13,8 +13,8 @@ namespace report {
 
 struct EmfRecord;
 
-// A metafile's pen. A cosmetic pen is one device pixel wide whatever the mapping; a geometric
-// one is width logical units wide.
+// A metafile's pen. A cosmetic pen (and one of width 0) is one device pixel wide whatever the
+// mapping; another is width logical units wide.
 struct EmfPen {
     Qt::PenStyle style = Qt::SolidLine;
     QList<qreal> dashes; // a user style's dashes and gaps, in logical units
