@@ -57,7 +57,12 @@ stream with a few values, to be laid out and painted:
                                   saved and 200 saved (-emf-records); a bitmap claiming
                                   30,000 pixels square, transforms of 1e30 and not a number,
                                   a font 2^31 units high (-emf-huge); the picture cut inside
-                                  its last records (-emf-cut).
+                                  its last records (-emf-cut). -emf-glyphs is -emf-huge with the
+                                  four bytes changed that the fuzzer changed when it found glyphs that Qt's
+                                  FreeType engine fails to render and then reads as a null
+                                  bitmap: the hand picture's font 1,048,576 units wide (and a
+                                  letter of its name changed), a world transform's M21 the
+                                  smallest float, a MOVETOEX turned into SETTEXTCOLOR.
 - comments-box-whole-sheet.stream the bare workbook stream of the report tests' comments.xls
                                   with its first shown comment's box, printed as displayed,
                                   grown over the whole sheet: the printed range takes in every
@@ -243,6 +248,19 @@ def drawing_shape(shape_type, props, extra=0, anchor=(0, 1, 0, 1, 0, 2, 0, 3, 0)
                        drawing_art(0, 0, 0xF010, anchor) + drawing_art(0, 0, 0xF011, b""))
 
 
+def with_fuzzed_glyphs(emf):
+    """The bytes the fuzzer changed, by record: the first world transform's M21, the first
+    MOVETOEX's type, the first font's width and a letter of its name."""
+    changes = {35: [(16, 1)], 27: [(0, 24)], 82: [(18, 16), (57, 16)]}
+    at = 0
+    while at + 8 <= len(emf):
+        kind, size = struct.unpack_from("<II", emf, at)
+        for offset, value in changes.pop(kind, []):
+            emf[at + offset] = value
+        at += size
+    return bytes(emf)
+
+
 def damaged_emf(variant):
     """The EMF player's hand-made picture, damaged as variant says."""
     sys.path.insert(0, os.path.join(HERE, "..", "tests", "report", "emf"))
@@ -262,7 +280,7 @@ def damaged_emf(variant):
             rec(34, struct.pack("<i", 0x7FFFFFFF)), rec(67, struct.pack("<I", 9)),
             rec(26, struct.pack("<ii", 0x7FFFFFFF, -0x80000000)),
         ] + [rec(33)] * 200 + [rec(4, rect(0, 0, 0, 0) + struct.pack("<I", 2) + bytes(8))]
-    if variant == "emf-huge":
+    if variant in ("emf-huge", "emf-glyphs"):
         # A 24-bit bitmap claiming 30,000 pixels square, a world transform scaling by 1e30 and
         # one that is not a number, a font 2^31 units high and text drawn with them.
         header = struct.pack("<IiiHHIIiiII", 40, 30000, 30000, 1, 24, 0, 0, 0, 0, 0, 0)
@@ -284,6 +302,8 @@ def damaged_emf(variant):
             rec(47, rect(0, 0, 1, 1) + struct.pack("<4i", 0, 0, 0, 0)),
         ]
     data = emf_file(records + [rec(14, struct.pack("<III", 0, 16, 16))])
+    if variant == "emf-glyphs":
+        data = with_fuzzed_glyphs(bytearray(data))
     if variant == "emf-cut":
         data = data[:len(data) - 120]
     return data
@@ -425,7 +445,7 @@ def main():
     }
     files.update({"drawing-%s.stream" % v: drawing_stream(v)
                   for v in ("overrun", "nesting", "store", "dib", "far", "wmf", "emf-records",
-                            "emf-huge", "emf-cut")})
+                            "emf-huge", "emf-cut", "emf-glyphs")})
     files.update(encryption_inputs())
     files.update(rich_text_inputs())
     files.update(comment_inputs())

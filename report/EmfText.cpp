@@ -27,6 +27,11 @@ constexpr quint32 kAlignBottom = 0x8;
 constexpr quint32 kAlignBaseline = 0x18;
 // Text is laid out in a font of this many pixels and scaled to its size.
 constexpr int kLayoutPixels = 128;
+// Glyphs are drawn between these sizes in the painter's device pixels, and no more than this
+// much wider than high or the other way round.
+constexpr double kSmallestGlyph = 0.01;
+constexpr double kLargestGlyph = 32768;
+constexpr double kMostStretch = 1000;
 // A font of height 0 is this many device pixels high.
 constexpr double kDefaultPixels = 12;
 
@@ -91,6 +96,17 @@ void readNarrow(EmfFields& f, qint64 at, qint64 count, const QList<double>& dx, 
         run.advances.append(advance);
         advance = 0;
     }
+}
+
+// Whether glyphs laid out at kLayoutPixels come out, through the transform, at a size the
+// font engine renders: neither vanishing nor beyond any page, nor squeezed flat. (Qt's
+// FreeType engine fails on glyphs far outside these, and then reads a null bitmap.)
+bool drawable(const QTransform& glyphs) {
+    const double across = std::hypot(glyphs.m11(), glyphs.m12()) * kLayoutPixels;
+    const double down = std::hypot(glyphs.m21(), glyphs.m22()) * kLayoutPixels;
+    return std::isfinite(across + down + glyphs.dx() + glyphs.dy()) && across >= kSmallestGlyph &&
+           down >= kSmallestGlyph && across <= kLargestGlyph && down <= kLargestGlyph &&
+           across <= down * kMostStretch && down <= across * kMostStretch;
 }
 
 } // namespace
@@ -178,8 +194,11 @@ double EmfTextPainter::paint(QPainter& painter, const EmfDeviceContext& dc,
     painter.setFont(font);
     painter.setPen(dc.textColor);
     const auto draw = [&](double x, const QString& piece) {
-        painter.setTransform(QTransform::fromScale(scale * stretch, scale) *
-                             QTransform::fromTranslate(x, base) * baseline);
+        const QTransform glyphs = QTransform::fromScale(scale * stretch, scale) *
+                                  QTransform::fromTranslate(x, base) * baseline;
+        if (!drawable(glyphs))
+            return;
+        painter.setTransform(glyphs);
         painter.drawText(QPointF(0, 0), piece);
     };
     if (run.advances.isEmpty()) {
