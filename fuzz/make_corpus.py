@@ -50,6 +50,19 @@ stream with a few values, to be laid out and painted:
                                   and holds 12 bytes (-dib), a turned rectangle anchored
                                   past the sheet's last cell (-far), and a picture whose
                                   metafile has a record longer than the file (-wmf).
+                                  Three hold the EMF player's hand-made picture
+                                  (tests/report/emf) with records damaged after it: counts,
+                                  offsets and regions past their records, a user-styled pen
+                                  of a billion dashes, contexts restored that were never
+                                  saved and 200 saved (-emf-records); a bitmap claiming
+                                  30,000 pixels square, transforms of 1e30 and not a number,
+                                  a font 2^31 units high (-emf-huge); the picture cut inside
+                                  its last records (-emf-cut). -emf-glyphs is -emf-huge with the
+                                  four bytes changed that the fuzzer changed when it found glyphs that Qt's
+                                  FreeType engine fails to render and then reads as a null
+                                  bitmap: the hand picture's font 1,048,576 units wide (and a
+                                  letter of its name changed), a world transform's M21 the
+                                  smallest float, a MOVETOEX turned into SETTEXTCOLOR.
 - comments-box-whole-sheet.stream the bare workbook stream of the report tests' comments.xls
                                   with its first shown comment's box, printed as displayed,
                                   grown over the whole sheet: the printed range takes in every
@@ -235,6 +248,67 @@ def drawing_shape(shape_type, props, extra=0, anchor=(0, 1, 0, 1, 0, 2, 0, 3, 0)
                        drawing_art(0, 0, 0xF010, anchor) + drawing_art(0, 0, 0xF011, b""))
 
 
+def with_fuzzed_glyphs(emf):
+    """The bytes the fuzzer changed, by record: the first world transform's M21, the first
+    MOVETOEX's type, the first font's width and a letter of its name."""
+    changes = {35: [(16, 1)], 27: [(0, 24)], 82: [(18, 16), (57, 16)]}
+    at = 0
+    while at + 8 <= len(emf):
+        kind, size = struct.unpack_from("<II", emf, at)
+        for offset, value in changes.pop(kind, []):
+            emf[at + offset] = value
+        at += size
+    return bytes(emf)
+
+
+def damaged_emf(variant):
+    """The EMF player's hand-made picture, damaged as variant says."""
+    sys.path.insert(0, os.path.join(HERE, "..", "tests", "report", "emf"))
+    from make_emf_fixtures import emf_file, hand_records, rec, rect
+    records = hand_records()[:-1]
+    if variant == "emf-records":
+        records += [
+            rec(86, rect(0, 0, 0, 0) + struct.pack("<I", 0x40000000) + bytes(8)),
+            rec(91, rect(0, 0, 0, 0) + struct.pack("<IIII", 2, 3, 2, 0x7FFFFFFF) + bytes(12)),
+            rec(84, rect(0, 0, 0, 0) + struct.pack("<Iff2iIIIi", 1, 1, 1, 0, 0, 0x7FFFFFFF,
+                                                   0xFFFFFFF0, 0, 0) + bytes(20)),
+            rec(75, struct.pack("<II", 48, 1) + struct.pack("<IIII", 32, 1, 0x10000000, 0) +
+                rect(0, 0, 9, 9)),
+            rec(95, struct.pack("<5I", 9, 0, 0, 0, 0) + struct.pack("<6I", 0x10007, 5, 0, 0,
+                                                                    0, 0x40000000)),
+            rec(37, struct.pack("<I", 9)), rec(34, struct.pack("<i", -0x80000000)),
+            rec(34, struct.pack("<i", 0x7FFFFFFF)), rec(67, struct.pack("<I", 9)),
+            rec(26, struct.pack("<ii", 0x7FFFFFFF, -0x80000000)),
+        ] + [rec(33)] * 200 + [rec(4, rect(0, 0, 0, 0) + struct.pack("<I", 2) + bytes(8))]
+    if variant in ("emf-huge", "emf-glyphs"):
+        # A 24-bit bitmap claiming 30,000 pixels square, a world transform scaling by 1e30 and
+        # one that is not a number, a font 2^31 units high and text drawn with them.
+        header = struct.pack("<IiiHHIIiiII", 40, 30000, 30000, 1, 24, 0, 0, 0, 0, 0, 0)
+        fields = rect(0, 0, 0, 0) + struct.pack("<6i", 0, 0, 0, 0, 30000, 30000)
+        fields += struct.pack("<8I", 80, 40, 120, 12, 0, 0x00CC0020, 2000, 1000)
+        face = "ＭＳ 明朝".encode("utf-16le").ljust(64, b"\0")
+        text = "字".encode("utf-16le") + b"\0\0"
+        records += [
+            rec(81, fields + header + b"b" * 12),
+            rec(82, struct.pack("<I5i8B", 8, -0x80000000, 0x7FFFFFFF, 900, 0, 900, 1, 1, 1,
+                                128, 0, 0, 0, 0) + face),
+            rec(37, struct.pack("<I", 8)),
+            rec(36, struct.pack("<6fI", 1e30, 0, 0, 1e30, 0, 0, 2)),
+            rec(84, rect(0, 0, 0, 0) + struct.pack("<Iff2iIII", 1, 1, 1, 10, 10, 1, 76, 0x2004)
+                + rect(-5, -5, 5, 5) + struct.pack("<I", 0) + text),
+            rec(42, rect(-0x80000000, -0x80000000, 0x7FFFFFFF, 0x7FFFFFFF)),
+            rec(35, struct.pack("<6f", float("nan"), 0, 0, 1, 0, 0)),
+            rec(9, struct.pack("<ii", 0, 0)), rec(17, struct.pack("<I", 7)),
+            rec(47, rect(0, 0, 1, 1) + struct.pack("<4i", 0, 0, 0, 0)),
+        ]
+    data = emf_file(records + [rec(14, struct.pack("<III", 0, 16, 16))])
+    if variant == "emf-glyphs":
+        data = with_fuzzed_glyphs(bytearray(data))
+    if variant == "emf-cut":
+        data = data[:len(data) - 120]
+    return data
+
+
 def drawing_stream(variant):
     """A one-sheet workbook holding a NUMBER and a drawing layer damaged as variant says."""
     name = "Sheet1"
@@ -247,6 +321,11 @@ def drawing_stream(variant):
         header = struct.pack("<IiiHHIIiiII", 40, 30000, 30000, 1, 24, 0, 0, 0, 0, 0, 0)
         kind = 7
         blip = drawing_art(0, 0x7A8, 0xF01F, b"u" * 16 + b"\xff" + header + b"b" * 12)
+    if variant.startswith("emf"):
+        emf = damaged_emf(variant)
+        kind = 2
+        blip = drawing_art(0, 0x3D4, 0xF01A, b"u" * 16 + struct.pack(
+            "<I4i2iIBB", len(emf), 0, 0, 200, 100, 914400, 457200, len(emf), 0xFE, 0xFE) + emf)
     if variant == "wmf":
         # A metafile whose second record claims more words than the file holds.
         records = struct.pack("<IHhh", 5, 0x020C, 100, 200) + struct.pack("<IHhhhh", 0x7FFF,
@@ -381,7 +460,8 @@ def main():
         **page_setups(),
     }
     files.update({"drawing-%s.stream" % v: drawing_stream(v)
-                  for v in ("overrun", "nesting", "store", "dib", "far", "wmf")})
+                  for v in ("overrun", "nesting", "store", "dib", "far", "wmf", "emf-records",
+                            "emf-huge", "emf-cut", "emf-glyphs")})
     files.update(encryption_inputs())
     files.update(rich_text_inputs())
     files.update(comment_inputs())

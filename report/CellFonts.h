@@ -20,6 +20,8 @@ public:
     CellFonts(const xls::Workbook& workbook, const FontMapper& fonts);
 
     const QFont& font(int fontIndex) const;
+    // The font table the fonts come from, for fonts that pictures name.
+    const FontMapper& mapper() const { return m_fonts; }
 
 private:
     const xls::Workbook& m_workbook;

@@ -1,6 +1,8 @@
 #include "ObjectLayer.h"
 
+#include "CellFonts.h"
 #include "ControlPainter.h"
+#include "EmfPlayer.h"
 #include "MetafileDrawing.h"
 #include "ObjectShapes.h"
 #include "PageLayout.h"
@@ -22,6 +24,8 @@ namespace {
 
 // Bands whose sheet positions agree within this many points stand in their sheet order.
 constexpr double kInPlace = 1e-6;
+// Pictures greyed for black and white are drawn as images this many pixels on the larger side.
+constexpr double kRasterSize = 2000;
 
 // Where the sheet's points land on a page along one direction, and the part of the page that
 // shows the sheet in place: the page's own rows (or columns), and print titles only where
@@ -70,6 +74,19 @@ QImage rasterised(const QByteArray& drawing) {
     image.fill(Qt::transparent);
     QPainter painter(&image);
     renderer.render(&painter);
+    return image;
+}
+
+// An EMF picture as an image of 2,000 pixels on its frame's larger side.
+QImage rasterisedEmf(const QByteArray& emf, const FontMapper& fonts) {
+    const QSizeF frame = EmfPlayer::frame(emf)->size();
+    const double scale = kRasterSize / std::max(frame.width(), frame.height());
+    QImage image(
+        QSize(std::max(1, int(frame.width() * scale)), std::max(1, int(frame.height() * scale))),
+        QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    EmfPlayer(fonts).play(painter, emf, QRectF(QPointF(), image.size()));
     return image;
 }
 
@@ -129,6 +146,7 @@ ObjectLayer::ObjectLayer(const xls::Workbook& workbook, const xls::Sheet& sheet,
     : m_workbook(workbook)
     , m_sheet(sheet)
     , m_options(options)
+    , m_fontMapper(fonts.mapper())
     , m_text(workbook, fonts, options) {
     int lastRow = -1;
     for (const xls::SheetObject& object : sheet.objects()) {
@@ -274,6 +292,8 @@ void ObjectLayer::paintPicture(QPainter& painter, const xls::SheetObject& object
             painter.drawImage(whole, picture.image);
         else if (!picture.drawing.isEmpty())
             QSvgRenderer(picture.drawing).render(&painter, whole);
+        else if (!picture.emf.isEmpty())
+            EmfPlayer(m_fontMapper).play(painter, picture.emf, whole);
         painter.restore();
     }
     if (object.line.visible) {
@@ -293,6 +313,11 @@ const ObjectLayer::Decoded& ObjectLayer::decoded(int picture) const {
             decoded.image = m_options.picture(pictureImage(store[picture]));
             if (decoded.image.isNull())
                 decoded.drawing = metafileDrawing(store[picture]);
+            if (store[picture].format == xls::PictureFormat::Emf &&
+                EmfPlayer::frame(store[picture].data))
+                decoded.emf = store[picture].data;
+            if (!decoded.emf.isEmpty() && m_options.greysPictures())
+                decoded.image = m_options.picture(rasterisedEmf(decoded.emf, m_fontMapper));
             // Greyed, a drawing becomes an image.
             if (!decoded.drawing.isEmpty() && m_options.greysPictures()) {
                 decoded.image = m_options.picture(rasterised(decoded.drawing));

@@ -21,6 +21,7 @@ struct SheetObject;
 namespace report {
 
 class CellFonts;
+class FontMapper;
 class PrintOptions;
 class SheetMetrics;
 struct LaidOutPage;
@@ -30,8 +31,8 @@ struct LaidOutPage;
 // in the sheet's drawing order. An object is placed by its
 // cell anchor through the widths and heights the cells print with, and clipped to the page's
 // own rows and columns: one that spans a page break prints in part on each page, and print
-// titles repeated on a page do not repeat the objects over them. EMF pictures print as
-// nothing. In black and white, lines and text print black, fills white and pictures grey.
+// titles repeated on a page do not repeat the objects over them. In black and white, lines and
+// text print black, fills white and pictures grey.
 class ObjectLayer {
 public:
     ObjectLayer(const xls::Workbook& workbook, const xls::Sheet& sheet, const SheetMetrics& metrics,
@@ -57,12 +58,14 @@ private:
     struct Decoded {
         QImage image;
         QByteArray drawing; // SVG
+        QByteArray emf;     // played as it is painted
     };
     const Decoded& decoded(int picture) const;
 
     const xls::Workbook& m_workbook;
     const xls::Sheet& m_sheet;
     const PrintOptions& m_options;
+    const FontMapper& m_fontMapper;
     ObjectTextPainter m_text;
     std::optional<ObjectPlacement> m_placement; // made when the sheet has objects that print
     mutable std::map<int, Decoded> m_pictures;  // decoded on first use

@@ -10,7 +10,7 @@ TESSALY_PACKAGES=(
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev
   desktop-file-utils appstream libglib2.0-bin
   xvfb dbus-daemon at-spi2-core gir1.2-atspi-2.0 python3-gi
-  libreoffice-core libreoffice-calc libreoffice-dev
+  libreoffice-core libreoffice-calc libreoffice-dev libreoffice-draw
   cups cups-client printer-driver-cups-pdf ghostscript libcups2-dev poppler-utils lintian
   libgsf-1-dev nettle-dev libwmf-dev qt6-svg-dev
   python3-xlwt python3-xlrd python3-uno python3-olefile

@@ -137,6 +137,31 @@ QByteArray wmf() {
     return header + records;
 }
 
+// An enhanced metafile of the same picture: a frame of 200 by 100 device pixels, its left half
+// a red rectangle without a pen.
+QByteArray emf() {
+    QByteArray records;
+    const auto record = [&records](quint32 type, const QList<qint32>& fields) {
+        QByteArray r(8 + 4 * fields.size(), '\0');
+        qToLittleEndian<quint32>(type, r.data());
+        qToLittleEndian<quint32>(quint32(r.size()), r.data() + 4);
+        for (qsizetype i = 0; i < fields.size(); ++i)
+            qToLittleEndian<qint32>(fields[i], r.data() + 8 + 4 * i);
+        records += r;
+    };
+    record(1, {0,          0,       199,  99,      // bounds in device pixels
+               0,          0,       2000, 1000,    // frame in 1/100 mm
+               0x464D4520, 0x10000, 0,    6,    2, // signature, version, size, records, handles
+               0,          0,       0,             // description and palette
+               2000,       1000,    200,  100});   // device pixels and millimetres
+    record(39, {1, 0, 0x0000FF, 0});               // a solid red brush
+    record(37, {1});                               // selected
+    record(37, {qint32(0x80000008)});              // the null pen
+    record(43, {0, 0, 100, 100});                  // rectangle
+    record(14, {0, 16, 16});                       // end of file
+    return records;
+}
+
 // The words of a PDF with their page and top left corner, from pdftotext -bbox.
 struct Word {
     int page = 0;
@@ -338,6 +363,10 @@ void ReportObjectsTest::paintsPictures_data() {
                                                << QRgb(0x272727) << QRgb(0x272727) << true;
     QTest::newRow("metafile in black and white")
         << int(xls::PictureFormat::Wmf) << wmf() << 0.0 << QRgb(0x575757) << QRgb(0xFFFFFF) << true;
+    QTest::newRow("enhanced metafile") << int(xls::PictureFormat::Emf) << emf() << 0.0
+                                       << QRgb(0xFF0000) << QRgb(0xFFFFFF) << false;
+    QTest::newRow("enhanced metafile in black and white")
+        << int(xls::PictureFormat::Emf) << emf() << 0.0 << QRgb(0x575757) << QRgb(0xFFFFFF) << true;
 }
 
 void ReportObjectsTest::paintsPictures() {

@@ -5,7 +5,8 @@
 
 namespace testsupport {
 
-QString exportWithLibreOffice(const QStringList& workbooks, const QString& outdir) {
+QString exportWithLibreOffice(const QStringList& workbooks, const QString& outdir,
+                              const QString& format) {
     QTemporaryDir profile;
     if (!profile.isValid())
         return QStringLiteral("no folder for LibreOffice's profile");
@@ -14,8 +15,8 @@ QString exportWithLibreOffice(const QStringList& workbooks, const QString& outdi
     soffice.start(QStringLiteral("soffice"),
                   QStringList{QStringLiteral("-env:UserInstallation=file://") + profile.path(),
                               QStringLiteral("--headless"), QStringLiteral("--norestore"),
-                              QStringLiteral("--convert-to"), QStringLiteral("pdf"),
-                              QStringLiteral("--outdir"), outdir} +
+                              QStringLiteral("--convert-to"), format, QStringLiteral("--outdir"),
+                              outdir} +
                       workbooks);
     if (!soffice.waitForFinished(240000))
         return QStringLiteral("soffice did not finish");
