@@ -1,5 +1,7 @@
 #include "DefinedNames.h"
 
+#include <algorithm>
+
 namespace xls {
 
 namespace {
@@ -92,8 +94,15 @@ void DefinedNames::readExternSheet(RecordReader& reader) {
     const int count = reader.u16();
     for (int i = 0; i < count && reader.remaining() >= 6; ++i) {
         m_externSheetBook.append(reader.u16());
-        reader.skip(4); // first and last sheet
+        m_externSheetFirst.append(static_cast<qint16>(reader.u16()));
+        reader.u16(); // last sheet
     }
+}
+
+int DefinedNames::sheetOfReference(int externSheet) const {
+    if (externSheet < 0 || externSheet >= m_externSheetBook.size() || linksElsewhere(externSheet))
+        return -1;
+    return std::max(-1, m_externSheetFirst[externSheet]);
 }
 
 // True when an EXTERNSHEET entry of a 3-D reference leads to a SUPBOOK of another workbook

@@ -27,6 +27,10 @@ public:
 
     // Reads a NAME record and keeps it when it is a print name.
     void read(RecordReader& reader, const Strings& strings);
+    // The sheet (from 0) that an EXTERNSHEET entry of a 3-D reference names in this
+    // workbook, or -1 when it names another workbook or the file holds no such entry.
+    int sheetOfReference(int externSheet) const;
+
     // Gives each sheet its print areas and print titles.
     void applyTo(std::vector<Sheet>& sheets) const;
 
@@ -46,8 +50,9 @@ private:
 
     BiffVersion m_version;
     QList<PrintName> m_names;
-    QList<bool> m_ownBooks;       // per SUPBOOK: true when it stands for this workbook
-    QList<int> m_externSheetBook; // per EXTERNSHEET entry: its SUPBOOK
+    QList<bool> m_ownBooks;        // per SUPBOOK: true when it stands for this workbook
+    QList<int> m_externSheetBook;  // per EXTERNSHEET entry: its SUPBOOK
+    QList<int> m_externSheetFirst; // per EXTERNSHEET entry: its first sheet
 };
 
 } // namespace xls
