@@ -134,7 +134,7 @@ struct ChartSeries {
     ChartData values;
     ChartData categories; // empty: categories 1, 2, 3, ...
     ChartData bubbleSizes;
-    int group = 0; // index into Chart::groups
+    int group = 0; // index into Chart::groups (0 when the chart has none)
     ChartFormat format;
     DataLabels labels;
     QList<PointFormat> points; // formats of single points, in point order

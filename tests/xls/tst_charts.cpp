@@ -42,6 +42,18 @@ QString joined(const QList<ChartValue>& points, bool preferText) {
     return parts.join(QLatin1Char('|'));
 }
 
+// The data labels a series shows, as the script names them.
+QString labelsField(const DataLabels& labels) {
+    QStringList shown;
+    if (labels.value)
+        shown.append(QStringLiteral("value"));
+    if (labels.percent)
+        shown.append(QStringLiteral("percent"));
+    if (labels.category)
+        shown.append(QStringLiteral("category"));
+    return shown.join(QLatin1Char('+'));
+}
+
 QString scaleField(const std::optional<double>& value) {
     return value ? QString::number(*value) : QStringLiteral("auto");
 }
@@ -92,7 +104,9 @@ QStringList describe(const QString& name, const Chart& chart) {
             QString::number(group.holeSize),
             QString::number(chart.groups.size()),
             QString::number(secondary),
-            QString::number(markers)};
+            QString::number(markers),
+            labelsField(first.labels),
+            QString::number(group.firstSliceAngle)};
 }
 
 // The lines of the table the generating script wrote, header first.
