@@ -18,6 +18,8 @@ using namespace chartrecord;
 constexpr size_t kMaxDepth = 32;
 // The spreadsheet keeps at most this many points in a series.
 constexpr int kMaxPoints = 32000;
+// ... and at most this many series in a chart; the blocks of further ones are passed over.
+constexpr size_t kMaxSeries = 255;
 constexpr int kAllTextDefault = 2;
 
 // The chart's size in points from a 16.16 fixed-point field.
@@ -147,6 +149,8 @@ void ChartReader::readContainer(quint16 code, RecordReader& reader) {
         m_opened = {Block::Chart};
         break;
     case kSeries:
+        if (chart.series.size() >= kMaxSeries)
+            break;
         chart.series.emplace_back();
         m_opened = {Block::Series, static_cast<int>(chart.series.size()) - 1};
         break;

@@ -8,8 +8,12 @@ namespace xls {
 
 namespace {
 
-// The spreadsheet keeps at most this many points in a series.
+// The spreadsheet plots at most this many points of a series, and of a whole chart.
 constexpr qsizetype kMaxPoints = 32000;
+constexpr qsizetype kMaxChartPoints = 256000;
+// Rows looked at for one chart, hidden ones included, so that references to whole columns of
+// hidden rows end in time.
+constexpr qsizetype kMaxChartRows = 4 * 1024 * 1024;
 
 class Resolver {
 public:
@@ -18,10 +22,11 @@ public:
         , m_cellText(workbook) {}
 
     void resolve(Chart& chart) const {
+        qsizetype budget = kMaxChartPoints;
+        m_rowsLeft = kMaxChartRows;
         for (ChartSeries& series : chart.series) {
-            resolveData(series.values, chart.plotVisibleOnly);
-            resolveData(series.categories, chart.plotVisibleOnly);
-            resolveData(series.bubbleSizes, chart.plotVisibleOnly);
+            for (ChartData* data : {&series.values, &series.categories, &series.bubbleSizes})
+                resolveData(*data, chart.plotVisibleOnly, budget);
             resolveText(series.nameAreas, series.name);
         }
         if (chart.title)
@@ -68,25 +73,33 @@ private:
         return value;
     }
 
-    void resolveData(ChartData& data, bool visibleOnly) const {
+    // Cells beyond the budget of the chart's points are left out.
+    void resolveData(ChartData& data, bool visibleOnly, qsizetype& budget) const {
         if (!followable(data.areas))
             return;
+        const qsizetype limit = std::min(kMaxPoints, budget);
         QList<ChartValue> points;
-        for (const ChartArea& area : data.areas) {
-            const Sheet& sheet = *sheetOf(area);
-            const CellRange& range = area.range;
-            for (int row = range.firstRow; row <= range.lastRow; ++row) {
-                if (visibleOnly && sheet.isRowHidden(row))
-                    continue;
-                for (int column = range.firstColumn; column <= range.lastColumn; ++column) {
-                    if (points.size() >= kMaxPoints)
-                        break;
-                    if (!visibleOnly || !sheet.isColumnHidden(column))
-                        points.append(valueOf(sheet.cell(row, column)));
-                }
+        for (const ChartArea& area : data.areas)
+            appendArea(area, visibleOnly, limit, points);
+        budget -= points.size();
+        data.points = points;
+    }
+
+    void appendArea(const ChartArea& area, bool visibleOnly, qsizetype limit,
+                    QList<ChartValue>& points) const {
+        const Sheet& sheet = *sheetOf(area);
+        const CellRange& range = area.range;
+        for (int row = range.firstRow; row <= range.lastRow && m_rowsLeft > 0; ++row) {
+            --m_rowsLeft;
+            if (visibleOnly && sheet.isRowHidden(row))
+                continue;
+            for (int column = range.firstColumn; column <= range.lastColumn; ++column) {
+                if (points.size() >= limit)
+                    return;
+                if (!visibleOnly || !sheet.isColumnHidden(column))
+                    points.append(valueOf(sheet.cell(row, column)));
             }
         }
-        data.points = points;
     }
 
     void resolveText(const QList<ChartArea>& areas, QString& text) const {
@@ -98,6 +111,7 @@ private:
 
     const Workbook& m_workbook;
     CellText m_cellText;
+    mutable qsizetype m_rowsLeft = kMaxChartRows;
 };
 
 } // namespace
