@@ -1,7 +1,7 @@
 // libFuzzer target: reads any input as a whole .xls file (when it starts like a compound file)
-// or as a bare workbook stream, walks the model the way a printer would, shown texts included,
-// then lays out every worksheet and paints pages of it into a small image, so that no page
-// setup a file may hold can crash, hang or exhaust memory.
+// or as a bare workbook stream, walks the model the way a printer would, shown texts and charts
+// included, then lays out every worksheet and paints pages of it into a small image, so that no
+// page setup a file may hold can crash, hang or exhaust memory.
 
 #include "report/CellFonts.h"
 #include "report/CommentList.h"
@@ -35,9 +35,58 @@ constexpr int kFirstPagesPainted = 2;
 constexpr int kImageWidth = 60;
 constexpr int kImageHeight = 85;
 
+int walkChartData(const xls::ChartData& data) {
+    int sum = static_cast<int>(data.areas.size());
+    for (const xls::ChartValue& point : data.points)
+        sum += static_cast<int>(point.text.size()) + (point.number ? 1 : 0);
+    return sum;
+}
+
+int walkChartText(const xls::Workbook& workbook, const std::optional<xls::ChartText>& text) {
+    return text ? static_cast<int>(text->text.size()) + workbook.font(text->fontIndex).height : 0;
+}
+
+int walkChartFormat(const xls::Workbook& workbook, const xls::ChartFormat& format) {
+    int sum = format.explosion;
+    if (format.line)
+        sum += workbook.palette().color(format.line->color.paletteIndex).isValid() ? 1 : 0;
+    if (format.fill)
+        sum += workbook.palette().color(format.fill->foreground.paletteIndex).isValid() ? 1 : 0;
+    if (format.marker)
+        sum += format.marker->sizeTwips;
+    return sum;
+}
+
+// Touches what a chart painter reads; a series naming a chart group that is not there is a
+// fault of the reader and stops the run.
+int walkChart(const xls::Workbook& workbook, const xls::Chart& chart) {
+    int sum = walkChartText(workbook, chart.title) + workbook.font(chart.defaultFontIndex).height;
+    for (const xls::ChartSeries& series : chart.series) {
+        if (!chart.groups.empty() && series.group >= static_cast<int>(chart.groups.size()))
+            std::abort();
+        sum += walkChartData(series.values) + walkChartData(series.categories) +
+               walkChartData(series.bubbleSizes) + static_cast<int>(series.name.size());
+        sum += walkChartFormat(workbook, series.format);
+        for (const xls::PointFormat& point : series.points)
+            sum += point.point + walkChartFormat(workbook, point.format);
+    }
+    for (const xls::ChartGroup& group : chart.groups)
+        sum += group.holeSize + walkChartFormat(workbook, group.seriesFormat);
+    for (const xls::AxisGroup& axes : chart.axisGroups) {
+        for (const xls::ChartAxis& axis : axes.axes)
+            sum += walkChartText(workbook, axis.title) + workbook.font(axis.fontIndex).height +
+                   workbook.numberFormatCode(axis.formatIndex).size();
+    }
+    if (chart.legend)
+        sum += workbook.font(chart.legend->fontIndex).height;
+    return sum;
+}
+
 // Touches what a printer reads of a drawing object and its members.
 int walkObject(const xls::Workbook& workbook, const xls::SheetObject& object) {
     int sum = object.anchor.lastRow + object.anchor.lastColumn;
+    if (object.chart)
+        sum += walkChart(workbook, *object.chart);
     if (object.picture)
         sum += static_cast<int>(workbook.pictures().at(*object.picture).data.size());
     if (object.text) {
@@ -90,6 +139,8 @@ int walk(const xls::Workbook& workbook) {
                    sheet.rowHeight(cell.row()) + (sheet.isColumnHidden(cell.column()) ? 1 : 0);
         }
         sum += static_cast<int>(sheet.mergedRanges().size() + sheet.printAreas().size());
+        if (sheet.chart())
+            sum += walkChart(workbook, *sheet.chart());
         for (const xls::SheetObject& object : sheet.objects())
             sum += walkObject(workbook, object);
     }

@@ -63,6 +63,15 @@ stream with a few values, to be laid out and painted:
                                   bitmap: the hand picture's font 1,048,576 units wide (and a
                                   letter of its name changed), a world transform's M21 the
                                   smallest float, a MOVETOEX turned into SETTEXTCOLOR.
+- chart-*.stream                  the bare workbook stream of tests/xls/fixtures/charts.xls with
+                                  its first chart damaged: a VALUERANGE cut to 20 bytes (-cut),
+                                  every END turned into an unknown record (-unclosed) or into a
+                                  BEGIN (-deep), its CHARTFORMAT turned into an unknown record
+                                  and its series naming chart group 32767 (-groups), cached
+                                  values at the last point and series a chart can name
+                                  (-cache), and its series referring to whole columns across
+                                  the sheet (-whole-columns). The chart keeps what was read;
+                                  the workbook is read.
 - comments-box-whole-sheet.stream the bare workbook stream of the report tests' comments.xls
                                   with its first shown comment's box, printed as displayed,
                                   grown over the whole sheet: the printed range takes in every
@@ -447,6 +456,74 @@ def formula_inputs():
                                ("shared-orphan", orphan), ("deep-parens", parens))}
 
 
+def chart_records(stream):
+    """The offsets of the records of the stream's first chart substream, BOF to EOF."""
+    offsets, at, inside = [], 0, False
+    while at < len(stream):
+        code, length = struct.unpack_from("<HH", stream, at)
+        if code == 0x0809 and stream[at + 6:at + 8] == b"\x20\x00":
+            inside = True
+        if inside:
+            offsets.append(at)
+            if code == 0x000A:
+                return offsets
+        at += 4 + length
+    raise SystemExit("charts.xls holds no chart")
+
+
+def chart_inputs():
+    import xlrd.compdoc
+    with open(os.path.join(FIXTURES, "charts.xls"), "rb") as f:
+        doc = xlrd.compdoc.CompDoc(f.read(), logfile=open(os.devnull, "w"))
+    original = bytes(doc.get_named_stream("Workbook"))
+    offsets = chart_records(original)
+
+    def code_at(stream, at):
+        return struct.unpack_from("<H", stream, at)[0]
+
+    def recoded(old, new):
+        stream = bytearray(original)
+        for at in offsets:
+            if code_at(stream, at) == old:
+                struct.pack_into("<H", stream, at, new)
+        return bytes(stream)
+
+    cut = bytearray(original)
+    at = next(a for a in offsets if code_at(cut, a) == 0x101F)
+    length = struct.unpack_from("<H", cut, at + 2)[0]
+    cut[at + 2:at + 4] = struct.pack("<H", 20)
+    del cut[at + 4 + 20:at + 4 + length]
+
+    groups = bytearray(recoded(0x1014, 0x10FF))
+    for at in offsets:
+        if code_at(groups, at) == 0x1045:
+            struct.pack_into("<H", groups, at + 4, 0x7FFF)
+
+    cache = bytearray(original)
+    eof = offsets[-1]
+    cached = (record(0x1065, struct.pack("<H", 1)) +
+              record(0x0203, struct.pack("<HHHd", 31999, 2, 0, 1.5)) +
+              record(0x0203, struct.pack("<HHHd", 65535, 255, 0, 2.5)) +
+              record(0x1065, struct.pack("<H", 2)) +
+              record(0x0204, struct.pack("<HHHHB", 31999, 0, 0, 1, 0) + b"x"))
+    cache[eof:eof] = cached
+
+    # Each series' values, ptgArea3d rows 1 to 5 of one column, made rows 0 to 65535 of
+    # columns 0 to 255.
+    whole = bytearray(original)
+    for at in offsets:
+        if code_at(whole, at) == 0x1051 and whole[at + 4] == 1 and whole[at + 12] == 0x3B:
+            struct.pack_into("<HHHH", whole, at + 15, 0, 0xFFFF, 0, 0xFF)
+    return {
+        "chart-cut.stream": bytes(cut),
+        "chart-unclosed.stream": recoded(0x1034, 0x10FF),
+        "chart-deep.stream": recoded(0x1034, 0x1033),
+        "chart-groups.stream": bytes(groups),
+        "chart-cache.stream": bytes(cache),
+        "chart-whole-columns.stream": bytes(whole),
+    }
+
+
 def main():
     out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(HERE, "corpus")
     os.makedirs(out, exist_ok=True)
@@ -466,6 +543,7 @@ def main():
     files.update(rich_text_inputs())
     files.update(comment_inputs())
     files.update(formula_inputs())
+    files.update(chart_inputs())
     for name, data in sorted(files.items()):
         with open(os.path.join(out, name), "wb") as f:
             f.write(data)

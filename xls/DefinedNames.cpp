@@ -1,5 +1,7 @@
 #include "DefinedNames.h"
 
+#include <algorithm>
+
 namespace xls {
 
 namespace {
@@ -106,6 +108,12 @@ void DefinedNames::readExternSheet(RecordReader& reader) {
         entry.lastSheet = static_cast<qint16>(reader.u16());
         m_externSheets.append(entry);
     }
+}
+
+int DefinedNames::sheetOfReference(int externSheet) const {
+    if (externSheet < 0 || externSheet >= m_externSheets.size() || linksElsewhere(externSheet))
+        return -1;
+    return std::max(-1, m_externSheets[externSheet].firstSheet);
 }
 
 // True when an EXTERNSHEET entry of a 3-D reference leads to a SUPBOOK of another workbook

@@ -28,6 +28,10 @@ public:
 
     // Reads a NAME record and keeps it when it is a print name.
     void read(RecordReader& reader, const Strings& strings);
+    // The sheet (from 0) that an EXTERNSHEET entry of a 3-D reference names in this
+    // workbook, or -1 when it names another workbook or the file holds no such entry.
+    int sheetOfReference(int externSheet) const;
+
     // Gives each sheet its print areas and print titles.
     void applyTo(std::vector<Sheet>& sheets) const;
     // What formulas name through these tables, for a workbook with these sheets.

@@ -12,6 +12,7 @@
 #include <QList>
 #include <QString>
 
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -30,7 +31,8 @@ struct PhoneticSettings {
 };
 
 // One sheet of a workbook. Worksheets (dialog sheets among them) and macro sheets have their
-// contents read; charts and modules have their name, kind and visibility only.
+// contents read; chart sheets their chart and page setup; modules their name, kind and
+// visibility only.
 //
 // Rows and columns count from 0. Excel 97-2003 sheets have 65,536 rows and 256 columns,
 // Excel 5.0/95 sheets 16,384 rows and 256 columns.
@@ -117,6 +119,10 @@ public:
     const std::vector<SheetObject>& objects() const { return m_objects; }
     void setObjects(std::vector<SheetObject> objects) { m_objects = std::move(objects); }
 
+    // A chart sheet's chart; nullptr for other sheets, or when the chart could not be read.
+    const std::shared_ptr<Chart>& chart() const { return m_chart; }
+    void setChart(std::shared_ptr<Chart> chart) { m_chart = std::move(chart); }
+
 private:
     QString m_name;
     SheetKind m_kind;
@@ -136,6 +142,7 @@ private:
     PhoneticSettings m_phoneticSettings;
     PageSetup m_pageSetup;
     std::vector<SheetObject> m_objects;
+    std::shared_ptr<Chart> m_chart;
 };
 
 } // namespace xls

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Chart.h"
 #include "RichText.h"
 
 #include <QByteArray>
@@ -10,6 +11,7 @@
 #include <QString>
 #include <QtGlobal>
 
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -149,6 +151,7 @@ struct SheetObject {
     // Combo boxes: the text shown in the box, where the workbook records it.
     QString shownValue;
     std::optional<CommentNote> note;   // comments only
+    std::shared_ptr<Chart> chart;      // charts only, when their chart could be read
     std::vector<SheetObject> children; // groups only, in drawing order
 };
 

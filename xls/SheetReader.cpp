@@ -6,6 +6,7 @@
 #include "RecordReader.h"
 #include "RecordStream.h"
 
+#include <QtEndian>
 #include <QtGlobal>
 
 #include <algorithm>
@@ -31,6 +32,11 @@ template <typename Read> void passOverDamage(Read read) {
 constexpr int kColumnCount = 256;
 constexpr quint16 kBofChart = 0x0020;
 constexpr quint16 kBofModule = 0x0006;
+
+// The kind of substream a BOF starts, or 0 when the record is too short to say.
+quint16 substreamType(const Record& bof) {
+    return bof.data.size() >= 4 ? qFromLittleEndian<quint16>(bof.data.data() + 2) : 0;
+}
 
 // A number stored in 30 bits: an integer or the high bits of a double, either divided by 100.
 double rkValue(quint32 rk) {
@@ -68,13 +74,15 @@ double marginOf(RecordReader& reader, double fallback) {
 } // namespace
 
 SheetReader::SheetReader(QByteArrayView stream, BiffVersion version, const Strings& strings,
-                         const SharedStrings& sharedStrings, std::vector<RichText>& richTexts)
+                         const SharedStrings& sharedStrings, std::vector<RichText>& richTexts,
+                         ChartReference chartReferences)
     : m_stream(stream)
     , m_version(version)
     , m_strings(strings)
     , m_sharedStrings(sharedStrings)
     , m_richTexts(richTexts)
     , m_rowCount(version == BiffVersion::Biff8 ? 65536 : 16384)
+    , m_chartReader(strings, std::move(chartReferences))
     , m_formulas(strings, m_formulaNames) {}
 
 // Whether the window of the sheet whose BOF is at offset displays formulas. A macro sheet
@@ -116,6 +124,8 @@ qsizetype SheetReader::read(qsizetype offset, Sheet& sheet) {
     m_pendingConditions = 0;
     m_pendingString = -1;
     m_drawing.clear();
+    m_charts.clear();
+    m_chartReader.take();
     m_inCustomView = false;
     m_formulas.clear();
 
@@ -133,23 +143,38 @@ qsizetype SheetReader::read(qsizetype offset, Sheet& sheet) {
         type != kBofChart && type != kBofModule &&
         (sheet.kind() == SheetKind::Worksheet || sheet.kind() == SheetKind::MacroSheet);
     m_showFormulas = hasCells && displaysFormulas(offset, sheet.kind());
+    const bool chartSheet = type == kBofChart;
 
-    int depth = 0; // substreams nested inside this one
+    int depth = 0;                // substreams nested inside this one
+    bool inEmbeddedChart = false; // in the chart substream that follows a chart object
     while (records.next(record)) {
         if (record.code == record::kBof) {
             ++depth;
+            inEmbeddedChart = depth == 1 && hasCells && substreamType(record) == kBofChart;
         } else if (record.code == record::kEof) {
             if (depth == 0) {
+                if (chartSheet)
+                    sheet.setChart(m_chartReader.take());
                 m_formulas.showIn(m_cells);
                 sheet.setCells(std::move(m_cells));
                 sheet.setRows(std::move(m_rows));
                 sheet.setColumns(std::move(m_columns));
                 sheet.setMergedRanges(m_merged);
-                sheet.setObjects(m_drawing.objects());
+                std::vector<SheetObject> objects = m_drawing.objects();
+                attachCharts(objects);
+                sheet.setObjects(std::move(objects));
                 sheet.setConditionalFormats(m_conditionalFormats);
                 return records.position();
             }
+            if (depth == 1 && inEmbeddedChart)
+                m_charts.push_back(m_chartReader.take());
+            inEmbeddedChart = false;
             --depth;
+        } else if (chartSheet && depth == 0) {
+            m_chartReader.read(record, records);
+            passOverDamage([&] { readPageRecord(record); });
+        } else if (inEmbeddedChart && depth == 1) {
+            m_chartReader.read(record, records);
         } else if (depth == 0 && hasCells) {
             readRecord(record, records);
         }
@@ -157,6 +182,18 @@ qsizetype SheetReader::read(qsizetype offset, Sheet& sheet) {
     throw ReadError(
         ReadError::Kind::Corrupt,
         QStringLiteral("the workbook stream ends inside sheet \"%1\"").arg(sheet.name()));
+}
+
+// Each chart substream follows its chart object, so the charts go to the chart objects in
+// drawing order.
+void SheetReader::attachCharts(std::vector<SheetObject>& objects) {
+    for (SheetObject& object : objects) {
+        if (object.kind == ObjectKind::Chart && !m_charts.empty()) {
+            object.chart = m_charts.front();
+            m_charts.pop_front();
+        }
+        attachCharts(object.children);
+    }
 }
 
 void SheetReader::readRecord(const Record& record, RecordStream& records) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ChartReader.h"
 #include "DrawingReader.h"
 #include "FormulaCells.h"
 #include "Sheet.h"
@@ -10,6 +11,8 @@
 #include <QList>
 #include <QString>
 
+#include <deque>
+#include <memory>
 #include <vector>
 
 namespace xls {
@@ -19,15 +22,18 @@ class RecordStream;
 struct Record;
 
 // Reads one sheet's records, from its BOF to its EOF, into the sheet: cells with their values
-// and formats, rows and columns, merged ranges and page setup. Substreams nested inside (the
-// charts of a worksheet) are skipped, and so are the records of sheets that are not
-// worksheets. Also read: the font runs of RSTRING cells (added to the workbook's rich texts),
-// the sheet's phonetic guide settings and its conditional formats. A sheet whose window
-// displays formulas (as macro sheets do) gets each formula's text in place of its result.
+// and formats, rows and columns, merged ranges and page setup. The chart substreams that
+// follow chart objects are read into charts and given to those objects in turn; a chart
+// sheet's records give its chart and its page setup. Other nested substreams, and the records
+// of modules, are skipped. Also read: the font runs of RSTRING cells (added to the workbook's
+// rich texts), the sheet's phonetic guide settings and its conditional formats. A sheet whose
+// window displays formulas (as macro sheets do) gets each formula's text in place of its
+// result.
 class SheetReader {
 public:
     SheetReader(QByteArrayView stream, BiffVersion version, const Strings& strings,
-                const SharedStrings& sharedStrings, std::vector<RichText>& richTexts);
+                const SharedStrings& sharedStrings, std::vector<RichText>& richTexts,
+                ChartReference chartReferences);
 
     // The workbook's picture store, which the sheets' pictures name.
     void setPictures(const QList<Picture>* pictures) { m_drawing.setPictures(pictures); }
@@ -38,6 +44,7 @@ public:
 
 private:
     void readRecord(const Record& record, RecordStream& records);
+    void attachCharts(std::vector<SheetObject>& objects);
     void readCellRecord(const Record& record, RecordStream& records);
     void readLayoutRecord(const Record& record);
     void readPageRecord(const Record& record);
@@ -62,6 +69,8 @@ private:
     std::vector<ColumnInfo> m_columns;
     QList<CellRange> m_merged;
     DrawingReader m_drawing;
+    ChartReader m_chartReader;
+    std::deque<std::shared_ptr<Chart>> m_charts; // embedded charts not yet given to an object
     QList<ConditionalFormat> m_conditionalFormats;
     // The CF records that the last CONDFMT record announced and that have not come yet.
     int m_pendingConditions = 0;

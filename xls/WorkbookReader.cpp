@@ -1,5 +1,6 @@
 #include "WorkbookReader.h"
 
+#include "ChartValues.h"
 #include "CompoundFile.h"
 #include "GlobalsReader.h"
 #include "ReadError.h"
@@ -101,8 +102,11 @@ Workbook WorkbookReader::read(QByteArray& stream) const {
     std::stable_sort(order.begin(), order.end(), [&](qsizetype a, qsizetype b) {
         return entries[a].offset < entries[b].offset;
     });
+    const DefinedNames& names = globals.names();
+    const ChartReference chartReferences(
+        version, [&names](int externSheet) { return names.sheetOfReference(externSheet); });
     SheetReader reader(stream, version, globals.strings(), globals.sharedStrings(),
-                       workbook.richTexts());
+                       workbook.richTexts(), chartReferences);
     reader.setPictures(&workbook.pictures());
     QStringList sheetNames;
     for (const SheetEntry& entry : entries)
@@ -120,6 +124,7 @@ Workbook WorkbookReader::read(QByteArray& stream) const {
         end = reader.read(entry.offset, sheets[static_cast<size_t>(index)]);
     }
     globals.names().applyTo(sheets);
+    ChartValues::resolve(workbook);
     return workbook;
 }
 
