@@ -74,7 +74,8 @@ SheetReader::SheetReader(QByteArrayView stream, BiffVersion version, const Strin
     , m_strings(strings)
     , m_sharedStrings(sharedStrings)
     , m_richTexts(richTexts)
-    , m_rowCount(version == BiffVersion::Biff8 ? 65536 : 16384) {}
+    , m_rowCount(version == BiffVersion::Biff8 ? 65536 : 16384)
+    , m_olderObjects(version, strings) {}
 
 bool SheetReader::validPosition(int row, int column) const {
     return row < m_rowCount && column < kColumnCount;
@@ -96,6 +97,7 @@ qsizetype SheetReader::read(qsizetype offset, Sheet& sheet) {
     m_pendingConditions = 0;
     m_pendingString = -1;
     m_drawing.clear();
+    m_olderObjects.clear();
     m_inCustomView = false;
 
     RecordStream records(m_stream, offset);
@@ -122,7 +124,10 @@ qsizetype SheetReader::read(qsizetype offset, Sheet& sheet) {
                 sheet.setRows(std::move(m_rows));
                 sheet.setColumns(std::move(m_columns));
                 sheet.setMergedRanges(m_merged);
-                sheet.setObjects(m_drawing.objects());
+                std::vector<SheetObject> objects = m_drawing.objects();
+                const std::vector<SheetObject>& older = m_olderObjects.objects();
+                objects.insert(objects.end(), older.begin(), older.end());
+                sheet.setObjects(std::move(objects));
                 sheet.setConditionalFormats(m_conditionalFormats);
                 return records.position();
             }
@@ -145,6 +150,10 @@ void SheetReader::readRecord(const Record& record, RecordStream& records) {
     }
     if (m_inCustomView)
         return;
+    if (m_olderObjects.takes(record)) {
+        m_olderObjects.read(record, records);
+        return;
+    }
     if (m_version == BiffVersion::Biff8 && DrawingReader::isDrawingRecord(record.code)) {
         m_drawing.read(record, records);
         return;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DrawingReader.h"
+#include "ObjReader.h"
 #include "Sheet.h"
 #include "Strings.h"
 #include "Workbook.h"
@@ -27,8 +28,12 @@ public:
     SheetReader(QByteArrayView stream, BiffVersion version, const Strings& strings,
                 const SharedStrings& sharedStrings, std::vector<RichText>& richTexts);
 
-    // The workbook's picture store, which the sheets' pictures name.
-    void setPictures(const QList<Picture>* pictures) { m_drawing.setPictures(pictures); }
+    // The workbook's picture store, which the sheets' pictures name and the pictures of older
+    // picture objects join.
+    void setPictures(QList<Picture>* pictures) {
+        m_drawing.setPictures(pictures);
+        m_olderObjects.setPictures(pictures);
+    }
     // Reads the sheet whose BOF is at offset; returns where its records end.
     qsizetype read(qsizetype offset, Sheet& sheet);
 
@@ -57,6 +62,7 @@ private:
     std::vector<ColumnInfo> m_columns;
     QList<CellRange> m_merged;
     DrawingReader m_drawing;
+    ObjReader m_olderObjects;
     QList<ConditionalFormat> m_conditionalFormats;
     // The CF records that the last CONDFMT record announced and that have not come yet.
     int m_pendingConditions = 0;
