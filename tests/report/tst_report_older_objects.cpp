@@ -1,10 +1,13 @@
-// A picture of the older form (an OBJ record and IMDATA records, as xlwt's insert_bitmap writes
-// it) printed by the report printer and by LibreOffice's PDF export, compared by region.
+// Drawing objects of the older OBJ form: an arc's outline, and a picture (an OBJ record and IMDATA
+// records, as xlwt's insert_bitmap writes it) printed by the report printer and by LibreOffice's
+// PDF export, compared by region.
 
 #include "platform/CupsPrintSpooler.h"
+#include "report/ObjectShapes.h"
 #include "report/XlsReport.h"
 #include "tests/support/LibreOfficePdf.h"
 #include "xls/IconvCodePages.h"
+#include "xls/SheetObject.h"
 
 #include <QFile>
 #include <QImage>
@@ -49,10 +52,27 @@ QString describe(const QRect& r) {
 
 } // namespace
 
-class ReportOlderPicturesTest : public QObject {
+class ReportOlderObjectsTest : public QObject {
     Q_OBJECT
 
 private slots:
+    // An arc is a quarter of the ellipse centred on its box's bottom-left corner, from the
+    // top-left corner to the bottom-right one; its fill closes it along the chord.
+    void outlinesAnArc() {
+        xls::SheetObject arc;
+        arc.kind = xls::ObjectKind::Shape;
+        arc.shapeType = 19;
+        const QRectF box(10, 20, 100, 50);
+        const std::optional<QPainterPath> outline = report::shapeOutline(arc, box);
+        QVERIFY(outline);
+        QCOMPARE(outline->elementAt(0), box.topLeft());
+        QCOMPARE(outline->currentPosition(), box.bottomRight());
+        // Nine tenths across, the arc is 21.8 units below the top and the chord 45.
+        QVERIFY(outline->contains(QPointF(100, 56)));
+        QVERIFY(!outline->contains(QPointF(100, 40)));
+        QVERIFY(!outline->contains(QPointF(30, 60)));
+    }
+
     // The bitmap, red on the left and blue on the right, prints where LibreOffice prints it.
     // Its anchor ends three quarters into column B, 36 points; LibreOffice draws it a point a
     // pixel wide (48 points) whatever the anchor says, so widths are checked against the
@@ -94,5 +114,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(ReportOlderPicturesTest)
-#include "tst_report_older_pictures.moc"
+QTEST_MAIN(ReportOlderObjectsTest)
+#include "tst_report_older_objects.moc"
