@@ -77,6 +77,15 @@ stream with a few values, to be laid out and painted:
                                   grown over the whole sheet: the printed range takes in every
                                   row and column, tens of thousands of pages; its sheet listing
                                   comments at the end paints the list too.
+- objects95-*.stream              bare Excel 5.0/95 workbook streams with a cell and a damaged
+                                  object of the older OBJ form: a picture whose IMDATA claims
+                                  4 GiB (-imdata-overrun), a text box whose text claims more than
+                                  its record (-text-overrun), an OBJ cut after its type (-cut).
+                                  The object or picture is lost; the cell and the objects after
+                                  it are not. Three more print: a bitmap claiming 30,000 pixels
+                                  square that holds 12 bytes (-dib), a metafile with a record
+                                  longer than the file (-wmf), and a rectangle anchored past the
+                                  sheet's last cell (-far).
 """
 import os
 import struct
@@ -373,6 +382,43 @@ def drawing_stream(variant):
     return bytes(globals_) + sheet
 
 
+def older_objects_stream(variant):
+    """A one-sheet Excel 5.0/95 workbook: a NUMBER, then objects of the older OBJ form."""
+    def bof5(kind):
+        return record(0x0809, struct.pack("<HHHH", 0x0500, kind, 0x0DBB, 0x07CC))
+
+    def obj(kind, own, anchor=(1, 0, 1, 0, 2, 0, 3, 0)):
+        return record(0x005D, struct.pack("<IHHH8HH6x", 1, kind, 1, 0x0614, *anchor, 0) + own)
+
+    fill_and_line = struct.pack("<8BH", 9, 10, 1, 0, 8, 0, 1, 0, 0)
+    picture = obj(8, fill_and_line + struct.pack("<H14x", 9))
+    objects = []
+    if variant == "imdata-overrun":
+        objects = [picture, record(0x007F, struct.pack("<HHI", 9, 1, 0xFFFFFFFF) + b"b" * 12)]
+    if variant == "dib":
+        header = struct.pack("<IHHHH", 12, 30000, 30000, 1, 24)
+        objects = [picture, record(0x007F, struct.pack("<HHI", 9, 1, 24) + header + b"b" * 12)]
+    if variant == "wmf":
+        records = struct.pack("<IHhh", 5, 0x020C, 100, 200) + struct.pack("<IHhhhh", 0x7FFF,
+                                                                          0x041B, 9, 9, 0, 0)
+        wmf = struct.pack("<HHHIHIH", 1, 9, 0x0300, (18 + len(records)) // 2, 0, 7, 0) + records
+        objects = [picture, record(0x007F, struct.pack("<HHI", 2, 1, len(wmf)) + wmf)]
+    if variant == "text-overrun":
+        text = struct.pack("<HHHHHHH8x", 60000, 0, 16, 0, 0, 0x12, 0) + b"Memo"
+        objects = [obj(6, fill_and_line + text)]
+    if variant == "cut":
+        objects = [record(0x005D, struct.pack("<IH", 1, 2))]
+    if variant == "far":
+        objects = [obj(2, fill_and_line, (255, 0xFFFF, 16383, 0xFFFF, 255, 0xFFFF, 16383, 0xFFFF))]
+    objects.append(obj(2, fill_and_line))  # read whatever came before
+    name = b"Sheet1"
+    boundsheet = record(0x0085, struct.pack("<IBBB", 0, 0, 0, len(name)) + name)
+    globals_ = bytearray(bof5(0x0005) + boundsheet + record(0x000A, b""))
+    struct.pack_into("<I", globals_, len(bof5(0x0005)) + 4, len(globals_))  # the sheet's BOF
+    return (bytes(globals_) + bof5(0x0010) + record(0x0203, struct.pack("<HHHd", 0, 0, 15, 1.5)) +
+            b"".join(objects) + record(0x000A, b""))
+
+
 def encrypted_stream(name):
     import xlrd.compdoc
     doc = xlrd.compdoc.CompDoc(bytes(fixture(name)), logfile=open(os.devnull, "w"))
@@ -539,6 +585,8 @@ def main():
     files.update({"drawing-%s.stream" % v: drawing_stream(v)
                   for v in ("overrun", "nesting", "store", "dib", "far", "wmf", "emf-records",
                             "emf-huge", "emf-cut", "emf-glyphs")})
+    files.update({"objects95-%s.stream" % v: older_objects_stream(v)
+                  for v in ("imdata-overrun", "text-overrun", "cut", "dib", "wmf", "far")})
     files.update(encryption_inputs())
     files.update(rich_text_inputs())
     files.update(comment_inputs())

@@ -26,6 +26,7 @@ enum Preset {
     kOctagon = 10,
     kPlus = 11,
     kRightArrow = 13,
+    kArc = 19,
     kBentConnector2 = 33,
     kBentConnector3 = 34,
     kLeftArrow = 66,
@@ -83,6 +84,14 @@ QPainterPath arrow(const QRectF& box, int direction) {
 std::optional<QPainterPath> preset(int type, const QRectF& box) {
     const double u = kUnits;
     switch (type) {
+    case kArc: {
+        // A quarter of the ellipse centred on the box's bottom-left corner, from the top-left
+        // corner to the bottom-right one; a fill closes it along the chord.
+        QPainterPath path(box.topLeft());
+        path.arcTo(QRectF(box.left() - box.width(), box.top(), 2 * box.width(), 2 * box.height()),
+                   90, -90);
+        return path;
+    }
     case kDiamond:
     case kFlowChartDecision:
         return polygon(box, {{u / 2, 0}, {u, u / 2}, {u / 2, u}, {0, u / 2}});

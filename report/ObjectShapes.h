@@ -17,8 +17,8 @@ namespace report {
 
 // The outline of a closed shape within its box: rectangles, rounded rectangles, ellipses and
 // the preset shapes the report printer knows (diamond, triangles, parallelogram, trapezoid,
-// hexagon, octagon, cross, the four block arrows, and the flowchart process, decision,
-// terminator and connector). Empty for shapes it does not know and for lines.
+// hexagon, octagon, cross, the four block arrows, the flowchart process, decision, terminator
+// and connector, and the arc, which is open). Empty for shapes it does not know and for lines.
 std::optional<QPainterPath> shapeOutline(const xls::SheetObject& object, const QRectF& box);
 
 // The points a line or connector of a preset shape runs through, from the box's top left

@@ -75,21 +75,6 @@ TextVAlign vAlignOf(int code) {
     }
 }
 
-QList<TextRun> runsOf(QByteArrayView runs, int textLength) {
-    QList<TextRun> out;
-    RecordReader reader(Record{record::kContinue, 0, runs});
-    while (reader.remaining() >= kRunSize) {
-        TextRun run;
-        run.position = reader.u16();
-        run.fontIndex = reader.u16();
-        reader.skip(4);
-        // The last run only marks the end of the text.
-        if (run.position < textLength && (out.isEmpty() || run.position > out.last().position))
-            out.append(run);
-    }
-    return out;
-}
-
 } // namespace
 
 ObjRecord obj(RecordReader& reader) {
@@ -133,10 +118,7 @@ ObjectText txo(const Record& record, const QList<QByteArrayView>& continues) {
     const int length = reader.u16();
     const int runBytes = reader.u16();
     ObjectText text;
-    text.hAlign = hAlignOf((flags >> 1) & 0x07);
-    text.vAlign = vAlignOf((flags >> 4) & 0x07);
-    text.orientation =
-        rotation <= 3 ? static_cast<TextOrientation>(rotation) : TextOrientation::Horizontal;
+    applyTextLayout(flags, rotation, text);
     if (length == 0)
         return text;
     if (continues.isEmpty())
@@ -151,8 +133,30 @@ ObjectText txo(const Record& record, const QList<QByteArrayView>& continues) {
         tail.prepend(continues[i].toByteArray());
     if (runBytes > characters.remaining() || runBytes > tail.size())
         throw reader.corrupt(QStringLiteral("a text box's formatting runs are cut off"));
-    text.runs = runsOf(QByteArrayView(tail).last(runBytes), length);
+    text.runs = textRuns(QByteArrayView(tail).last(runBytes), length);
     return text;
+}
+
+QList<TextRun> textRuns(QByteArrayView runs, int textLength) {
+    QList<TextRun> out;
+    RecordReader reader(Record{record::kContinue, 0, runs});
+    while (reader.remaining() >= kRunSize) {
+        TextRun run;
+        run.position = reader.u16();
+        run.fontIndex = reader.u16();
+        reader.skip(4);
+        // The last run only marks the end of the text.
+        if (run.position < textLength && (out.isEmpty() || run.position > out.last().position))
+            out.append(run);
+    }
+    return out;
+}
+
+void applyTextLayout(quint16 flags, quint16 rotation, ObjectText& text) {
+    text.hAlign = hAlignOf((flags >> 1) & 0x07);
+    text.vAlign = vAlignOf((flags >> 4) & 0x07);
+    text.orientation =
+        rotation <= 3 ? static_cast<TextOrientation>(rotation) : TextOrientation::Horizontal;
 }
 
 NoteRecord note(RecordReader& reader) {

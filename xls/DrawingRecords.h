@@ -31,6 +31,11 @@ namespace drawingrecords {
 ObjRecord obj(RecordReader& reader);
 // TXO with the CONTINUE records that carry its text and then its formatting runs.
 ObjectText txo(const Record& record, const QList<QByteArrayView>& continues);
+// The alignment and orientation that a text's flags and rotation fields give.
+void applyTextLayout(quint16 flags, quint16 rotation, ObjectText& text);
+// Formatting runs of 8 bytes each (first character, font, 4 unused) of a text of textLength
+// characters; the run that only marks the end of the text is left out.
+QList<TextRun> textRuns(QByteArrayView runs, int textLength);
 // NOTE of an Excel 97-2003 sheet.
 NoteRecord note(RecordReader& reader);
 

@@ -83,6 +83,7 @@ SheetReader::SheetReader(QByteArrayView stream, BiffVersion version, const Strin
     , m_richTexts(richTexts)
     , m_rowCount(version == BiffVersion::Biff8 ? 65536 : 16384)
     , m_chartReader(strings, std::move(chartReferences))
+    , m_olderObjects(version, strings)
     , m_formulas(strings, m_formulaNames) {}
 
 // Whether the window of the sheet whose BOF is at offset displays formulas. A macro sheet
@@ -126,6 +127,7 @@ qsizetype SheetReader::read(qsizetype offset, Sheet& sheet) {
     m_drawing.clear();
     m_charts.clear();
     m_chartReader.take();
+    m_olderObjects.clear();
     m_inCustomView = false;
     m_formulas.clear();
 
@@ -161,6 +163,8 @@ qsizetype SheetReader::read(qsizetype offset, Sheet& sheet) {
                 sheet.setColumns(std::move(m_columns));
                 sheet.setMergedRanges(m_merged);
                 std::vector<SheetObject> objects = m_drawing.objects();
+                const std::vector<SheetObject>& older = m_olderObjects.objects();
+                objects.insert(objects.end(), older.begin(), older.end());
                 attachCharts(objects);
                 sheet.setObjects(std::move(objects));
                 sheet.setConditionalFormats(m_conditionalFormats);
@@ -205,6 +209,10 @@ void SheetReader::readRecord(const Record& record, RecordStream& records) {
     }
     if (m_inCustomView)
         return;
+    if (m_olderObjects.takes(record)) {
+        m_olderObjects.read(record, records);
+        return;
+    }
     if (m_version == BiffVersion::Biff8 && DrawingReader::isDrawingRecord(record.code)) {
         m_drawing.read(record, records);
         return;

@@ -3,6 +3,7 @@
 #include "ChartReader.h"
 #include "DrawingReader.h"
 #include "FormulaCells.h"
+#include "ObjReader.h"
 #include "Sheet.h"
 #include "Strings.h"
 #include "Workbook.h"
@@ -35,8 +36,12 @@ public:
                 const SharedStrings& sharedStrings, std::vector<RichText>& richTexts,
                 ChartReference chartReferences);
 
-    // The workbook's picture store, which the sheets' pictures name.
-    void setPictures(const QList<Picture>* pictures) { m_drawing.setPictures(pictures); }
+    // The workbook's picture store, which the sheets' pictures name and the pictures of older
+    // picture objects join.
+    void setPictures(QList<Picture>* pictures) {
+        m_drawing.setPictures(pictures);
+        m_olderObjects.setPictures(pictures);
+    }
     // What the workbook's formulas name, for sheets that display their formulas.
     void setFormulaNames(FormulaNames names) { m_formulaNames = std::move(names); }
     // Reads the sheet whose BOF is at offset; returns where its records end.
@@ -71,6 +76,7 @@ private:
     DrawingReader m_drawing;
     ChartReader m_chartReader;
     std::deque<std::shared_ptr<Chart>> m_charts; // embedded charts not yet given to an object
+    ObjReader m_olderObjects;
     QList<ConditionalFormat> m_conditionalFormats;
     // The CF records that the last CONDFMT record announced and that have not come yet.
     int m_pendingConditions = 0;

@@ -70,6 +70,7 @@ public:
 
     // The picture store that sheet objects name by index (SheetObject::picture).
     const QList<Picture>& pictures() const { return m_pictures; }
+    QList<Picture>& pictures() { return m_pictures; }
     void setPictures(const QList<Picture>& pictures) { m_pictures = pictures; }
 
 private:

@@ -37,10 +37,14 @@ spill.xls         text flowing across page breaks and where pages start; every s
              and more in D, outside the area
     Offset   cells in C3:F20 only: the printed range starts at A1, so C:D print on the
              first page and E:F on the second
+older_picture.xls a bitmap of 48 x 24 pixels, its left half red and its right half blue,
+                  inserted at B3 through insert_bitmap: the older picture form (an OBJ record
+                  and IMDATA records, no drawing layer); A1 "older-picture-marker"
 """
 import os
 import struct
 import sys
+import tempfile
 
 import xlwt
 from xlwt import BIFFRecords, Workbook as WorkbookModule
@@ -317,6 +321,22 @@ def spill(path):
     book.save(path)
 
 
+def older_picture(path):
+    width, height = 48, 24
+    row = b"".join(b"\x00\x00\xff" if x < width // 2 else b"\xff\x00\x00" for x in range(width))
+    pixels = row * height  # rows are whole words: 144 bytes
+    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 24, 0, len(pixels), 2835, 2835, 0, 0)
+    bmp = b"BM" + struct.pack("<IHHI", 14 + len(info) + len(pixels), 0, 0, 54) + info + pixels
+    book = xlwt.Workbook()
+    sheet = book.add_sheet("Picture")
+    sheet.write(0, 0, "older-picture-marker")
+    with tempfile.NamedTemporaryFile(suffix=".bmp") as f:
+        f.write(bmp)
+        f.flush()
+        sheet.insert_bitmap(f.name, 2, 1)
+    book.save(path)
+
+
 def main():
     if len(sys.argv) != 2:
         sys.exit(__doc__)
@@ -327,6 +347,7 @@ def main():
     merge_split(os.path.join(outdir, "merge_split.xls"))
     overflow(os.path.join(outdir, "overflow.xls"))
     spill(os.path.join(outdir, "spill.xls"))
+    older_picture(os.path.join(outdir, "older_picture.xls"))
 
 
 if __name__ == "__main__":

@@ -121,6 +121,26 @@ QList<QByteArray> splitRecord(quint16 code, const QByteArray& data, int firstSiz
             BiffBuilder::encoded(0x003C, data.sliced(firstSize))};
 }
 
+// An OBJ record of the form before the drawing layer: the count of objects, type, id, flags,
+// the anchor from (column, 1) to (column + 1, 3), no macro, then the type's own fields.
+QByteArray olderObj(int type, quint16 flags, int column, const QByteArray& own) {
+    return u32(1) + u16(type) + u16(column) + u16(flags) + u16(column) + u16(10) + u16(1) +
+           u16(20) + u16(column + 1) + u16(30) + u16(3) + u16(40) + u16(0) + QByteArray(6, '\0') +
+           own;
+}
+
+// Fill (background, foreground, pattern, automatic) and line (colour, style, weight,
+// automatic) of an older OBJ record, then its frame flags.
+QByteArray fillAndLine(int foreground, int pattern, int lineStyle, bool automaticLine) {
+    return u8(9) + u8(foreground) + u8(pattern) + u8(0) + u8(12) + u8(lineStyle) + u8(2) +
+           u8(automaticLine ? 1 : 0) + u16(0);
+}
+
+// An IMDATA record of format cf in environment env holding image, claiming extra bytes more.
+QByteArray imData(int cf, int env, const QByteArray& image, int extra = 0) {
+    return u16(cf) + u16(env) + u32(quint32(image.size() + extra)) + image;
+}
+
 } // namespace
 
 class DrawingTest : public QObject {
@@ -212,6 +232,116 @@ private slots:
         QCOMPARE(describeAll(book, sheet.objects()), expected);
         if (sheet.objects().front().picture)
             QCOMPARE(book.pictures().at(0).data, image);
+    }
+
+    // Objects of the older OBJ form, in an Excel 5.0/95 sheet and as a writer of Excel 97-2003
+    // files puts a bitmap: each carries its anchor; pictures come in IMDATA records after them.
+    void olderObjects_data() {
+        QTest::addColumn<bool>("biff8");
+        QTest::addColumn<QList<QByteArray>>("records");
+        QTest::addColumn<QStringList>("expected");
+        const auto obj = [](const QByteArray& data) { return BiffBuilder::encoded(0x005D, data); };
+        const QByteArray shown = fillAndLine(10, 1, 0, false);
+        // A 2 x 1 bitmap with the small header: 12 bytes, then one row of 6 bytes and padding.
+        const QByteArray bitmap =
+            u32(12) + u16(2) + u16(1) + u16(1) + u16(24) + QByteArray::fromHex("0000ffff00000000");
+        // A metafile's header and its end record.
+        const QByteArray wmf =
+            u16(1) + u16(9) + u16(0x0300) + u32(12) + u16(0) + u32(3) + u16(0) + u32(3) + u16(0);
+        const QByteArray picture = obj(
+            olderObj(8, 0x0614, 1, fillAndLine(9, 0, 0xFF, true) + u16(9) + QByteArray(14, '\0')));
+        const QString pictureAt = QStringLiteral("Picture 1+10,1+20 2+30,3+40 unframed");
+        const QByteArray text = u16(7) + u16(0) + u16(16) + u16(0) + u16(0) + u16(0x12) + u16(0) +
+                                QByteArray(8, '\0') + "Memo 95" + u8(0) + u16(0) + u16(5) + u32(0) +
+                                u16(7) + u16(0) + u32(0);
+        QTest::newRow("shapes")
+            << false
+            << QList{obj(olderObj(2, 0x0600, 1, shown)), obj(olderObj(3, 0x0300, 2, shown)),
+                     obj(olderObj(1, 0x0400, 3,
+                                  u8(8) + u8(1) + u8(1) + u8(0) + u16(2) + u8(1) + u8(0))),
+                     obj(olderObj(4, 0x0400, 4, shown)), obj(olderObj(6, 0x0400, 5, shown + text))}
+            << QStringList{"Rectangle 1+10,1+20 2+30,3+40",
+                           "Ellipse 2+10,1+20 3+30,3+40 noprint hidden", "Line 3+10,1+20 4+30,3+40",
+                           "Shape 4+10,1+20 5+30,3+40", "TextBox 5+10,1+20 6+30,3+40 \"Memo 95\""};
+        QTest::newRow("group and polygon left out")
+            << false << QList{obj(olderObj(0, 0x0400, 1, {})), obj(olderObj(9, 0x0400, 2, shown))}
+            << QStringList{};
+        QTest::newRow("bitmap across a CONTINUE")
+            << false
+            << QList{picture, BiffBuilder::encoded(0x007F, imData(9, 1, bitmap).first(10)),
+                     BiffBuilder::encoded(0x003C, imData(9, 1, bitmap).sliced(10))}
+            << QStringList{pictureAt + " dib:20"};
+        QTest::newRow("metafile after its clipboard header")
+            << false
+            << QList{picture, BiffBuilder::encoded(0x007F, imData(2, 1, u32(8) + u32(0) + wmf))}
+            << QStringList{pictureAt + " wmf:24"};
+        QTest::newRow("native data")
+            << false << QList{picture, BiffBuilder::encoded(0x007F, imData(0xE, 1, "native"))}
+            << QStringList{pictureAt};
+        QTest::newRow("picture cut short")
+            << false << QList{picture, BiffBuilder::encoded(0x007F, imData(9, 1, bitmap, 1))}
+            << QStringList{pictureAt};
+        QTest::newRow("picture with no picture object")
+            << false
+            << QList{obj(olderObj(2, 0x0400, 1, shown)),
+                     BiffBuilder::encoded(0x007F, imData(9, 1, bitmap))}
+            << QStringList{"Rectangle 1+10,1+20 2+30,3+40"};
+        QTest::newRow("record cut short, the next read")
+            << false << QList{obj(olderObj(6, 0x0400, 1, shown + text).first(50)), picture}
+            << QStringList{pictureAt};
+        QTest::newRow("Excel 97-2003 sheet")
+            << true << QList{picture, BiffBuilder::encoded(0x007F, imData(9, 1, bitmap))}
+            << QStringList{pictureAt + " dib:20"};
+    }
+
+    void olderObjects() {
+        QFETCH(bool, biff8);
+        QFETCH(QList<QByteArray>, records);
+        QFETCH(QStringList, expected);
+        records.prepend(BiffBuilder::encoded(0x0203, u16(0) + u16(0) + u16(15) + f64(1.0)));
+        const Workbook book = read(
+            BiffBuilder::workbook({}, records, biff8 ? BiffVersion::Biff8 : BiffVersion::Biff5));
+        const Sheet& sheet = book.sheets()[0];
+        QCOMPARE(sheet.cell(0, 0)->number(), 1.0);
+        QCOMPARE(describeAll(book, sheet.objects()), expected);
+    }
+
+    // What the older form says of colours, lines, arrowheads and text, as the painter needs it.
+    void olderObjectDetails() {
+        const QByteArray text = u16(2) + u16(0) + u16(0) + u16(6) + u16(0) + u16(0x24) + u16(2) +
+                                QByteArray(8, '\0') + "ab";
+        const QList<QByteArray> records = {
+            BiffBuilder::encoded(0x005D, olderObj(2, 0x0400, 1, fillAndLine(10, 1, 2, false))),
+            BiffBuilder::encoded(
+                0x005D,
+                olderObj(1, 0x0400, 2, u8(12) + u8(0) + u8(3) + u8(0) + u16(4) + u8(2) + u8(0))),
+            BiffBuilder::encoded(
+                0x005D,
+                olderObj(4, 0x0400, 3, fillAndLine(10, 0, 5, false).chopped(2) + u8(2) + u8(0))),
+            BiffBuilder::encoded(0x005D,
+                                 olderObj(6, 0x0400, 4, fillAndLine(9, 1, 0, true) + text))};
+        const Workbook book = read(BiffBuilder::workbook({}, records, BiffVersion::Biff5));
+        const std::vector<SheetObject>& objects = book.sheets()[0].objects();
+        QCOMPARE(objects.size(), size_t{4});
+        QCOMPARE(objects[0].fill.color.paletteIndex, 10);
+        QCOMPARE(objects[0].line.color.paletteIndex, 12);
+        QCOMPARE(objects[0].line.dash, 2);
+        QCOMPARE(objects[0].line.widthEmu, 19050);
+        // Filled arrowheads at both ends, drawn from the bottom-right corner.
+        QCOMPARE(objects[1].line.startArrowhead, 1);
+        QCOMPARE(objects[1].line.endArrowhead, 1);
+        QCOMPARE(objects[1].line.widthEmu, 28575);
+        QVERIFY(objects[1].flipH && objects[1].flipV);
+        // An arc of the bottom-left quarter, unfilled and without a line.
+        QCOMPARE(objects[2].shapeType, 19);
+        QVERIFY(objects[2].flipH && objects[2].flipV);
+        QVERIFY(!objects[2].fill.filled && !objects[2].line.visible);
+        // Automatic line: the default thin black one; centred, turned up, in font 6.
+        QVERIFY(objects[3].line.visible);
+        QCOMPARE(objects[3].text->hAlign, TextHAlign::Center);
+        QCOMPARE(objects[3].text->vAlign, TextVAlign::Middle);
+        QCOMPARE(objects[3].text->orientation, TextOrientation::Up);
+        QCOMPARE(objects[3].text->runs, (QList<TextRun>{{0, 6}}));
     }
 
     // Form controls' state: the check box sub-records, a combo box's field and a list's
