@@ -50,6 +50,10 @@ struct Axis {
     int first = 0; // the first row of the body, after print titles at the top of the area
     int last = -1;
     std::vector<int> starts;
+    // Print titles repeat only where they leave room for the body on the page; where they
+    // do not, the area's own titles are laid out as body.
+    bool repeatsTitles = true;
+    int afterTitles = 0; // the body's first row when the titles repeat
 };
 
 struct Area {
@@ -129,11 +133,22 @@ std::vector<int> pageStarts(const Axis& axis, const SizeOf& sizeOf, double capac
     return starts;
 }
 
+// The print titles an axis repeats: none when they would fill its pages.
+Titles repeated(const Axis& axis, const Titles& titles) {
+    return axis.repeatsTitles ? titles : Titles{};
+}
+
+void fitTitles(Axis& axis, const Titles& titles, double capacity) {
+    axis.repeatsTitles = titles.size < capacity;
+    axis.first = axis.repeatsTitles ? axis.afterTitles : axis.own;
+}
+
 // Body of an area: print titles at its top are printed as titles, not twice.
 Axis axisOf(int first, int last, const Titles& titles) {
     Axis axis{first, first, last, {}};
     if (titles.present() && first >= titles.first && first <= titles.last && titles.last < last)
         axis.first = titles.last + 1;
+    axis.afterTitles = axis.first;
     return axis;
 }
 
@@ -305,12 +320,16 @@ SizeOf PageLayout::Impl::cachedRowSizes(std::vector<double>& cache) const {
 void PageLayout::Impl::layOut(double scale, bool withRowBreaks, bool withColumnBreaks,
                               const SizeOf& rowSizes) {
     frame.scale = scale;
+    const double height = printableHeight / scale - headingHeight;
     for (Area& area : areas) {
-        area.rows.starts = pageStarts(area.rows, rowSizes, printableHeight / scale - headingHeight,
-                                      titleRows, withRowBreaks ? rowBreaks : QList<int>());
+        const double width = printableWidth / scale - area.headingWidth;
+        fitTitles(area.rows, titleRows, height);
+        fitTitles(area.columns, titleColumns, width);
+        area.rows.starts = pageStarts(area.rows, rowSizes, height, repeated(area.rows, titleRows),
+                                      withRowBreaks ? rowBreaks : QList<int>());
         area.columns.starts =
-            pageStarts(area.columns, columnSize, printableWidth / scale - area.headingWidth,
-                       titleColumns, withColumnBreaks ? columnBreaks : QList<int>());
+            pageStarts(area.columns, columnSize, width, repeated(area.columns, titleColumns),
+                       withColumnBreaks ? columnBreaks : QList<int>());
     }
 }
 
@@ -413,7 +432,7 @@ QList<Band> PageLayout::Impl::bands(const Axis& axis, int page, const Titles& ti
         offset += size;
     };
     const int start = axis.starts[static_cast<size_t>(page)];
-    if (titlesOnPage(titles, start)) {
+    if (titlesOnPage(repeated(axis, titles), start)) {
         for (int index = titles.first; index <= titles.last; ++index)
             add(index, true);
     }
@@ -472,6 +491,11 @@ LaidOutPage PageLayout::page(int ordinal, int autoFirstNumber) const {
     page.rows = d.bands(area->rows, rowPage, d.titleRows, page.headingHeight, d.rowSize);
     page.columns =
         d.bands(area->columns, columnPage, d.titleColumns, page.headingWidth, d.columnSize);
+    // Rows and columns a fraction of a point thin would give a page more slots than it can
+    // show; the rows past that bound are left off.
+    const qsizetype mostRows = kMostSlotsPerPage / std::max<qsizetype>(1, page.columns.size());
+    if (page.rows.size() > mostRows)
+        page.rows.resize(mostRows);
     const auto extent = [](const QList<Band>& bands, double start) {
         return bands.isEmpty() ? start : bands.back().offset + bands.back().size;
     };

@@ -1,4 +1,5 @@
 #include "report/PageLayout.h"
+#include "report/SheetLimits.h"
 #include "report/SheetMetrics.h"
 #include "report/UsedRange.h"
 
@@ -505,6 +506,30 @@ private slots:
         QCOMPARE(titlesOnly.pageCount(), 1);
         QCOMPARE(indices(titlesOnly.page(0).rows), (QList<int>{3, 4}));
         QVERIFY(!titlesOnly.page(0).rows[0].title);
+    }
+
+    // Titles that would fill the page are not repeated, and a page of rows a pixel high at the
+    // smallest scale lays out no more slots than one page may hold.
+    void pagesStayBoundedWhateverTheirRows() {
+        Book book;
+        book.area(0, 99, 0, 0);
+        book.sheet().setTitleRows({0, 49, 0, 255});
+        const SheetMetrics metrics(book.sheet(), kDigit);
+        const PageLayout tallTitles(book.workbook, book.sheet(), metrics);
+        // 34 rows a page, as without titles.
+        QCOMPARE(tallTitles.pageCount(), 3);
+        QCOMPARE(indices(tallTitles.page(1).rows), range(34, 67));
+
+        Book thinRows;
+        thinRows.sheet().setDefaultRowHeight(15, false);
+        thinRows.sheet().pageSetup().scale = 10;
+        thinRows.sheet().setPrintAreas({{0, 65535, 0, 255}});
+        thinRows.sheet().setCells(
+            {xls::Cell::number(0, 0, 0, 1), xls::Cell::number(65535, 255, 0, 1)});
+        const SheetMetrics thin(thinRows.sheet(), kDigit);
+        const PageLayout layout(thinRows.workbook, thinRows.sheet(), thin);
+        const LaidOutPage page = layout.page(0);
+        QCOMPARE(page.rows.size(), report::kMostSlotsPerPage / page.columns.size());
     }
 
     // Without a print area the printed range starts at A1, as the spreadsheet's does, and ends
