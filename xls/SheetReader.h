@@ -36,13 +36,11 @@ private:
     void readRecord(const Record& record, RecordStream& records);
     void readCellRecord(const Record& record, RecordStream& records);
     void readLayoutRecord(const Record& record);
-    void readPageRecord(const Record& record);
     void readFormatRecord(const Record& record);
     void addText(int row, int column, int format, FormattedString text);
     QList<CellRange> cellRanges(RecordReader& reader) const;
     void addCell(Cell cell);
     bool validPosition(int row, int column) const;
-    QList<int> pageBreaks(RecordReader& reader) const;
 
     QByteArrayView m_stream;
     BiffVersion m_version;
