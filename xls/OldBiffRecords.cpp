@@ -66,7 +66,7 @@ std::optional<BiffVersion> OldBiffRecords::versionOfBof(quint16 code) {
     }
 }
 
-Font OldBiffRecords::font(RecordReader& reader, BiffVersion version, const Strings& strings) {
+Font OldBiffRecords::font(RecordReader& reader, const Strings& strings) {
     Font font;
     font.height = reader.u16();
     const quint16 attributes = reader.u16();
@@ -77,17 +77,17 @@ Font OldBiffRecords::font(RecordReader& reader, BiffVersion version, const Strin
     font.outline = (attributes & 0x0010) != 0;
     font.shadow = (attributes & 0x0020) != 0;
     // Excel 2.x gives the colour in a FONTCOLOR record after the font.
-    if (version != BiffVersion::Biff2)
+    if (reader.code() == oldrecord::kFont3)
         font.colorIndex = reader.u16();
     font.name = strings.shortString(reader);
     return font;
 }
 
-CellFormat OldBiffRecords::cellFormat(RecordReader& reader, BiffVersion version) {
+CellFormat OldBiffRecords::cellFormat(RecordReader& reader) {
     CellFormat format;
     format.fontIndex = reader.u8();
     format.formatIndex = reader.u8();
-    if (version == BiffVersion::Biff3) {
+    if (reader.code() == oldrecord::kXf3) {
         format.isStyle = (reader.u8() & 0x04) != 0;
         reader.u8(); // which attributes differ from the parent style
         const quint16 alignment = reader.u16();
@@ -129,8 +129,7 @@ CellFormat OldBiffRecords::attributeFormat(quint8 formatAndFont, quint8 style) {
     return format;
 }
 
-RowInfo OldBiffRecords::row(RecordReader& reader, BiffVersion version,
-                            std::optional<quint16>& attributes) {
+RowInfo OldBiffRecords::row(RecordReader& reader, std::optional<quint16>& attributes) {
     RowInfo info;
     info.row = reader.u16();
     reader.skip(4); // first and last column
@@ -138,7 +137,7 @@ RowInfo OldBiffRecords::row(RecordReader& reader, BiffVersion version,
     info.height = height & 0x7FFF;
     info.defaultHeight = (height & 0x8000) != 0;
     attributes.reset();
-    if (version == BiffVersion::Biff2) {
+    if (reader.code() == oldrecord::kRow2) {
         reader.skip(2);
         const bool hasAttributes = reader.u8() != 0;
         reader.skip(2); // where the row's first cell record is

@@ -68,16 +68,16 @@ public:
     // The version that a BOF record number stands for, if it is one of these versions'.
     static std::optional<BiffVersion> versionOfBof(quint16 code);
 
-    static Font font(RecordReader& reader, BiffVersion version, const Strings& strings);
+    // Each record is decoded by the layout its number names, whatever the BOF said.
+    static Font font(RecordReader& reader, const Strings& strings);
     // An XF record of Excel 3.0 or 4.0.
-    static CellFormat cellFormat(RecordReader& reader, BiffVersion version);
+    static CellFormat cellFormat(RecordReader& reader);
     // The cell format that Excel 2.x cell attributes give: their second byte (number format
     // and font) and third (alignment, borders, shading).
     static CellFormat attributeFormat(quint8 formatAndFont, quint8 style);
     // A ROW record. Excel 2.x rows may carry cell attributes of their own, which come back
     // in attributes (second and third byte, as attributeFormat takes them).
-    static RowInfo row(RecordReader& reader, BiffVersion version,
-                       std::optional<quint16>& attributes);
+    static RowInfo row(RecordReader& reader, std::optional<quint16>& attributes);
     // An Excel 2.x COLWIDTH record (COLINFO from 3.0 on).
     static ColumnInfo columnWidth(RecordReader& reader);
     static ColumnInfo columnInfo(RecordReader& reader);

@@ -95,7 +95,7 @@ bool OldBiffSubstream::readFormatting(const Record& record) {
         case oldrecord::kFont2:
         case oldrecord::kFont3:
             m_formats.fonts.append(Font{});
-            m_formats.fonts.back() = OldBiffRecords::font(reader, m_version, m_strings);
+            m_formats.fonts.back() = OldBiffRecords::font(reader, m_strings);
             return true;
         case oldrecord::kFontColor2:
             if (!m_formats.fonts.isEmpty())
@@ -104,7 +104,7 @@ bool OldBiffSubstream::readFormatting(const Record& record) {
         case oldrecord::kXf3:
         case oldrecord::kXf4:
             m_formats.cellFormats.append(CellFormat{});
-            m_formats.cellFormats.back() = OldBiffRecords::cellFormat(reader, m_version);
+            m_formats.cellFormats.back() = OldBiffRecords::cellFormat(reader);
             return true;
         case oldrecord::kFormat2:
         case oldrecord::kFormat4:
@@ -241,7 +241,7 @@ void OldBiffSubstream::readLayout(const Record& record) {
     case oldrecord::kRow2:
     case oldrecord::kRow: {
         std::optional<quint16> attributes;
-        RowInfo info = OldBiffRecords::row(reader, m_version, attributes);
+        RowInfo info = OldBiffRecords::row(reader, attributes);
         if (attributes)
             info.formatIndex = attributeFormat(*attributes);
         if (info.row < kRowCount)
