@@ -86,6 +86,18 @@ stream with a few values, to be laid out and painted:
                                   square that holds 12 bytes (-dib), a metafile with a record
                                   longer than the file (-wmf), and a rectangle anchored past the
                                   sheet's last cell (-far).
+- old-*.stream                    Excel 2.x, 3.0 and 4.0 streams, damaged where their own
+                                  records are read: a BIFF2 sheet of every cell kind whose last
+                                  LABEL runs past its record (-label-overrun); a BIFF2 ROW that
+                                  announces cell attributes and ends first, and a COLWIDTH of no
+                                  width (-row-cut); a BIFF3 sheet whose FONT, XF and header are
+                                  cut short, passed over (-formats-cut); a BIFF4 sheet whose
+                                  DIMENSIONS claims the whole sheet, with a column run over every
+                                  column as wide as the file can make it, a row as tall, and
+                                  fit to 0 by 0 pages (-whole-sheet); a BIFF4 workbook whose
+                                  globals list three sheets, one of them following, with a
+                                  substream nested inside it and cells naming formats it
+                                  lacks (-workbook).
 """
 import os
 import struct
@@ -570,6 +582,67 @@ def chart_inputs():
     }
 
 
+def old_biff_inputs():
+    def old(bof_code, kind, records):
+        body = struct.pack("<HH", 2, kind) if bof_code == 0x0009 else struct.pack("<HHH", 0, kind, 0)
+        return record(bof_code, body) + b"".join(records) + record(0x000A, b"")
+
+    def short(text):
+        return struct.pack("<B", len(text)) + text
+
+    attributes = b"\x00\x41\xf8"
+    cells2 = [
+        record(0x0031, struct.pack("<HH", 200, 1) + short(b"Arial")),
+        record(0x0045, struct.pack("<H", 2)),
+        record(0x001E, short(b"0.0")),
+        record(0x0001, struct.pack("<HH", 0, 0) + attributes),
+        record(0x0002, struct.pack("<HH", 0, 1) + attributes + struct.pack("<H", 7)),
+        record(0x0003, struct.pack("<HH", 0, 2) + attributes + struct.pack("<d", 1.5)),
+        record(0x0005, struct.pack("<HH", 0, 3) + attributes + b"\x07\x01"),
+        record(0x0006, struct.pack("<HH", 0, 4) + attributes + b"\x00" * 6 + b"\xff\xff\x00\x00"),
+        record(0x0004, struct.pack("<HH", 1, 0) + attributes + b"\x09abc"),
+    ]
+    row_cut = [
+        record(0x0008, struct.pack("<HHHHHB", 2, 0, 1, 0, 0, 1)),
+        record(0x0024, struct.pack("<BBH", 0, 255, 0)),
+        record(0x0003, struct.pack("<HH", 2, 0) + attributes + struct.pack("<d", 2)),
+    ]
+    formats_cut = [
+        record(0x0231, struct.pack("<HH", 200, 0)),
+        record(0x0243, b"\x00\x00\x00"),
+        record(0x0014, b"\x05&P"),
+        record(0x0203, struct.pack("<HHHd", 0, 0, 0, 3)),
+    ]
+    whole = [
+        record(0x0200, struct.pack("<HHHHH", 0, 0xFFFF, 0, 0xFFFF, 0)),
+        record(0x007D, struct.pack("<HHHHHH", 0, 0xFFFF, 0xFFFF, 0, 0, 0)),
+        record(0x0208, struct.pack("<HHHHIHH", 16383, 0, 1, 0x7FFF, 0, 0x0140, 0)),
+        record(0x00A1, struct.pack("<HHHHHH", 9, 10, 1, 0, 0, 0)),
+        record(0x0081, struct.pack("<H", 0x0100)),
+        record(0x0204, struct.pack("<HHHH", 16383, 255, 0, 4) + b"last"),
+        record(0x0204, struct.pack("<HHHH", 0, 0, 0, 5) + b"first"),
+    ]
+    globals_ = old(0x0409, 0x0100, [
+        record(0x008F, struct.pack("<IH", 0, 0) + short(b"One")),
+        record(0x008F, struct.pack("<IH", 0, 0) + short(b"Two")),
+        record(0x008F, struct.pack("<IH", 0, 0) + short(b"Three")),
+    ])
+    sheet = old(0x0409, 0x0010, [
+        record(0x0443, b"\x09\x3f" + b"\x00" * 10),
+        old(0x0409, 0x0020, [record(0x0203, struct.pack("<HHHd", 0, 0, 0, 9))]),
+        record(0x0203, struct.pack("<HHHd", 1, 1, 40, 4)),
+        record(0x0406, struct.pack("<HHH", 1, 2, 0) + b"\x00" * 6 + b"\xff\xff\x00\x00\x00\x00"),
+        record(0x0207, struct.pack("<H", 2) + b"ok"),
+    ])
+    return {
+        "old-biff2-label-overrun.stream": old(0x0009, 0x0010, cells2),
+        "old-biff2-row-cut.stream": old(0x0009, 0x0010, row_cut),
+        "old-biff3-formats-cut.stream": old(0x0209, 0x0010, formats_cut),
+        "old-biff4-whole-sheet.stream": old(0x0409, 0x0010, whole),
+        "old-biff4-workbook.stream": globals_ + sheet,
+    }
+
+
 def main():
     out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(HERE, "corpus")
     os.makedirs(out, exist_ok=True)
@@ -592,6 +665,7 @@ def main():
     files.update(comment_inputs())
     files.update(formula_inputs())
     files.update(chart_inputs())
+    files.update(old_biff_inputs())
     for name, data in sorted(files.items()):
         with open(os.path.join(out, name), "wb") as f:
             f.write(data)

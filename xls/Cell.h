@@ -40,6 +40,7 @@ public:
     int row() const { return m_row; }
     int column() const { return m_column; }
     int formatIndex() const { return m_formatIndex; }
+    void setFormatIndex(int formatIndex) { m_formatIndex = static_cast<quint16>(formatIndex); }
     CellType type() const { return m_type; }
     // True when the value is a formula's stored result.
     bool isFormula() const { return m_formula; }

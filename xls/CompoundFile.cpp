@@ -87,11 +87,7 @@ ReadError notAContainer(QByteArrayView file) {
     if (startsWith(file, "PK\x03\x04"))
         return {Kind::UnsupportedVersion,
                 QStringLiteral("the file is a ZIP package, such as an Excel 2007 or later "
-                               "workbook (.xlsx); only Excel 5.0 to 2003 workbooks are read")};
-    if (startsWithBof(file, 0x0009) || startsWithBof(file, 0x0209) || startsWithBof(file, 0x0409))
-        return {Kind::UnsupportedVersion,
-                QStringLiteral("the file is an Excel 2.x, 3.0 or 4.0 worksheet; only Excel 5.0 "
-                               "to 2003 workbooks are read")};
+                               "workbook (.xlsx); only Excel 2.x to 2003 workbooks are read")};
     const QByteArrayView head = file.first(std::min<qsizetype>(file.size(), 512));
     const QByteArray lowered = head.toByteArray().toLower();
     if (lowered.contains("<html") || lowered.contains("<?xml") || lowered.contains("<table"))
@@ -148,8 +144,11 @@ QByteArray CompoundFile::workbookStreamOf(QByteArrayView file) {
             throw ReadError(Kind::Corrupt,
                             QStringLiteral("the file's compound-file container is damaged (%1)")
                                 .arg(QString::fromUtf8(error ? error->message : "")));
-        if (startsWithBof(file, 0x0809))
-            return file.toByteArray();
+        // Bare record streams: later versions' BOF, or Excel 2.x's, 3.0's or 4.0's.
+        for (const quint16 bof : {0x0809, 0x0009, 0x0209, 0x0409}) {
+            if (startsWithBof(file, bof))
+                return file.toByteArray();
+        }
         throw notAContainer(file);
     }
     // libgsf leaves out the entries it finds damaged; a container left with none is damaged.

@@ -13,7 +13,7 @@ public:
     enum class Kind {
         FileNotFound,       // no file of that name
         CannotOpen,         // the file exists but cannot be opened or read (rights, a folder, I/O)
-        NotAWorkbook,       // readable, but not an Excel 5.0 to 2003 workbook
+        NotAWorkbook,       // readable, but not an Excel 2.x to 2003 workbook
         UnsupportedVersion, // a workbook of a format this engine does not read
         Encrypted,          // protected by a password to open
         Corrupt,            // a damaged container or workbook stream

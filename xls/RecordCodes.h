@@ -8,9 +8,6 @@ namespace xls::record {
 
 // Structure
 constexpr quint16 kBof = 0x0809;
-constexpr quint16 kBofBiff2 = 0x0009;
-constexpr quint16 kBofBiff3 = 0x0209;
-constexpr quint16 kBofBiff4 = 0x0409;
 constexpr quint16 kEof = 0x000A;
 constexpr quint16 kContinue = 0x003C;
 

@@ -1,6 +1,8 @@
 #include "SheetReader.h"
 
+#include "CellValues.h"
 #include "ConditionalFormatReader.h"
+#include "PageSetupRecords.h"
 #include "ReadError.h"
 #include "RecordCodes.h"
 #include "RecordReader.h"
@@ -10,8 +12,6 @@
 #include <QtGlobal>
 
 #include <algorithm>
-#include <cmath>
-#include <cstring>
 
 namespace xls {
 
@@ -36,39 +36,6 @@ constexpr quint16 kBofModule = 0x0006;
 // The kind of substream a BOF starts, or 0 when the record is too short to say.
 quint16 substreamType(const Record& bof) {
     return bof.data.size() >= 4 ? qFromLittleEndian<quint16>(bof.data.data() + 2) : 0;
-}
-
-// A number stored in 30 bits: an integer or the high bits of a double, either divided by 100.
-double rkValue(quint32 rk) {
-    double value = 0;
-    if ((rk & 0x02) != 0) {
-        value = static_cast<double>(static_cast<qint32>(rk) >> 2);
-    } else {
-        const quint64 bits = static_cast<quint64>(rk & 0xFFFFFFFCU) << 32;
-        std::memcpy(&value, &bits, sizeof value);
-    }
-    return (rk & 0x01) != 0 ? value / 100.0 : value;
-}
-
-CellError errorOf(quint8 code) {
-    switch (code) {
-    case 0x00:
-    case 0x07:
-    case 0x0F:
-    case 0x17:
-    case 0x1D:
-    case 0x24:
-    case 0x2A:
-        return static_cast<CellError>(code);
-    default:
-        return CellError::NotAvailable;
-    }
-}
-
-// A margin as the file gives it, in inches, unless it is not a usable length.
-double marginOf(RecordReader& reader, double fallback) {
-    const double inches = reader.f64();
-    return std::isfinite(inches) && inches >= 0 && inches < 100 ? inches : fallback;
 }
 
 } // namespace
@@ -176,7 +143,8 @@ qsizetype SheetReader::read(qsizetype offset, Sheet& sheet) {
             --depth;
         } else if (chartSheet && depth == 0) {
             m_chartReader.read(record, records);
-            passOverDamage([&] { readPageRecord(record); });
+            passOverDamage(
+                [&] { PageSetupRecords::read(record, m_version, m_strings, sheet.pageSetup()); });
         } else if (inEmbeddedChart && depth == 1) {
             m_chartReader.read(record, records);
         } else if (depth == 0 && hasCells) {
@@ -250,7 +218,8 @@ void SheetReader::readRecord(const Record& record, RecordStream& records) {
         passOverDamage([&] { readFormatRecord(record); });
         break;
     default:
-        passOverDamage([&] { readPageRecord(record); });
+        passOverDamage(
+            [&] { PageSetupRecords::read(record, m_version, m_strings, m_sheet->pageSetup()); });
         break;
     }
 }
@@ -288,14 +257,15 @@ void SheetReader::readCellRecord(const Record& record, RecordStream& records) {
     }
     case record::kRk: {
         const int format = reader.u16();
-        addCell(Cell::number(row, column, format, rkValue(reader.u32())));
+        addCell(Cell::number(row, column, format, CellValues::rkValue(reader.u32())));
         break;
     }
     case record::kMulRk: {
         const qsizetype count = (reader.remaining() - 2) / 6;
         for (qsizetype i = 0; i < count; ++i) {
             const int format = reader.u16();
-            addCell(Cell::number(row, column + static_cast<int>(i), format, rkValue(reader.u32())));
+            addCell(Cell::number(row, column + static_cast<int>(i), format,
+                                 CellValues::rkValue(reader.u32())));
         }
         break;
     }
@@ -326,42 +296,18 @@ void SheetReader::readCellRecord(const Record& record, RecordStream& records) {
         const int format = reader.u16();
         const quint8 value = reader.u8();
         if (reader.u8() != 0)
-            addCell(Cell::error(row, column, format, errorOf(value)));
+            addCell(Cell::error(row, column, format, CellValues::errorOf(value)));
         else
             addCell(Cell::boolean(row, column, format, value != 0));
         break;
     }
     case record::kFormula: {
         const int format = reader.u16();
-        const QByteArray result = reader.bytes(8);
-        const auto byte = [&](int i) { return static_cast<quint8>(result[i]); };
-        Cell cell = Cell::blank(row, column, format);
-        bool textFollows = false;
-        if (byte(6) == 0xFF && byte(7) == 0xFF) {
-            switch (byte(0)) {
-            case 0:
-                cell = Cell::text(row, column, format, QString());
-                textFollows = true;
-                break;
-            case 1:
-                cell = Cell::boolean(row, column, format, byte(2) != 0);
-                break;
-            case 2:
-                cell = Cell::error(row, column, format, errorOf(byte(2)));
-                break;
-            default:
-                cell = Cell::text(row, column, format, QString());
-                break;
-            }
-        } else {
-            RecordReader number(Record{record.code, record.offset, result});
-            cell = Cell::number(row, column, format, number.f64());
-        }
-        cell.setFormula(true);
-        addCell(std::move(cell));
+        FormulaResult result = CellValues::formulaResult(row, column, format, reader.bytes(8));
+        addCell(std::move(result.cell));
         if (!validPosition(row, column))
             break;
-        if (textFollows)
+        if (result.textFollows)
             m_pendingString = static_cast<qsizetype>(m_cells.size()) - 1;
         if (m_showFormulas)
             passOverDamage(
@@ -482,102 +428,6 @@ void SheetReader::readFormatRecord(const Record& record) {
         m_pendingConditions = conditions;
     } catch (const ReadError&) {
         // Left out; so are the CF records that follow a damaged CONDFMT.
-    }
-}
-
-QList<int> SheetReader::pageBreaks(RecordReader& reader) const {
-    const int count = reader.u16();
-    QList<int> breaks;
-    breaks.reserve(std::min<qsizetype>(count, reader.remaining() / 2));
-    for (int i = 0; i < count; ++i) {
-        breaks.append(reader.u16());
-        if (m_version == BiffVersion::Biff8)
-            reader.skip(4); // the span of the break across the other direction
-    }
-    std::sort(breaks.begin(), breaks.end());
-    breaks.erase(std::unique(breaks.begin(), breaks.end()), breaks.end());
-    return breaks;
-}
-
-void SheetReader::readPageRecord(const Record& record) {
-    RecordReader reader(record);
-    PageSetup& page = m_sheet->pageSetup();
-    switch (record.code) {
-    case record::kSetup: {
-        const quint16 paperSize = reader.u16();
-        const quint16 scale = reader.u16();
-        const qint16 firstPage = static_cast<qint16>(reader.u16());
-        page.fitWidth = reader.u16();
-        page.fitHeight = reader.u16();
-        const quint16 flags = reader.u16();
-        reader.skip(4); // printer resolutions
-        page.headerMargin = marginOf(reader, page.headerMargin);
-        page.footerMargin = marginOf(reader, page.footerMargin);
-        page.pageOrder = (flags & 0x0001) != 0 ? PageOrder::OverThenDown : PageOrder::DownThenOver;
-        // Without printer settings (0x04) paper, scale and orientation are the printer's.
-        if ((flags & 0x0004) == 0) {
-            page.paperSize = paperSize;
-            page.scale = scale >= 10 && scale <= 400 ? scale : 100;
-            if ((flags & 0x0040) == 0)
-                page.orientation =
-                    (flags & 0x0002) != 0 ? Orientation::Portrait : Orientation::Landscape;
-        }
-        if ((flags & 0x0080) != 0)
-            page.firstPageNumber = firstPage;
-        if ((flags & 0x0020) != 0)
-            page.comments =
-                (flags & 0x0200) != 0 ? CommentPrinting::AtEnd : CommentPrinting::AsDisplayed;
-        // Unlike paper, scale and orientation, these hold whatever the printer-settings bit.
-        page.blackAndWhite = (flags & 0x0008) != 0;
-        page.draft = (flags & 0x0010) != 0;
-        if (m_version == BiffVersion::Biff8)
-            page.printErrors = static_cast<PrintErrors>((flags >> 10) & 0x03);
-        break;
-    }
-    case record::kWsBool:
-        page.fitToPages = (reader.u16() & 0x0100) != 0;
-        break;
-    case record::kLeftMargin:
-        page.leftMargin = marginOf(reader, page.leftMargin);
-        break;
-    case record::kRightMargin:
-        page.rightMargin = marginOf(reader, page.rightMargin);
-        break;
-    case record::kTopMargin:
-        page.topMargin = marginOf(reader, page.topMargin);
-        break;
-    case record::kBottomMargin:
-        page.bottomMargin = marginOf(reader, page.bottomMargin);
-        break;
-    case record::kHCenter:
-        page.centerHorizontally = reader.u16() != 0;
-        break;
-    case record::kVCenter:
-        page.centerVertically = reader.u16() != 0;
-        break;
-    case record::kHeader:
-    case record::kFooter: {
-        QString text;
-        if (!reader.atEnd())
-            text = m_version == BiffVersion::Biff8 ? m_strings.longString(reader)
-                                                   : m_strings.shortString(reader);
-        (record.code == record::kHeader ? page.header : page.footer) = text;
-        break;
-    }
-    case record::kPrintHeaders:
-        page.printHeadings = reader.u16() != 0;
-        break;
-    case record::kPrintGridlines:
-        page.printGridlines = reader.u16() != 0;
-        break;
-    case record::kHorizontalPageBreaks:
-        page.rowBreaks = pageBreaks(reader);
-        break;
-    case record::kVerticalPageBreaks:
-        page.columnBreaks = pageBreaks(reader);
-        break;
-    default:
-        break;
     }
 }
 

@@ -52,14 +52,12 @@ private:
     void attachCharts(std::vector<SheetObject>& objects);
     void readCellRecord(const Record& record, RecordStream& records);
     void readLayoutRecord(const Record& record);
-    void readPageRecord(const Record& record);
     void readFormatRecord(const Record& record);
     void addText(int row, int column, int format, FormattedString text);
     QList<CellRange> cellRanges(RecordReader& reader) const;
     void addCell(Cell cell);
     bool validPosition(int row, int column) const;
     bool displaysFormulas(qsizetype offset, SheetKind kind) const;
-    QList<int> pageBreaks(RecordReader& reader) const;
 
     QByteArrayView m_stream;
     BiffVersion m_version;

@@ -15,7 +15,9 @@
 
 namespace xls {
 
-enum class BiffVersion { Biff5, Biff8 };
+// The file format version: Excel 2.x (BIFF2), 3.0, 4.0, 5.0/95 (BIFF5) or 97-2003 (BIFF8).
+// Versions before BIFF8 keep their texts as bytes in the workbook's code page.
+enum class BiffVersion { Biff2, Biff3, Biff4, Biff5, Biff8 };
 
 // A workbook as read from an .xls file: its sheets in the workbook's order and the formatting
 // they share. This is the model that the report printer paints from.

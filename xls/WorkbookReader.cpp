@@ -3,6 +3,7 @@
 #include "ChartValues.h"
 #include "CompoundFile.h"
 #include "GlobalsReader.h"
+#include "OldBiffReader.h"
 #include "ReadError.h"
 #include "RecordCodes.h"
 #include "RecordReader.h"
@@ -24,6 +25,13 @@ constexpr quint16 kBiff5 = 0x0500;
 constexpr quint16 kGlobalsType = 0x0005;
 constexpr qsizetype kBiff8BofSize = 16;
 
+// True when the stream starts with the BOF of an Excel 2.x, 3.0 or 4.0 file.
+bool isOldStream(QByteArrayView stream) {
+    RecordStream records(stream, 0);
+    Record record;
+    return records.next(record) && OldBiffReader::isOldBof(record.code);
+}
+
 // The version of a workbook stream from its first record, a BOF.
 BiffVersion versionOf(QByteArrayView stream) {
     RecordStream records(stream, 0);
@@ -31,11 +39,6 @@ BiffVersion versionOf(QByteArrayView stream) {
     if (!records.next(record))
         throw ReadError(ReadError::Kind::NotAWorkbook,
                         QStringLiteral("the workbook stream is empty"));
-    if (record.code == record::kBofBiff2 || record.code == record::kBofBiff3 ||
-        record.code == record::kBofBiff4)
-        throw ReadError(ReadError::Kind::UnsupportedVersion,
-                        QStringLiteral("the workbook is in an Excel 2.x, 3.0 or 4.0 format; only "
-                                       "Excel 5.0 to 2003 workbooks are read"));
     if (record.code != record::kBof)
         throw ReadError(ReadError::Kind::NotAWorkbook,
                         QStringLiteral("the workbook stream does not start with a BOF record"));
@@ -50,7 +53,7 @@ BiffVersion versionOf(QByteArrayView stream) {
     if (version < kBiff5)
         throw ReadError(ReadError::Kind::UnsupportedVersion,
                         QStringLiteral("the workbook is in BIFF version 0x%1, which is not read; "
-                                       "only Excel 5.0 to 2003 workbooks are")
+                                       "only Excel 2.x to 2003 workbooks are")
                             .arg(version, 4, 16, QLatin1Char('0')));
     // Some writers put a later number in the version field of a BOF that is otherwise Excel
     // 5.0's or 97's; the record's length tells them apart: 16 bytes from Excel 97 on, 8 before.
@@ -83,6 +86,8 @@ Workbook WorkbookReader::readStream(QByteArrayView stream) const {
 }
 
 Workbook WorkbookReader::read(QByteArray& stream) const {
+    if (isOldStream(stream))
+        return OldBiffReader(m_codePages).read(stream);
     const BiffVersion version = versionOf(stream);
     StreamDecryption::decryptInPlace(stream, version);
     Workbook workbook;

@@ -9,7 +9,8 @@
 
 namespace xls {
 
-// Reads Excel 5.0/95 (BIFF5) and Excel 97-2003 (BIFF8) workbooks into the workbook model.
+// Reads Excel 97-2003 (BIFF8) and Excel 5.0/95 (BIFF5) workbooks into the workbook model, and
+// hands Excel 2.x to 4.0 files to OldBiffReader.
 // Every file is untrusted: whatever it holds, reading ends in a workbook or in a ReadError,
 // never in a read outside the data, and the model never grows beyond what the file's
 // records describe.

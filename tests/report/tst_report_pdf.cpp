@@ -10,6 +10,7 @@
 #include "tests/support/FolderSnapshot.h"
 #include "tests/support/LibreOfficePdf.h"
 #include "tests/support/PrivateCups.h"
+#include "tests/xls/BiffBuilder.h"
 #include "xls/IconvCodePages.h"
 #include "xls/ReadError.h"
 #include "xls/WorkbookReader.h"
@@ -113,6 +114,9 @@ private:
     // spill.xls printed by us and by LibreOffice: the pages of each sheet, and the pages of
     // "Flow" on which each text shows.
     void compareSpilledText(const QString& ours, const QString& theirs);
+    // The hand-built Excel 4.0 sheet printed by us and by LibreOffice: the same cell texts in
+    // the same order.
+    void compareCellTexts(const QString& ours, const QString& theirs);
     // Prints sheets of a workbook into a PDF file through the control's call sequence.
     QString printToPdf(const QString& workbook, const QStringList& sheets, const QString& name);
 
@@ -524,7 +528,14 @@ void ReportPdfTest::pageCountsAgreeWithLibreOffice() {
         {reportFixture(QStringLiteral("spill.xls")), 15, 15, nullptr},
         {testsupport::fixturePath(QStringLiteral("three_sheets.xls")), 3, 3, nullptr},
         {testsupport::fixturePath(QStringLiteral("two_sheets.xls")), 3, 3, nullptr},
+        // An Excel 4.0 worksheet whose DIMENSIONS record claims the whole sheet.
+        {work.filePath(QStringLiteral("made/biff4_sheet.xls")), 1, 1, nullptr},
     };
+    QVERIFY(QDir().mkpath(work.filePath(QStringLiteral("made"))));
+    QFile biff4(cases.back().path);
+    QVERIFY(biff4.open(QIODevice::WriteOnly));
+    QVERIFY(biff4.write(xlstest::borderedBiff4Sheet(27)) > 0);
+    biff4.close();
     QStringList copies;
     for (const Case& c : cases) {
         const QString copy = work.filePath(QFileInfo(c.path).fileName());
@@ -569,6 +580,11 @@ void ReportPdfTest::pageCountsAgreeWithLibreOffice() {
             if (QTest::currentTestFailed())
                 return;
         }
+        if (base == QLatin1String("biff4_sheet")) {
+            compareCellTexts(oursPdf, out + QLatin1Char('/') + base + QStringLiteral(".pdf"));
+            if (QTest::currentTestFailed())
+                return;
+        }
         if (base != QLatin1String("report_pages"))
             continue;
         // Page numbers and the page count in the headers, as LibreOffice prints them: the
@@ -586,6 +602,20 @@ void ReportPdfTest::pageCountsAgreeWithLibreOffice() {
                                     .arg(header, words(theirPages[i]).left(40))));
         }
     }
+}
+
+void ReportPdfTest::compareCellTexts(const QString& ours, const QString& theirs) {
+    static const QRegularExpression cellText(QStringLiteral("\\br\\d+c\\d+\\b"));
+    const auto cellTexts = [](const QString& pdf) {
+        QStringList texts;
+        for (auto it = cellText.globalMatch(testsupport::pdfPageTexts(pdf).join(u' '));
+             it.hasNext();)
+            texts.append(it.next().captured());
+        return texts;
+    };
+    const QStringList ourTexts = cellTexts(ours);
+    QCOMPARE(ourTexts.size(), 81);
+    QCOMPARE(ourTexts, cellTexts(theirs));
 }
 
 void ReportPdfTest::compareSpilledText(const QString& ours, const QString& theirs) {

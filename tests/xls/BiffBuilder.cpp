@@ -108,6 +108,42 @@ QByteArray BiffBuilder::stream() const {
     return out;
 }
 
+QByteArray oldBiffStream(quint16 bofCode, int type, const QList<QByteArray>& records) {
+    const QByteArray bofData = bofCode == 0x0009 ? u16(2) + u16(type) : u16(0) + u16(type) + u16(0);
+    QByteArray stream = BiffBuilder::encoded(bofCode, bofData);
+    for (const QByteArray& r : records)
+        stream += r;
+    return stream + BiffBuilder::encoded(0x000A, {});
+}
+
+QByteArray borderedBiff4Sheet(int rows) {
+    const auto record = BiffBuilder::encoded;
+    const auto byteString = [](const QByteArray& text) {
+        return u8(static_cast<int>(text.size())) + text;
+    };
+    QList<QByteArray> records{
+        record(0x0042, u16(1252)),
+        record(0x0014, byteString("&A")),
+        record(0x0015, byteString("Page &P")),
+        record(0x0231, u16(200) + u16(0) + u16(0x7FFF) + byteString("Arial")),
+        record(0x041E, u16(0) + byteString("General")),
+        // XF 0: the Normal style; XF 1: a cell with thin borders in the window text colour.
+        record(0x0443, u8(0) + u8(0) + u16(0xFFF4) + u8(0) + u8(0) + u16(0xCE00) + u32(0)),
+        record(0x0443, u8(0) + u8(0) + u16(0x0000) + u8(0) + u8(0) + u16(0xCE00) + u32(0xC1C1C1C1)),
+        record(0x0200, u16(0) + u16(16384) + u16(0) + u16(256) + u16(0)),
+        record(0x007D, u16(0) + u16(2) + u16(12 * 256) + u16(0) + u16(0) + u16(0)),
+    };
+    for (int row = 0; row < rows; ++row) {
+        for (int column = 0; column < 3; ++column) {
+            const QByteArray text =
+                QStringLiteral("r%1c%2").arg(row + 1).arg(column + 1).toLatin1();
+            records.append(record(0x0204, u16(row) + u16(column) + u16(1) +
+                                              u16(static_cast<int>(text.size())) + text));
+        }
+    }
+    return oldBiffStream(0x0409, 0x10, records);
+}
+
 QByteArray compoundFile(const QByteArray& stream, const char* name) {
     gsf_init();
     GsfOutput* memory = gsf_output_memory_new();

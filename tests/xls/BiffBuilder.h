@@ -55,6 +55,14 @@ private:
 QByteArray sstRecord(quint32 count, const QByteArray& strings);
 QByteArray labelSst(int row, int column, quint32 index);
 
+// An Excel 2.x, 3.0 or 4.0 stream: a BOF of that number and substream type, the records
+// (each encoded), and an EOF.
+QByteArray oldBiffStream(quint16 bofCode, int type, const QList<QByteArray>& records);
+// A bare Excel 4.0 worksheet as its own program writes one: rows cells of "r<row>c<column>"
+// texts in columns A to C, each cell with a thin border, a DIMENSIONS record that claims
+// every row and column, and a page header of the sheet's name and a footer of the page number.
+QByteArray borderedBiff4Sheet(int rows);
+
 // A compound file that holds stream under name, written with libgsf.
 QByteArray compoundFile(const QByteArray& stream, const char* name = "Workbook");
 
