@@ -2,6 +2,7 @@
 
 #include "CellPrints.h"
 #include "ObjectPlacement.h"
+#include "PageAxis.h"
 #include "PaperSize.h"
 #include "PrintedPages.h"
 #include "SheetLimits.h"
@@ -24,9 +25,6 @@ namespace report {
 namespace {
 
 constexpr int kHeadingPaddingPixels = 5;
-// Sums of band sizes are compared with a little slack so that bands that fill a page
-// exactly are not pushed to the next one by rounding.
-constexpr double kSlack = 1e-6;
 // The most pages a sheet prints. A file can lay a sheet out on billions of pages (many print
 // areas, each a page per row and column); no printer run reaches the end of even this many.
 constexpr qint64 kMostPages = qint64{1} << 24;
@@ -36,26 +34,6 @@ constexpr qint64 kMostPages = qint64{1} << 24;
 // of the same size.
 constexpr qint64 kMostMergedMarks = qint64{1} << 22;
 
-// Rows (or columns) repeated on every page, and the space they take.
-struct Titles {
-    int first = 0;
-    int last = -1;
-    double size = 0;
-    bool present() const { return last >= first; }
-};
-
-// The rows (or columns) of one print area along one direction, and where its pages start.
-struct Axis {
-    int own = 0;   // the area's first row: print titles it starts with are its own
-    int first = 0; // the first row of the body, after print titles at the top of the area
-    int last = -1;
-    std::vector<int> starts;
-    // Print titles repeat only where they leave room for the body on the page; where they
-    // do not, the area's own titles are laid out as body.
-    bool repeatsTitles = true;
-    int afterTitles = 0; // the body's first row when the titles repeat
-};
-
 struct Area {
     xls::CellRange range; // as laid out
     Axis rows;
@@ -63,94 +41,6 @@ struct Area {
     double headingWidth = 0;
     PrintedPages pages; // the pages that are not blank, in print order
 };
-
-using SizeOf = std::function<double(int)>;
-
-// The page of an axis that shows a row (column) of the area as its own: of its body, or one
-// of the print titles the area starts with, which its first page shows. -1 when none does.
-int pageOf(const Axis& axis, int index) {
-    if (index < axis.own || index > axis.last || axis.starts.empty())
-        return -1;
-    if (index < axis.first)
-        return 0;
-    const auto after = std::upper_bound(axis.starts.begin(), axis.starts.end(), index);
-    return static_cast<int>(after - axis.starts.begin()) - 1;
-}
-
-// The first and last page of an axis that show any of the rows (columns) first to last as
-// their own.
-std::optional<std::pair<int, int>> pagesOf(const Axis& axis, int first, int last) {
-    first = std::max(first, axis.own);
-    last = std::min(last, axis.last);
-    if (first > last || axis.starts.empty())
-        return std::nullopt;
-    const int lastPage = pageOf(axis, last);
-    if (lastPage < 0 && first >= axis.first) // hidden rows before the first page's only
-        return std::nullopt;
-    return std::pair{std::max(0, pageOf(axis, first)), std::max(0, lastPage)};
-}
-
-Titles titlesOf(int first, int last, int limit, const SizeOf& sizeOf) {
-    Titles titles;
-    titles.first = std::clamp(first, 0, limit);
-    titles.last = std::clamp(last, 0, limit);
-    for (int index = titles.first; index <= titles.last; ++index)
-        titles.size += sizeOf(index);
-    return titles;
-}
-
-// A page's titles repeat when its body starts after them.
-bool titlesOnPage(const Titles& titles, int start) {
-    return titles.present() && start > titles.last;
-}
-
-// Greedy breaks: a page takes bands until the next one would not fit; a manual break starts a
-// new page at its index (or at the next shown band when that one is hidden). A band larger
-// than a page still gets a page of its own.
-std::vector<int> pageStarts(const Axis& axis, const SizeOf& sizeOf, double capacity,
-                            const Titles& titles, const QList<int>& manualBreaks) {
-    std::vector<int> starts;
-    auto nextBreak = manualBreaks.cbegin();
-    double used = 0;
-    double room = 0;
-    for (int index = axis.first; index <= axis.last; ++index) {
-        const double size = sizeOf(index);
-        if (size <= 0)
-            continue;
-        bool forced = false;
-        while (nextBreak != manualBreaks.cend() && *nextBreak <= index) {
-            if (!starts.empty() && *nextBreak > starts.back())
-                forced = true;
-            ++nextBreak;
-        }
-        if (starts.empty() || forced || used + size > room + kSlack) {
-            starts.push_back(index);
-            used = 0;
-            room = capacity - (titlesOnPage(titles, index) ? titles.size : 0);
-        }
-        used += size;
-    }
-    return starts;
-}
-
-// The print titles an axis repeats: none when they would fill its pages.
-Titles repeated(const Axis& axis, const Titles& titles) {
-    return axis.repeatsTitles ? titles : Titles{};
-}
-
-void fitTitles(Axis& axis, const Titles& titles, double capacity) {
-    axis.repeatsTitles = titles.size < capacity;
-    axis.first = axis.repeatsTitles ? axis.afterTitles : axis.own;
-}
-
-// Body of an area: print titles at its top are printed as titles, not twice.
-Axis axisOf(int first, int last, const Titles& titles) {
-    Axis axis{first, first, last, {}};
-    if (titles.present() && first >= titles.first && first <= titles.last && titles.last < last)
-        axis.first = titles.last + 1;
-    axis.afterTitles = axis.first;
-    return axis;
-}
 
 int digitCount(int number) {
     int digits = 1;
@@ -195,8 +85,6 @@ struct PageLayout::Impl {
     void markObjects();
     void markSpills();
     bool markSpan(const xls::CellRange& cells, qint64& budget);
-    QList<Band> bands(const Axis& axis, int page, const Titles& titles, double offset,
-                      const SizeOf& sizeOf) const;
 
     const xls::Sheet& sheet;
     PageFrame frame;
@@ -323,13 +211,9 @@ void PageLayout::Impl::layOut(double scale, bool withRowBreaks, bool withColumnB
     const double height = printableHeight / scale - headingHeight;
     for (Area& area : areas) {
         const double width = printableWidth / scale - area.headingWidth;
-        fitTitles(area.rows, titleRows, height);
-        fitTitles(area.columns, titleColumns, width);
-        area.rows.starts = pageStarts(area.rows, rowSizes, height, repeated(area.rows, titleRows),
-                                      withRowBreaks ? rowBreaks : QList<int>());
-        area.columns.starts =
-            pageStarts(area.columns, columnSize, width, repeated(area.columns, titleColumns),
-                       withColumnBreaks ? columnBreaks : QList<int>());
+        breakAxis(area.rows, rowSizes, height, titleRows, withRowBreaks ? rowBreaks : QList<int>());
+        breakAxis(area.columns, columnSize, width, titleColumns,
+                  withColumnBreaks ? columnBreaks : QList<int>());
     }
 }
 
@@ -421,28 +305,6 @@ bool PageLayout::Impl::markSpan(const xls::CellRange& cells, qint64& budget) {
     return true;
 }
 
-QList<Band> PageLayout::Impl::bands(const Axis& axis, int page, const Titles& titles, double offset,
-                                    const SizeOf& sizeOf) const {
-    QList<Band> result;
-    const auto add = [&](int index, bool title) {
-        const double size = sizeOf(index);
-        if (size <= 0)
-            return;
-        result.append({index, offset, size, title});
-        offset += size;
-    };
-    const int start = axis.starts[static_cast<size_t>(page)];
-    if (titlesOnPage(repeated(axis, titles), start)) {
-        for (int index = titles.first; index <= titles.last; ++index)
-            add(index, true);
-    }
-    const bool lastPage = static_cast<size_t>(page) + 1 == axis.starts.size();
-    const int end = lastPage ? axis.last : axis.starts[static_cast<size_t>(page) + 1] - 1;
-    for (int index = start; index <= end; ++index)
-        add(index, false);
-    return result;
-}
-
 PageLayout::PageLayout(const xls::Workbook& workbook, const xls::Sheet& sheet,
                        const SheetMetrics& metrics, const TextReachMeasure* textReach)
     : m_impl(std::make_unique<Impl>(workbook, sheet, metrics, textReach)) {
@@ -488,9 +350,9 @@ LaidOutPage PageLayout::page(int ordinal, int autoFirstNumber) const {
     page.spills = d.spills;
     page.headingWidth = area->headingWidth;
     page.headingHeight = d.headingHeight;
-    page.rows = d.bands(area->rows, rowPage, d.titleRows, page.headingHeight, d.rowSize);
+    page.rows = bandsOf(area->rows, rowPage, d.titleRows, page.headingHeight, d.rowSize);
     page.columns =
-        d.bands(area->columns, columnPage, d.titleColumns, page.headingWidth, d.columnSize);
+        bandsOf(area->columns, columnPage, d.titleColumns, page.headingWidth, d.columnSize);
     // Rows and columns a fraction of a point thin would give a page more slots than it can
     // show; the rows past that bound are left off.
     const qsizetype mostRows = kMostSlotsPerPage / std::max<qsizetype>(1, page.columns.size());
