@@ -35,6 +35,8 @@ stream with a few values, to be laid out and painted:
 - setup-wide-margins.stream       every margin 99 inches, wider than any paper.
 - setup-thousand-breaks.stream    1,000 row breaks and 255 column breaks on a sparse sheet.
 - setup-titles-whole-sheet.stream print titles of every row and of all columns but the last.
+- setup-titles-nearly-every-row.stream  print titles of all rows but the last ten: taller than
+                                  any page, they are not repeated.
 - setup-area-past-last-row.stream a print area of the whole sheet, rows as tall and columns as
                                   wide as the file can make them: 16.7 million pages laid out,
                                   of which two print.
@@ -258,6 +260,8 @@ def page_setups():
         "setup-titles-whole-sheet.stream": workbook_stream(
             [setup()] + DECORATED + CELLS,
             [built_in_name(7, [WHOLE_SHEET, (0, 0xFFFF, 0, 254)])]),
+        "setup-titles-nearly-every-row.stream": workbook_stream(
+            [setup()] + DECORATED + CELLS, [built_in_name(7, [(0, 65525, 0, 255)])]),
         "setup-area-past-last-row.stream": workbook_stream(
             [setup()] + HUGE_BANDS + DECORATED + CELLS[:2], [area_all]),
         "setup-merged-every-page.stream": workbook_stream(
