@@ -4,12 +4,14 @@
 #include "CellRange.h"
 #include "ColumnInfo.h"
 #include "ConditionalFormat.h"
+#include "HeaderFooterPicture.h"
 #include "PageSetup.h"
 #include "RichText.h"
 #include "RowInfo.h"
 #include "SheetObject.h"
 
 #include <QList>
+#include <QMap>
 #include <QString>
 
 #include <optional>
@@ -117,6 +119,13 @@ public:
     const std::vector<SheetObject>& objects() const { return m_objects; }
     void setObjects(std::vector<SheetObject> objects) { m_objects = std::move(objects); }
 
+    // The pictures the header and footer print for their &G codes, by section; nullptr for a
+    // section without one.
+    const HeaderFooterPicture* headerFooterPicture(HeaderFooterPlace place) const;
+    void setHeaderFooterPictures(const QMap<HeaderFooterPlace, HeaderFooterPicture>& pictures) {
+        m_headerFooterPictures = pictures;
+    }
+
 private:
     QString m_name;
     SheetKind m_kind;
@@ -136,6 +145,7 @@ private:
     PhoneticSettings m_phoneticSettings;
     PageSetup m_pageSetup;
     std::vector<SheetObject> m_objects;
+    QMap<HeaderFooterPlace, HeaderFooterPicture> m_headerFooterPictures;
 };
 
 } // namespace xls

@@ -116,6 +116,7 @@ qsizetype SheetReader::read(qsizetype offset, Sheet& sheet) {
     m_pendingConditions = 0;
     m_pendingString = -1;
     m_drawing.clear();
+    m_headerFooterDrawing.clear();
     m_inCustomView = false;
     m_formulas.clear();
 
@@ -146,6 +147,9 @@ qsizetype SheetReader::read(qsizetype offset, Sheet& sheet) {
                 sheet.setColumns(std::move(m_columns));
                 sheet.setMergedRanges(m_merged);
                 sheet.setObjects(m_drawing.objects());
+                if (m_headerFooterStore != nullptr)
+                    sheet.setHeaderFooterPictures(
+                        m_headerFooterDrawing.pictures(*m_headerFooterStore));
                 sheet.setConditionalFormats(m_conditionalFormats);
                 return records.position();
             }
@@ -170,6 +174,10 @@ void SheetReader::readRecord(const Record& record, RecordStream& records) {
         return;
     if (m_version == BiffVersion::Biff8 && DrawingReader::isDrawingRecord(record.code)) {
         m_drawing.read(record, records);
+        return;
+    }
+    if (m_version == BiffVersion::Biff8 && record.code == record::kHfPicture) {
+        m_headerFooterDrawing.read(record, false);
         return;
     }
     switch (record.code) {

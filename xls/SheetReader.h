@@ -2,6 +2,7 @@
 
 #include "DrawingReader.h"
 #include "FormulaCells.h"
+#include "HeaderFooterPictureReader.h"
 #include "Sheet.h"
 #include "Strings.h"
 #include "Workbook.h"
@@ -31,6 +32,8 @@ public:
 
     // The workbook's picture store, which the sheets' pictures name.
     void setPictures(const QList<Picture>* pictures) { m_drawing.setPictures(pictures); }
+    // The picture store that the sheets' header and footer pictures name.
+    void setHeaderFooterStore(const QList<Picture>* store) { m_headerFooterStore = store; }
     // What the workbook's formulas name, for sheets that display their formulas.
     void setFormulaNames(FormulaNames names) { m_formulaNames = std::move(names); }
     // Reads the sheet whose BOF is at offset; returns where its records end.
@@ -62,6 +65,8 @@ private:
     std::vector<ColumnInfo> m_columns;
     QList<CellRange> m_merged;
     DrawingReader m_drawing;
+    HeaderFooterPictureReader m_headerFooterDrawing;
+    const QList<Picture>* m_headerFooterStore = nullptr;
     QList<ConditionalFormat> m_conditionalFormats;
     // The CF records that the last CONDFMT record announced and that have not come yet.
     int m_pendingConditions = 0;
