@@ -9,6 +9,7 @@
 #include "xls/CellText.h"
 #include "xls/Workbook.h"
 
+#include <QBuffer>
 #include <QImage>
 #include <QPainter>
 #include <QtTest>
@@ -17,6 +18,7 @@
 
 Q_DECLARE_METATYPE(xls::Script)
 Q_DECLARE_METATYPE(xls::CommentPrinting)
+Q_DECLARE_METATYPE(xls::HeaderFooterPlace)
 
 namespace {
 
@@ -139,6 +141,8 @@ private slots:
     void mapsFontNames();
     void measuresDigitWidths_data();
     void measuresDigitWidths();
+    void headerFooterPictures_data();
+    void headerFooterPictures();
 };
 
 void ReportPaintingTest::fillsAndBorders() {
@@ -668,6 +672,88 @@ void ReportPaintingTest::measuresDigitWidths() {
         QVERIFY2(width > 7, qPrintable(QString::number(width)));
     else
         QCOMPARE(std::lround(width), std::lround(pixels));
+}
+
+void ReportPaintingTest::headerFooterPictures_data() {
+    QTest::addColumn<QString>("header");
+    QTest::addColumn<QString>("footer");
+    QTest::addColumn<xls::HeaderFooterPlace>("place");
+    QTest::addColumn<QRectF>("expected"); // in points; empty: no picture printed
+    // A4 is 595 by 842 points; the side margins are 50 points, the header and footer margins
+    // 20; the picture is 40 by 20 pixels, 30 by 15 points.
+    using Place = xls::HeaderFooterPlace;
+    QTest::newRow("left header") << "&L&G"
+                                 << "" << Place::LeftHeader << QRectF(50, 20, 30, 15);
+    QTest::newRow("centre header") << "&C&G"
+                                   << "" << Place::CenterHeader << QRectF(282.5, 20, 30, 15);
+    QTest::newRow("after right text") << "&Rtext&G"
+                                      << "" << Place::RightHeader << QRectF(515, 20, 30, 15);
+    QTest::newRow("on the second line") << "&Lfirst\n&G"
+                                        << "" << Place::LeftHeader << QRectF(50, 31.5, 30, 15);
+    QTest::newRow("centre footer") << ""
+                                   << "&C&G" << Place::CenterFooter << QRectF(282.5, 807, 30, 15);
+    QTest::newRow("section without picture") << "&L&G"
+                                             << "" << Place::RightHeader << QRectF();
+}
+
+// The section's picture prints for &G at its size, left, centred or right, its foot on the
+// line's baseline: as the line's tallest run, its top is the line's top.
+void ReportPaintingTest::headerFooterPictures() {
+    QFETCH(QString, header);
+    QFETCH(QString, footer);
+    QFETCH(xls::HeaderFooterPlace, place);
+    QFETCH(QRectF, expected);
+    QImage red(40, 20, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    QBuffer png;
+    png.open(QIODevice::WriteOnly);
+    red.save(&png, "PNG");
+    Book book;
+    xls::Font arial;
+    arial.name = QStringLiteral("Arial");
+    arial.height = 200;
+    book.workbook.setFonts({arial});
+    book.sheet().setCells({xls::Cell::text(0, 0, 0, QStringLiteral("x"))});
+    book.sheet().pageSetup().header = header;
+    book.sheet().pageSetup().footer = footer;
+    book.sheet().setHeaderFooterPictures(
+        {{place, {xls::Picture{xls::PictureFormat::Png, png.data(), {}, {}}, QSize(40, 20)}}});
+
+    constexpr double zoom = 2;
+    QImage page(static_cast<int>(595 * zoom), static_cast<int>(842 * zoom), QImage::Format_RGB32);
+    page.setDotsPerMeterX(2835);
+    page.setDotsPerMeterY(2835);
+    page.fill(Qt::white);
+    const report::SheetMetrics metrics(book.sheet(), 7);
+    const report::FontMapper fonts;
+    const xls::CellText cellText(book.workbook);
+    report::PageFrame frame;
+    frame.pageLayout = QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                   QMarginsF(50, 60, 50, 60), QPageLayout::Point);
+    frame.headerMargin = 20;
+    frame.footerMargin = 20;
+    QPainter painter(&page);
+    painter.scale(zoom, zoom);
+    report::PagePainter(book.workbook, book.sheet(), metrics, fonts, cellText)
+        .paint(painter, frame, pageOf({0}, {0}), report::HeaderFooterFields{});
+    painter.end();
+
+    QRect found;
+    for (int y = 0; y < page.height(); ++y)
+        for (int x = 0; x < page.width(); ++x)
+            if (near(page.pixelColor(x, y), Qt::red))
+                found |= QRect(x, y, 1, 1);
+    const QRectF printed(found.x() / zoom, found.y() / zoom, found.width() / zoom,
+                         found.height() / zoom);
+    QCOMPARE(printed.isEmpty(), expected.isEmpty());
+    if (expected.isEmpty())
+        return;
+    for (const auto& [got, want] : {std::pair{printed.left(), expected.left()},
+                                    {printed.top(), expected.top()},
+                                    {printed.width(), expected.width()},
+                                    {printed.height(), expected.height()}})
+        QVERIFY2(std::abs(got - want) <= 1,
+                 qPrintable(QStringLiteral("%1 for %2").arg(got).arg(want)));
 }
 
 QTEST_MAIN(ReportPaintingTest)

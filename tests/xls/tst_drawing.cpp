@@ -121,6 +121,30 @@ QList<QByteArray> splitRecord(quint16 code, const QByteArray& data, int firstSiz
             BiffBuilder::encoded(0x003C, data.sliced(firstSize))};
 }
 
+// An HFPicture record: its future record header, flags (1 a drawing, 2 the drawing group,
+// 4 continued in the next record) and drawing data.
+QByteArray hfPicture(int flags, const QByteArray& data) {
+    return BiffBuilder::encoded(0x0866, u16(0x0866) + QByteArray(10, '\0') + u16(flags) + data);
+}
+
+// A header and footer drawing of one picture shape: its name, picture number and size.
+QByteArray hfDrawing(const QString& name, int pib, int width, int height) {
+    const QByteArray wzName = utf16(name) + u16(0);
+    const QByteArray properties = u16(0x0104) + u32(pib) + u16(0x8380) + u32(wzName.size());
+    const QByteArray shape = container(0xF004, art(2, 75, 0xF00A, u32(1025) + u32(0x0A00)) +
+                                                   art(3, 2, 0xF00B, properties + wzName) +
+                                                   art(0, 0, 0xF010, u32(width) + u32(height)));
+    const QByteArray patriarch = container(0xF004, art(1, 0, 0xF009, QByteArray(16, '\0')) +
+                                                       art(2, 0, 0xF00A, u32(1024) + u32(5)));
+    return container(0xF002,
+                     art(0, 1, 0xF008, u32(2) + u32(1025)) + container(0xF003, patriarch + shape));
+}
+
+const char* placeName(HeaderFooterPlace place) {
+    static const char* const names[] = {"LH", "CH", "RH", "LF", "CF", "RF"};
+    return names[static_cast<int>(place)];
+}
+
 } // namespace
 
 class DrawingTest : public QObject {
@@ -335,6 +359,56 @@ private slots:
         }
         QCOMPARE(book.sheets()[0].pageSetup().comments, CommentPrinting::AtEnd);
         QCOMPARE(book.sheets()[1].pageSetup().comments, CommentPrinting::None);
+    }
+
+    // The pictures of headers and footers: the globals' store (in one HFPicture record or
+    // continued in a second), the sheet's shape naming its section, picture and size. Damage
+    // loses the picture, never the workbook.
+    void headerFooterPictures_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("pib");
+        QTest::addColumn<int>("storeSplit"); // where the store goes on in a second record
+        QTest::addColumn<int>("drawingCut"); // bytes cut off the end of the sheet's drawing
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("centre header") << "CH" << 1 << 0 << 0 << "CH png:4 64x32";
+        QTest::newRow("store continued") << "RF" << 1 << 30 << 0 << "RF png:4 64x32";
+        QTest::newRow("other name") << "LHFIRST" << 1 << 0 << 0 << "";
+        QTest::newRow("picture not stored") << "LH" << 2 << 0 << 0 << "";
+        QTest::newRow("drawing cut in the anchor") << "LF" << 1 << 0 << 4 << "";
+        QTest::newRow("drawing cut in the header") << "LF" << 1 << 0 << 100 << "";
+    }
+
+    void headerFooterPictures() {
+        QFETCH(QString, name);
+        QFETCH(int, pib);
+        QFETCH(int, storeSplit);
+        QFETCH(int, drawingCut);
+        QFETCH(QString, expected);
+        const QByteArray store = pictureStore(QByteArrayLiteral("PNG!"), false);
+        QList<QByteArray> globals;
+        if (storeSplit > 0)
+            globals = {hfPicture(2 | 4, store.first(storeSplit)),
+                       hfPicture(2, store.sliced(storeSplit))};
+        else
+            globals = {hfPicture(2, store)};
+        const QByteArray drawing = hfDrawing(name, pib, 64, 32);
+        const Workbook book = read(BiffBuilder::workbook(
+            globals, {BiffBuilder::encoded(0x0203, u16(0) + u16(0) + u16(15) + f64(1.0)),
+                      hfPicture(1, drawing.first(drawing.size() - drawingCut))}));
+        const Sheet& sheet = book.sheets()[0];
+        QCOMPARE(sheet.cell(0, 0)->number(), 1.0);
+        QStringList found;
+        for (int place = 0; place < 6; ++place) {
+            const auto at = static_cast<HeaderFooterPlace>(place);
+            if (const HeaderFooterPicture* picture = sheet.headerFooterPicture(at))
+                found << QStringLiteral("%1 %2:%3 %4x%5")
+                             .arg(QLatin1String(placeName(at)),
+                                  QLatin1String(formatName(picture->picture.format)))
+                             .arg(picture->picture.data.size())
+                             .arg(picture->pixels.width())
+                             .arg(picture->pixels.height());
+        }
+        QCOMPARE(found.join(u'|'), expected);
     }
 };
 
