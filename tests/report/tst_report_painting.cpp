@@ -1,13 +1,17 @@
 // Painting single pages of hand-made sheets, looked at pixel by pixel, and the font mapping.
 
+#include "BiffBuilder.h"
 #include "HandMadeSheet.h"
+#include "OfficeArtBuilder.h"
 
 #include "report/FontMapper.h"
 #include "report/PageLayers.h"
 #include "report/PagePainter.h"
 #include "report/SheetMetrics.h"
 #include "xls/CellText.h"
+#include "xls/IconvCodePages.h"
 #include "xls/Workbook.h"
+#include "xls/WorkbookReader.h"
 
 #include <QBuffer>
 #include <QImage>
@@ -18,7 +22,6 @@
 
 Q_DECLARE_METATYPE(xls::Script)
 Q_DECLARE_METATYPE(xls::CommentPrinting)
-Q_DECLARE_METATYPE(xls::HeaderFooterPlace)
 
 namespace {
 
@@ -677,56 +680,63 @@ void ReportPaintingTest::measuresDigitWidths() {
 void ReportPaintingTest::headerFooterPictures_data() {
     QTest::addColumn<QString>("header");
     QTest::addColumn<QString>("footer");
-    QTest::addColumn<xls::HeaderFooterPlace>("place");
+    QTest::addColumn<QString>("shape");   // the picture shape's name: its section
     QTest::addColumn<QRectF>("expected"); // in points; empty: no picture printed
     // A4 is 595 by 842 points; the side margins are 50 points, the header and footer margins
     // 20; the picture is 40 by 20 pixels, 30 by 15 points.
-    using Place = xls::HeaderFooterPlace;
     QTest::newRow("left header") << "&L&G"
-                                 << "" << Place::LeftHeader << QRectF(50, 20, 30, 15);
+                                 << ""
+                                 << "LH" << QRectF(50, 20, 30, 15);
     QTest::newRow("centre header") << "&C&G"
-                                   << "" << Place::CenterHeader << QRectF(282.5, 20, 30, 15);
+                                   << ""
+                                   << "CH" << QRectF(282.5, 20, 30, 15);
     QTest::newRow("after right text") << "&Rtext&G"
-                                      << "" << Place::RightHeader << QRectF(515, 20, 30, 15);
+                                      << ""
+                                      << "RH" << QRectF(515, 20, 30, 15);
     QTest::newRow("on the second line") << "&Lfirst\n&G"
-                                        << "" << Place::LeftHeader << QRectF(50, 31.5, 30, 15);
+                                        << ""
+                                        << "LH" << QRectF(50, 31.5, 30, 15);
     QTest::newRow("centre footer") << ""
-                                   << "&C&G" << Place::CenterFooter << QRectF(282.5, 807, 30, 15);
+                                   << "&C&G"
+                                   << "CF" << QRectF(282.5, 807, 30, 15);
     QTest::newRow("section without picture") << "&L&G"
-                                             << "" << Place::RightHeader << QRectF();
+                                             << ""
+                                             << "RH" << QRectF();
 }
 
-// The section's picture prints for &G at its size, left, centred or right, its foot on the
-// line's baseline: as the line's tallest run, its top is the line's top.
+// A sheet's HFPicture records, built by hand: the section's picture prints for &G at its size,
+// left, centred or right, its foot on the line's baseline (as the line's tallest run, its top
+// is the line's top).
 void ReportPaintingTest::headerFooterPictures() {
     QFETCH(QString, header);
     QFETCH(QString, footer);
-    QFETCH(xls::HeaderFooterPlace, place);
+    QFETCH(QString, shape);
     QFETCH(QRectF, expected);
     QImage red(40, 20, QImage::Format_RGB32);
     red.fill(Qt::red);
     QBuffer png;
     png.open(QIODevice::WriteOnly);
     red.save(&png, "PNG");
-    Book book;
-    xls::Font arial;
-    arial.name = QStringLiteral("Arial");
-    arial.height = 200;
-    book.workbook.setFonts({arial});
-    book.sheet().setCells({xls::Cell::text(0, 0, 0, QStringLiteral("x"))});
-    book.sheet().pageSetup().header = header;
-    book.sheet().pageSetup().footer = footer;
-    book.sheet().setHeaderFooterPictures(
-        {{place, {xls::Picture{xls::PictureFormat::Png, png.data(), {}, {}}, QSize(40, 20)}}});
+    using xlstest::BiffBuilder;
+    const QByteArray stream = BiffBuilder::workbook(
+        {xlstest::hfPicture(2, xlstest::pictureStore(png.data(), false))},
+        {BiffBuilder::encoded(0x0014, xlstest::unicodeString(header, 2)),
+         BiffBuilder::encoded(0x0015, xlstest::unicodeString(footer, 2)),
+         xlstest::hfPicture(1, xlstest::hfDrawing(shape, 1, 40, 20)),
+         BiffBuilder::encoded(0x0203, xlstest::u16(0) + xlstest::u16(0) + xlstest::u16(15) +
+                                          xlstest::f64(1.0))});
+    const xls::IconvCodePages codePages;
+    const xls::Workbook workbook = xls::WorkbookReader(codePages).readStream(stream);
+    const xls::Sheet& sheet = workbook.sheets().front();
 
     constexpr double zoom = 2;
     QImage page(static_cast<int>(595 * zoom), static_cast<int>(842 * zoom), QImage::Format_RGB32);
     page.setDotsPerMeterX(2835);
     page.setDotsPerMeterY(2835);
     page.fill(Qt::white);
-    const report::SheetMetrics metrics(book.sheet(), 7);
+    const report::SheetMetrics metrics(sheet, 7);
     const report::FontMapper fonts;
-    const xls::CellText cellText(book.workbook);
+    const xls::CellText cellText(workbook);
     report::PageFrame frame;
     frame.pageLayout = QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
                                    QMarginsF(50, 60, 50, 60), QPageLayout::Point);
@@ -734,7 +744,7 @@ void ReportPaintingTest::headerFooterPictures() {
     frame.footerMargin = 20;
     QPainter painter(&page);
     painter.scale(zoom, zoom);
-    report::PagePainter(book.workbook, book.sheet(), metrics, fonts, cellText)
+    report::PagePainter(workbook, sheet, metrics, fonts, cellText)
         .paint(painter, frame, pageOf({0}, {0}), report::HeaderFooterFields{});
     painter.end();
 
