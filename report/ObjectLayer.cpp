@@ -248,15 +248,16 @@ void ObjectLayer::paintPicture(QPainter& painter, const xls::SheetObject& object
                                const QRectF& box) const {
     const double shownWidth = 1 - object.cropLeft - object.cropRight;
     const double shownHeight = 1 - object.cropTop - object.cropBottom;
-    if (object.picture && shownWidth > 0 && shownHeight > 0 &&
-        std::isfinite(shownWidth + shownHeight)) {
+    const QList<xls::Picture>& store = m_workbook.pictures();
+    if (object.picture && *object.picture >= 0 && *object.picture < store.size() &&
+        shownWidth > 0 && shownHeight > 0 && std::isfinite(shownWidth + shownHeight)) {
         const double width = box.width() / shownWidth;
         const double height = box.height() / shownHeight;
         const QRectF whole(box.left() - object.cropLeft * width,
                            box.top() - object.cropTop * height, width, height);
         painter.save();
         painter.setClipRect(box, Qt::IntersectClip);
-        m_pictures.draw(painter, m_workbook.pictures().at(*object.picture), whole);
+        m_pictures.draw(painter, store[*object.picture], whole);
         painter.restore();
     }
     if (object.line.visible) {
