@@ -79,6 +79,15 @@ stream with a few values, to be laid out and painted:
                                   grown over the whole sheet: the printed range takes in every
                                   row and column, tens of thousands of pages; its sheet listing
                                   comments at the end paints the list too.
+- hfpicture-*.stream              a sheet whose header and footer print &G in every section, its
+                                  header and footer picture records damaged in turn: a picture
+                                  2^31 pixels square (-huge) or of negative width (-negative), a
+                                  shape name claiming 4 GiB (-name-overrun), an anchor of 4 bytes
+                                  (-anchor-short), a picture the store lacks (-pib-far), a record
+                                  shorter than its header (-record-short), a store cut inside its
+                                  continued record (-store-cut), a drawing cut across two records
+                                  (-drawing-continued-cut). The cell prints; &G prints what was
+                                  read whole.
 - objects95-*.stream              bare Excel 5.0/95 workbook streams with a cell and a damaged
                                   object of the older OBJ form: a picture whose IMDATA claims
                                   4 GiB (-imdata-overrun), a text box whose text claims more than
@@ -647,6 +656,50 @@ def old_biff_inputs():
     }
 
 
+def hf_picture(flags, data):
+    """An HFPicture record: its future record header, flags and drawing data."""
+    return record(0x0866, struct.pack("<HH8sH", 0x0866, 0, bytes(8), flags) + data)
+
+
+def hf_picture_inputs():
+    """Header and footer pictures (&G) whose HFPicture records are damaged in turn."""
+    # A 2 by 1 pixel 24-bit bitmap, kept as the workbook keeps one: without its file header.
+    dib = struct.pack("<IiiHHIIiiII", 40, 2, 1, 1, 24, 0, 8, 0, 0, 0, 0) + b"\0\0\xff" * 2 + b"\0\0"
+    blip = drawing_art(0, 0x7A8, 0xF01F, b"u" * 16 + b"\xff" + dib)
+    entry = struct.pack("<BB16sHIIIBBBB", 7, 7, b"u" * 16, 0xFF, len(blip), 1, 0, 0, 0, 0, 0)
+    store = drawing_art(0xF, 0, 0xF000, drawing_art(
+        0xF, 0, 0xF001, drawing_art(2, 7, 0xF007, entry + blip)))
+
+    def drawing(name="CH", pib=1, size=(40, 20), name_length=None, anchor_length=8):
+        wz_name = name.encode("utf-16le") + b"\0\0"
+        length = len(wz_name) if name_length is None else name_length
+        table = struct.pack("<HIHI", 0x0104, pib, 0x8380, length) + wz_name
+        anchor = struct.pack("<ii", *size)[:anchor_length]
+        shape = drawing_art(0xF, 0, 0xF004,
+                            drawing_art(2, 75, 0xF00A, struct.pack("<II", 1025, 0x0A00)) +
+                            drawing_art(3, 2, 0xF00B, table) + drawing_art(0, 0, 0xF010, anchor))
+        return drawing_art(0xF, 0, 0xF002, drawing_art(0, 1, 0xF008, struct.pack("<II", 2, 1025)) +
+                           drawing_art(0xF, 0, 0xF003, shape))
+
+    def book(sheet_pictures, group=(hf_picture(2, store),)):
+        sheet = [number(0, 0, 1.5), header("&L&G&C&G&R&G"), record(0x0015, b"\3\0\0&G&"),
+                 *sheet_pictures]
+        return workbook_stream(sheet, names=group)
+
+    whole = drawing()
+    return {"hfpicture-%s.stream" % name: data for name, data in (
+        ("huge", book([hf_picture(1, drawing(size=(0x7FFFFFFF, 0x7FFFFFFF)))])),
+        ("negative", book([hf_picture(1, drawing(size=(-40, 20)))])),
+        ("name-overrun", book([hf_picture(1, drawing(name_length=0xFFFFFFF0))])),
+        ("anchor-short", book([hf_picture(1, drawing(anchor_length=4))])),
+        ("pib-far", book([hf_picture(1, drawing(pib=0xFFFFFFFF))])),
+        ("record-short", book([record(0x0866, b"\x66\x08\0\0\0")])),
+        ("store-cut", book([hf_picture(1, whole)], (hf_picture(2 | 4, store[:-6]),))),
+        ("drawing-continued-cut", book([hf_picture(1 | 4, whole[:30]),
+                                        hf_picture(1, whole[30:-3])])),
+    )}
+
+
 def main():
     out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(HERE, "corpus")
     os.makedirs(out, exist_ok=True)
@@ -670,6 +723,7 @@ def main():
     files.update(formula_inputs())
     files.update(chart_inputs())
     files.update(old_biff_inputs())
+    files.update(hf_picture_inputs())
     for name, data in sorted(files.items()):
         with open(os.path.join(out, name), "wb") as f:
             f.write(data)

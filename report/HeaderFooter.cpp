@@ -94,6 +94,7 @@ public:
 private:
     void flush();
     void newLine();
+    void addPicture();
     void switchSection(HeaderFooterSection* section);
     void changeFont(const HeaderFooterRun& font);
     qsizetype fontCode(const QString& code, qsizetype at);
@@ -120,6 +121,16 @@ void Expander::newLine() {
     if (m_section->lines.isEmpty())
         m_section->lines.append(HeaderFooterLine());
     m_section->lines.append(HeaderFooterLine());
+}
+
+// The picture takes its place in the line as a run of its own.
+void Expander::addPicture() {
+    flush();
+    HeaderFooterRun picture;
+    picture.picture = true;
+    if (m_section->lines.isEmpty())
+        m_section->lines.append(HeaderFooterLine());
+    m_section->lines.back().append(picture);
 }
 
 // Each section starts again in the default font.
@@ -290,8 +301,11 @@ HeaderFooterText Expander::expand(const QString& code) {
                 at += kColorCodeLength;
             }
             break;
+        case u'G':
+            addPicture();
+            break;
         default:
-            // Unknown codes (&G pictures among them) print nothing.
+            // Unknown codes print nothing.
             break;
         }
     }

@@ -33,7 +33,8 @@ struct HeaderFooterRun {
     bool strikeout = false;
     bool superscript = false;
     bool subscript = false;
-    QColor color; // from &K; invalid for the automatic colour, black
+    QColor color;         // from &K; invalid for the automatic colour, black
+    bool picture = false; // &G: the section's picture stands here, in place of text
 };
 
 using HeaderFooterLine = QList<HeaderFooterRun>;
@@ -52,12 +53,12 @@ struct HeaderFooterText {
 
 // Expands a header or footer as the file stores it (&L, &C, &R sections; &P, &N, &A, &F, &Z,
 // &D, &T, &&, &"font,style", &nn size, &B, &I, &U, &E, &S, &X, &Y, &P+n or &P-n for the page
-// number plus or minus n, and &K colours) into styled runs. Text before any section code
-// belongs to the centre section. defaultFont is the workbook's default font, which runs start
-// in. A colour is &Krrggbb, or &KttSnnn for theme colour tt (decimal, indexed as cells index
-// theme colours: 0 light 1, 1 dark 1, 2 light 2, 3 dark 2, 4 to 9 accents 1 to 6, 10 hyperlink,
-// 11 followed hyperlink; in the default theme's colours) made lighter (S "+") or darker ("-")
-// by nnn percent.
+// number plus or minus n, &K colours, and &G for the section's picture) into styled runs. Text
+// before any section code belongs to the centre section. defaultFont is the workbook's default
+// font, which runs start in. A colour is &Krrggbb, or &KttSnnn for theme colour tt (decimal,
+// indexed as cells index theme colours: 0 light 1, 1 dark 1, 2 light 2, 3 dark 2, 4 to 9 accents 1
+// to 6, 10 hyperlink, 11 followed hyperlink; in the default theme's colours) made lighter (S "+")
+// or darker ("-") by nnn percent.
 HeaderFooterText expandHeaderFooter(const QString& code, const HeaderFooterFields& fields,
                                     const xls::Font& defaultFont);
 

@@ -4,6 +4,8 @@
 #include "PageLayout.h"
 #include "PrintOptions.h"
 
+#include "xls/HeaderFooterPicture.h"
+
 #include <QFontMetricsF>
 
 #include <algorithm>
@@ -11,6 +13,13 @@
 namespace report {
 
 namespace {
+
+// Header and footer pictures give their size in pixels at 96 to the inch.
+constexpr double kPointsPerPixel = 72.0 / 96.0;
+
+QSizeF pictureSize(const xls::HeaderFooterPicture* picture) {
+    return picture == nullptr ? QSizeF() : QSizeF(picture->pixels) * kPointsPerPixel;
+}
 
 struct LineSize {
     double width = 0;
@@ -28,9 +37,14 @@ QFont runFont(const FontMapper& fonts, const HeaderFooterRun& run) {
 }
 
 LineSize measure(QPaintDevice* device, const FontMapper& fonts, const QFont& defaultFont,
-                 const HeaderFooterLine& line) {
+                 const HeaderFooterLine& line, const QSizeF& picture) {
     LineSize size;
     for (const HeaderFooterRun& run : line) {
+        if (run.picture) {
+            size.width += picture.width();
+            size.ascent = std::max(size.ascent, picture.height());
+            continue;
+        }
         const QFontMetricsF metrics(runFont(fonts, run), device);
         size.width += metrics.horizontalAdvance(run.text);
         size.ascent = std::max(size.ascent, metrics.ascent());
@@ -47,7 +61,10 @@ LineSize measure(QPaintDevice* device, const FontMapper& fonts, const QFont& def
 // Places a run at x on the baseline and moves x past it.
 PlacedRun placeRun(QPaintDevice* device, const FontMapper& fonts, const HeaderFooterRun& run,
                    const QColor& color, double& x, double baseline) {
-    PlacedRun placed{run.text, runFont(fonts, run), color, {}, std::nullopt, 0};
+    PlacedRun placed;
+    placed.text = run.text;
+    placed.font = runFont(fonts, run);
+    placed.color = color;
     const QFontMetricsF metrics(placed.font, device);
     double shift = 0;
     if (run.superscript)
@@ -65,22 +82,34 @@ PlacedRun placeRun(QPaintDevice* device, const FontMapper& fonts, const HeaderFo
     return placed;
 }
 
+// Places a picture at x with its foot on the baseline and moves x past it.
+PlacedRun placePicture(const xls::Picture& picture, const QSizeF& size, double& x,
+                       double baseline) {
+    PlacedRun placed;
+    placed.picture = &picture;
+    placed.pictureBox = QRectF(QPointF(x, baseline - size.height()), size);
+    x += size.width();
+    return placed;
+}
+
 } // namespace
 
 std::vector<PlacedRun> layOutHeaderFooter(const PageFrame& frame, const HeaderFooterText& text,
-                                          const FontMapper& fonts, const QFont& defaultFont,
-                                          const PrintOptions& options, bool header,
-                                          QPaintDevice* device) {
+                                          const SectionPictures& pictures, const FontMapper& fonts,
+                                          const QFont& defaultFont, const PrintOptions& options,
+                                          bool header, QPaintDevice* device) {
     const QSizeF paper = frame.pageLayout.fullRect(QPageLayout::Point).size();
     const QMarginsF margins = frame.pageLayout.margins(QPageLayout::Point);
     const double left = margins.left();
     const double right = paper.width() - margins.right();
     std::vector<PlacedRun> placed;
-    const auto placeSection = [&](const HeaderFooterSection& section, int alignment) {
+    const auto placeSection = [&](const HeaderFooterSection& section, int alignment,
+                                  const xls::HeaderFooterPicture* sectionPicture) {
+        const QSizeF picture = pictureSize(sectionPicture);
         std::vector<LineSize> sizes;
         double total = 0;
         for (const HeaderFooterLine& line : section.lines) {
-            sizes.push_back(measure(device, fonts, defaultFont, line));
+            sizes.push_back(measure(device, fonts, defaultFont, line, picture));
             total += sizes.back().ascent + sizes.back().descent;
         }
         double y = header ? frame.headerMargin : paper.height() - frame.footerMargin - total;
@@ -92,15 +121,21 @@ std::vector<PlacedRun> layOutHeaderFooter(const PageFrame& frame, const HeaderFo
                 x = right - sizes[i].width;
             const double baseline = y + sizes[i].ascent;
             for (const HeaderFooterRun& run : section.lines[static_cast<qsizetype>(i)]) {
+                if (run.picture) {
+                    if (sectionPicture != nullptr)
+                        placed.push_back(
+                            placePicture(sectionPicture->picture, picture, x, baseline));
+                    continue;
+                }
                 const QColor ink = options.ink(run.color.isValid() ? run.color : QColor(Qt::black));
                 placed.push_back(placeRun(device, fonts, run, ink, x, baseline));
             }
             y += sizes[i].ascent + sizes[i].descent;
         }
     };
-    placeSection(text.left, Qt::AlignLeft);
-    placeSection(text.center, Qt::AlignHCenter);
-    placeSection(text.right, Qt::AlignRight);
+    placeSection(text.left, Qt::AlignLeft, pictures[0]);
+    placeSection(text.center, Qt::AlignHCenter, pictures[1]);
+    placeSection(text.right, Qt::AlignRight, pictures[2]);
     return placed;
 }
 

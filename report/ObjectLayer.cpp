@@ -2,18 +2,14 @@
 
 #include "CellFonts.h"
 #include "ControlPainter.h"
-#include "EmfPlayer.h"
-#include "MetafileDrawing.h"
 #include "ObjectShapes.h"
 #include "PageLayout.h"
-#include "PictureImage.h"
 #include "PrintOptions.h"
 
 #include "xls/Sheet.h"
 #include "xls/Workbook.h"
 
 #include <QPainter>
-#include <QSvgRenderer>
 
 #include <algorithm>
 #include <cmath>
@@ -24,8 +20,6 @@ namespace {
 
 // Bands whose sheet positions agree within this many points stand in their sheet order.
 constexpr double kInPlace = 1e-6;
-// Pictures greyed for black and white are drawn as images this many pixels on the larger side.
-constexpr double kRasterSize = 2000;
 
 // Where the sheet's points land on a page along one direction, and the part of the page that
 // shows the sheet in place: the page's own rows (or columns), and print titles only where
@@ -63,31 +57,6 @@ QColor colorOf(const PrintOptions& options, const xls::ObjectColor& color, doubl
                                             : QColor::fromRgb(color.rgb);
     result.setAlphaF(float(std::clamp(opacity, 0.0, 1.0) * result.alphaF()));
     return result;
-}
-
-// A metafile's drawing as an image at its own size: 2,000 units on its larger side.
-QImage rasterised(const QByteArray& drawing) {
-    QSvgRenderer renderer(drawing);
-    QImage image(renderer.defaultSize(), QImage::Format_ARGB32_Premultiplied);
-    if (image.isNull())
-        return image;
-    image.fill(Qt::transparent);
-    QPainter painter(&image);
-    renderer.render(&painter);
-    return image;
-}
-
-// An EMF picture as an image of 2,000 pixels on its frame's larger side.
-QImage rasterisedEmf(const QByteArray& emf, const FontMapper& fonts) {
-    const QSizeF frame = EmfPlayer::frame(emf)->size();
-    const double scale = kRasterSize / std::max(frame.width(), frame.height());
-    QImage image(
-        QSize(std::max(1, int(frame.width() * scale)), std::max(1, int(frame.height() * scale))),
-        QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    QPainter painter(&image);
-    EmfPlayer(fonts).play(painter, emf, QRectF(QPointF(), image.size()));
-    return image;
 }
 
 // A fill in a system colour: the tooltip background that comment boxes are given, else white.
@@ -146,8 +115,8 @@ ObjectLayer::ObjectLayer(const xls::Workbook& workbook, const xls::Sheet& sheet,
     : m_workbook(workbook)
     , m_sheet(sheet)
     , m_options(options)
-    , m_fontMapper(fonts.mapper())
-    , m_text(workbook, fonts, options) {
+    , m_text(workbook, fonts, options)
+    , m_pictures(fonts.mapper(), options) {
     int lastRow = -1;
     for (const xls::SheetObject& object : sheet.objects()) {
         if (printsOnSheet(sheet, object))
@@ -279,21 +248,16 @@ void ObjectLayer::paintPicture(QPainter& painter, const xls::SheetObject& object
                                const QRectF& box) const {
     const double shownWidth = 1 - object.cropLeft - object.cropRight;
     const double shownHeight = 1 - object.cropTop - object.cropBottom;
-    if (object.picture && shownWidth > 0 && shownHeight > 0 &&
-        std::isfinite(shownWidth + shownHeight)) {
-        const Decoded& picture = decoded(*object.picture);
+    const QList<xls::Picture>& store = m_workbook.pictures();
+    if (object.picture && *object.picture >= 0 && *object.picture < store.size() &&
+        shownWidth > 0 && shownHeight > 0 && std::isfinite(shownWidth + shownHeight)) {
         const double width = box.width() / shownWidth;
         const double height = box.height() / shownHeight;
         const QRectF whole(box.left() - object.cropLeft * width,
                            box.top() - object.cropTop * height, width, height);
         painter.save();
         painter.setClipRect(box, Qt::IntersectClip);
-        if (!picture.image.isNull())
-            painter.drawImage(whole, picture.image);
-        else if (!picture.drawing.isEmpty())
-            QSvgRenderer(picture.drawing).render(&painter, whole);
-        else if (!picture.emf.isEmpty())
-            EmfPlayer(m_fontMapper).play(painter, picture.emf, whole);
+        m_pictures.draw(painter, store[*object.picture], whole);
         painter.restore();
     }
     if (object.line.visible) {
@@ -302,32 +266,6 @@ void ObjectLayer::paintPicture(QPainter& painter, const xls::SheetObject& object
         frame.text.reset();
         paintShape(painter, frame, box);
     }
-}
-
-const ObjectLayer::Decoded& ObjectLayer::decoded(int picture) const {
-    auto found = m_pictures.find(picture);
-    if (found == m_pictures.end()) {
-        const QList<xls::Picture>& store = m_workbook.pictures();
-        Decoded decoded;
-        if (picture >= 0 && picture < store.size()) {
-            decoded.image = m_options.picture(pictureImage(store[picture]));
-            if (decoded.image.isNull())
-                decoded.drawing = metafileDrawing(store[picture]);
-            if (store[picture].format == xls::PictureFormat::Emf &&
-                EmfPlayer::frame(store[picture].data))
-                decoded.emf = store[picture].data;
-            if (!decoded.emf.isEmpty() && m_options.greysPictures())
-                decoded.image = m_options.picture(rasterisedEmf(decoded.emf, m_fontMapper));
-            // Greyed, a drawing becomes an image.
-            if (!decoded.drawing.isEmpty() && m_options.greysPictures()) {
-                decoded.image = m_options.picture(rasterised(decoded.drawing));
-                if (!decoded.image.isNull())
-                    decoded.drawing.clear();
-            }
-        }
-        found = m_pictures.emplace(picture, std::move(decoded)).first;
-    }
-    return found->second;
 }
 
 } // namespace report

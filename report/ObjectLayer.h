@@ -2,10 +2,8 @@
 
 #include "ObjectPlacement.h"
 #include "ObjectText.h"
+#include "PictureDrawing.h"
 
-#include <QImage>
-
-#include <map>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -54,21 +52,13 @@ private:
     void paintShape(QPainter& painter, const xls::SheetObject& object, const QRectF& box) const;
     void paintLine(QPainter& painter, const xls::SheetObject& object, const QRectF& box) const;
     void paintPicture(QPainter& painter, const xls::SheetObject& object, const QRectF& box) const;
-    // A picture of the store, decoded once: an image, or a metafile's drawing.
-    struct Decoded {
-        QImage image;
-        QByteArray drawing; // SVG
-        QByteArray emf;     // played as it is painted
-    };
-    const Decoded& decoded(int picture) const;
 
     const xls::Workbook& m_workbook;
     const xls::Sheet& m_sheet;
     const PrintOptions& m_options;
-    const FontMapper& m_fontMapper;
     ObjectTextPainter m_text;
     std::optional<ObjectPlacement> m_placement; // made when the sheet has objects that print
-    mutable std::map<int, Decoded> m_pictures;  // decoded on first use
+    PictureDrawing m_pictures;
 };
 
 } // namespace report

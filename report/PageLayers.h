@@ -15,6 +15,7 @@ namespace report {
 
 class CellLayout;
 class FontMapper;
+class PictureDrawing;
 class PrintOptions;
 struct PlacedRun;
 
@@ -29,8 +30,10 @@ QString columnLetters(int column);
 // Column letters above and row numbers beside the bands of the page, in the sheet's default
 // font.
 void paintHeadings(QPainter& painter, const LaidOutPage& page, const QFont& font);
-// The runs of a header or footer where their layout placed them, in the paper's points.
-void paintHeaderFooter(QPainter& painter, const std::vector<PlacedRun>& runs);
+// The runs and pictures of a header or footer where their layout placed them, in the paper's
+// points.
+void paintHeaderFooter(QPainter& painter, const std::vector<PlacedRun>& runs,
+                       const PictureDrawing& pictures);
 
 // The pen that draws a border of a style, in points; a null pen for no border.
 QPen borderPen(int style, const QColor& color);

@@ -23,6 +23,7 @@ PagePainter::PagePainter(const xls::Workbook& workbook, const xls::Sheet& sheet,
     , m_cellFonts(workbook, fonts)
     , m_options(workbook.palette(), sheet.pageSetup())
     , m_objects(workbook, sheet, metrics, m_cellFonts, m_options)
+    , m_headerFooterPictures(fonts, m_options)
     , m_defaultFont(fonts.font(workbook.font(0))) {}
 
 void PagePainter::paint(QPainter& painter, const PageFrame& frame, const LaidOutPage& page,
@@ -53,13 +54,23 @@ void PagePainter::paintHeaderAndFooter(QPainter& painter, const PageFrame& frame
                                        const HeaderFooterFields& fields) const {
     const xls::PageSetup& setup = m_sheet.pageSetup();
     const xls::Font& defaultFont = m_workbook.font(0);
+    using Place = xls::HeaderFooterPlace;
     for (const bool header : {true, false}) {
         const QString& code = header ? setup.header : setup.footer;
-        if (!code.isEmpty())
-            paintHeaderFooter(
-                painter,
-                layOutHeaderFooter(frame, expandHeaderFooter(code, fields, defaultFont), m_fonts,
-                                   m_defaultFont, m_options, header, painter.device()));
+        if (code.isEmpty())
+            continue;
+        const SectionPictures pictures =
+            header ? SectionPictures{m_sheet.headerFooterPicture(Place::LeftHeader),
+                                     m_sheet.headerFooterPicture(Place::CenterHeader),
+                                     m_sheet.headerFooterPicture(Place::RightHeader)}
+                   : SectionPictures{m_sheet.headerFooterPicture(Place::LeftFooter),
+                                     m_sheet.headerFooterPicture(Place::CenterFooter),
+                                     m_sheet.headerFooterPicture(Place::RightFooter)};
+        paintHeaderFooter(painter,
+                          layOutHeaderFooter(frame, expandHeaderFooter(code, fields, defaultFont),
+                                             pictures, m_fonts, m_defaultFont, m_options, header,
+                                             painter.device()),
+                          m_headerFooterPictures);
     }
 }
 

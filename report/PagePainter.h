@@ -4,6 +4,7 @@
 #include "HeaderFooter.h"
 #include "ObjectLayer.h"
 #include "PageLayout.h"
+#include "PictureDrawing.h"
 #include "PrintOptions.h"
 
 #include <QFont>
@@ -47,6 +48,7 @@ private:
     CellFonts m_cellFonts;
     PrintOptions m_options; // the sheet's black and white, draft and error printing
     ObjectLayer m_objects;
+    PictureDrawing m_headerFooterPictures;
     QFont m_defaultFont; // the workbook's first font, for headings and empty header lines
 };
 

@@ -75,8 +75,10 @@ void GlobalsReader::read(Workbook& workbook) {
     workbook.setFonts(tables.fonts);
     workbook.setCellFormats(tables.cellFormats);
     workbook.setNumberFormats(tables.numberFormats);
-    if (m_version == BiffVersion::Biff8)
+    if (m_version == BiffVersion::Biff8) {
         workbook.setPictures(officeart::readPictureStore(tables.drawingGroup));
+        m_headerFooterStore = tables.headerFooterGroup.store();
+    }
 }
 
 void GlobalsReader::readRecord(const Record& record, RecordStream& records, Workbook& workbook,
@@ -136,6 +138,9 @@ void GlobalsReader::readRecord(const Record& record, RecordStream& records, Work
         tables.drawingGroup.append(record.data);
         for (const QByteArrayView part : records.takeContinues())
             tables.drawingGroup.append(part);
+        break;
+    case record::kHfPicture:
+        tables.headerFooterGroup.read(record, true);
         break;
     default:
         break;

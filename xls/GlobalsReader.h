@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DefinedNames.h"
+#include "HeaderFooterPictureReader.h"
 #include "ICodePages.h"
 #include "Strings.h"
 #include "Workbook.h"
@@ -38,6 +39,8 @@ public:
     const DefinedNames& names() const { return m_names; }
     // The strings decoder, set to the workbook's code page.
     const Strings& strings() const { return m_strings; }
+    // The picture store of the headers' and footers' pictures, from the HFPicture records.
+    const QList<Picture>& headerFooterStore() const { return m_headerFooterStore; }
     // Where the globals end, just after their EOF record.
     qsizetype end() const { return m_end; }
 
@@ -48,6 +51,7 @@ private:
         QList<CellFormat> cellFormats;
         QMap<int, QString> numberFormats;
         QByteArray drawingGroup;
+        HeaderFooterPictureReader headerFooterGroup;
     };
 
     void readRecord(const Record& record, RecordStream& records, Workbook& workbook,
@@ -60,6 +64,7 @@ private:
     QList<SheetEntry> m_sheets;
     SharedStrings m_sharedStrings;
     DefinedNames m_names;
+    QList<Picture> m_headerFooterStore;
     qsizetype m_end = 0;
 };
 

@@ -151,12 +151,20 @@ void ShapeProperties::read(const ArtRecord& record) {
     if (count * 6 > record.data.size())
         throw damaged(QStringLiteral("a property table is longer than its record"));
     RecordReader reader = fieldsOf(record.data);
+    // Complex properties keep their data after the table, in the table's order.
+    qsizetype complexAt = count * 6;
     for (qsizetype i = 0; i < count; ++i) {
         const quint16 id = reader.u16();
         const quint32 value = reader.u32();
-        // Complex properties keep their data after the table; only simple values are used.
-        if ((id & 0x8000) == 0)
+        if ((id & 0x8000) == 0) {
             m_values.insert(id & 0x3FFF, value);
+        } else if (complexAt >= 0 &&
+                   value <= static_cast<quint32>(record.data.size() - complexAt)) {
+            m_complex.insert(id & 0x3FFF, record.data.sliced(complexAt, value).toByteArray());
+            complexAt += value;
+        } else {
+            complexAt = -1; // complex data past the record: the rest is not read
+        }
     }
 }
 
@@ -172,6 +180,15 @@ std::optional<bool> ShapeProperties::flag(int property, quint32 bit) const {
     if (!bits || (*bits & (bit << 16)) == 0)
         return std::nullopt;
     return (*bits & bit) != 0;
+}
+
+QString ShapeProperties::text(int property) const {
+    const QByteArray data = m_complex.value(property);
+    QString text(data.size() / 2, Qt::Uninitialized);
+    qFromLittleEndian<char16_t>(data.constData(), text.size(), text.data());
+    // The text ends at its terminating zero.
+    const qsizetype end = text.indexOf(QChar(0));
+    return end < 0 ? text : text.left(end);
 }
 
 ObjectColor colorOf(quint32 value) {

@@ -4,9 +4,11 @@
 #include "RecordReader.h"
 #include "SheetObject.h"
 
+#include <QByteArray>
 #include <QByteArrayView>
 #include <QHash>
 #include <QList>
+#include <QString>
 #include <QtGlobal>
 
 #include <optional>
@@ -66,9 +68,12 @@ public:
     std::optional<quint32> value(int property) const;
     // A Boolean of a property set: bit is used when its "use" bit (16 places higher) is set.
     std::optional<bool> flag(int property, quint32 bit) const;
+    // The text of a complex property (a shape's name), empty when the table has none.
+    QString text(int property) const;
 
 private:
     QHash<int, quint32> m_values;
+    QHash<int, QByteArray> m_complex;
 };
 
 // The colour of a colour property's value.

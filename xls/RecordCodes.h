@@ -18,6 +18,7 @@ constexpr quint16 kObj = 0x005D;
 constexpr quint16 kTxo = 0x01B6;
 constexpr quint16 kNote = 0x001C;
 constexpr quint16 kImData = 0x007F;
+constexpr quint16 kHfPicture = 0x0866;
 
 // Workbook globals
 constexpr quint16 kFilePass = 0x002F;

@@ -122,4 +122,9 @@ bool Sheet::isColumnHidden(int column) const {
     return info != nullptr && info->hidden;
 }
 
+const HeaderFooterPicture* Sheet::headerFooterPicture(HeaderFooterPlace place) const {
+    const auto found = m_headerFooterPictures.constFind(place);
+    return found == m_headerFooterPictures.constEnd() ? nullptr : &*found;
+}
+
 } // namespace xls

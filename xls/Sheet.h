@@ -4,12 +4,14 @@
 #include "CellRange.h"
 #include "ColumnInfo.h"
 #include "ConditionalFormat.h"
+#include "HeaderFooterPicture.h"
 #include "PageSetup.h"
 #include "RichText.h"
 #include "RowInfo.h"
 #include "SheetObject.h"
 
 #include <QList>
+#include <QMap>
 #include <QString>
 
 #include <memory>
@@ -122,6 +124,12 @@ public:
     // A chart sheet's chart; nullptr for other sheets, or when the chart could not be read.
     const std::shared_ptr<Chart>& chart() const { return m_chart; }
     void setChart(std::shared_ptr<Chart> chart) { m_chart = std::move(chart); }
+    // The pictures the header and footer print for their &G codes, by section; nullptr for a
+    // section without one.
+    const HeaderFooterPicture* headerFooterPicture(HeaderFooterPlace place) const;
+    void setHeaderFooterPictures(const QMap<HeaderFooterPlace, HeaderFooterPicture>& pictures) {
+        m_headerFooterPictures = pictures;
+    }
 
 private:
     QString m_name;
@@ -143,6 +151,7 @@ private:
     PageSetup m_pageSetup;
     std::vector<SheetObject> m_objects;
     std::shared_ptr<Chart> m_chart;
+    QMap<HeaderFooterPlace, HeaderFooterPicture> m_headerFooterPictures;
 };
 
 } // namespace xls

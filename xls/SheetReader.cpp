@@ -95,6 +95,7 @@ qsizetype SheetReader::read(qsizetype offset, Sheet& sheet) {
     m_charts.clear();
     m_chartReader.take();
     m_olderObjects.clear();
+    m_headerFooterDrawing.clear();
     m_inCustomView = false;
     m_formulas.clear();
 
@@ -134,6 +135,9 @@ qsizetype SheetReader::read(qsizetype offset, Sheet& sheet) {
                 objects.insert(objects.end(), older.begin(), older.end());
                 attachCharts(objects);
                 sheet.setObjects(std::move(objects));
+                if (m_headerFooterStore != nullptr)
+                    sheet.setHeaderFooterPictures(
+                        m_headerFooterDrawing.pictures(*m_headerFooterStore));
                 sheet.setConditionalFormats(m_conditionalFormats);
                 return records.position();
             }
@@ -183,6 +187,10 @@ void SheetReader::readRecord(const Record& record, RecordStream& records) {
     }
     if (m_version == BiffVersion::Biff8 && DrawingReader::isDrawingRecord(record.code)) {
         m_drawing.read(record, records);
+        return;
+    }
+    if (m_version == BiffVersion::Biff8 && record.code == record::kHfPicture) {
+        m_headerFooterDrawing.read(record, false);
         return;
     }
     switch (record.code) {

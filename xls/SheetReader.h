@@ -3,6 +3,7 @@
 #include "ChartReader.h"
 #include "DrawingReader.h"
 #include "FormulaCells.h"
+#include "HeaderFooterPictureReader.h"
 #include "ObjReader.h"
 #include "Sheet.h"
 #include "Strings.h"
@@ -42,6 +43,8 @@ public:
         m_drawing.setPictures(pictures);
         m_olderObjects.setPictures(pictures);
     }
+    // The picture store that the sheets' header and footer pictures name.
+    void setHeaderFooterStore(const QList<Picture>* store) { m_headerFooterStore = store; }
     // What the workbook's formulas name, for sheets that display their formulas.
     void setFormulaNames(FormulaNames names) { m_formulaNames = std::move(names); }
     // Reads the sheet whose BOF is at offset; returns where its records end.
@@ -75,6 +78,8 @@ private:
     ChartReader m_chartReader;
     std::deque<std::shared_ptr<Chart>> m_charts; // embedded charts not yet given to an object
     ObjReader m_olderObjects;
+    HeaderFooterPictureReader m_headerFooterDrawing;
+    const QList<Picture>* m_headerFooterStore = nullptr;
     QList<ConditionalFormat> m_conditionalFormats;
     // The CF records that the last CONDFMT record announced and that have not come yet.
     int m_pendingConditions = 0;

@@ -113,6 +113,7 @@ Workbook WorkbookReader::read(QByteArray& stream) const {
     SheetReader reader(stream, version, globals.strings(), globals.sharedStrings(),
                        workbook.richTexts(), chartReferences);
     reader.setPictures(&workbook.pictures());
+    reader.setHeaderFooterStore(&globals.headerFooterStore());
     QStringList sheetNames;
     for (const SheetEntry& entry : entries)
         sheetNames.append(entry.name);

@@ -117,7 +117,7 @@ private slots:
                                    << "A&B";
         QTest::newRow("ampersand before code") << "&&P"
                                                << "&P";
-        QTest::newRow("unknown codes") << "&G&Qx&"
+        QTest::newRow("unknown codes") << "&J&Qx&"
                                        << "x";
         QTest::newRow("colour") << "&K00FF00green"
                                 << "green";

@@ -1,14 +1,19 @@
 // Painting single pages of hand-made sheets, looked at pixel by pixel, and the font mapping.
 
+#include "BiffBuilder.h"
 #include "HandMadeSheet.h"
+#include "OfficeArtBuilder.h"
 
 #include "report/FontMapper.h"
 #include "report/PageLayers.h"
 #include "report/PagePainter.h"
 #include "report/SheetMetrics.h"
 #include "xls/CellText.h"
+#include "xls/IconvCodePages.h"
 #include "xls/Workbook.h"
+#include "xls/WorkbookReader.h"
 
+#include <QBuffer>
 #include <QImage>
 #include <QPainter>
 #include <QtTest>
@@ -139,6 +144,8 @@ private slots:
     void mapsFontNames();
     void measuresDigitWidths_data();
     void measuresDigitWidths();
+    void headerFooterPictures_data();
+    void headerFooterPictures();
 };
 
 void ReportPaintingTest::fillsAndBorders() {
@@ -668,6 +675,95 @@ void ReportPaintingTest::measuresDigitWidths() {
         QVERIFY2(width > 7, qPrintable(QString::number(width)));
     else
         QCOMPARE(std::lround(width), std::lround(pixels));
+}
+
+void ReportPaintingTest::headerFooterPictures_data() {
+    QTest::addColumn<QString>("header");
+    QTest::addColumn<QString>("footer");
+    QTest::addColumn<QString>("shape");   // the picture shape's name: its section
+    QTest::addColumn<QRectF>("expected"); // in points; empty: no picture printed
+    // A4 is 595 by 842 points; the side margins are 50 points, the header and footer margins
+    // 20; the picture is 40 by 20 pixels, 30 by 15 points.
+    QTest::newRow("left header") << "&L&G"
+                                 << ""
+                                 << "LH" << QRectF(50, 20, 30, 15);
+    QTest::newRow("centre header") << "&C&G"
+                                   << ""
+                                   << "CH" << QRectF(282.5, 20, 30, 15);
+    QTest::newRow("after right text") << "&Rtext&G"
+                                      << ""
+                                      << "RH" << QRectF(515, 20, 30, 15);
+    QTest::newRow("on the second line") << "&Lfirst\n&G"
+                                        << ""
+                                        << "LH" << QRectF(50, 31.5, 30, 15);
+    QTest::newRow("centre footer") << ""
+                                   << "&C&G"
+                                   << "CF" << QRectF(282.5, 807, 30, 15);
+    QTest::newRow("section without picture") << "&L&G"
+                                             << ""
+                                             << "RH" << QRectF();
+}
+
+// A sheet's HFPicture records, built by hand: the section's picture prints for &G at its size,
+// left, centred or right, its foot on the line's baseline (as the line's tallest run, its top
+// is the line's top).
+void ReportPaintingTest::headerFooterPictures() {
+    QFETCH(QString, header);
+    QFETCH(QString, footer);
+    QFETCH(QString, shape);
+    QFETCH(QRectF, expected);
+    QImage red(40, 20, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    QBuffer png;
+    png.open(QIODevice::WriteOnly);
+    red.save(&png, "PNG");
+    using xlstest::BiffBuilder;
+    const QByteArray stream = BiffBuilder::workbook(
+        {xlstest::hfPicture(2, xlstest::pictureStore(png.data(), false))},
+        {BiffBuilder::encoded(0x0014, xlstest::unicodeString(header, 2)),
+         BiffBuilder::encoded(0x0015, xlstest::unicodeString(footer, 2)),
+         xlstest::hfPicture(1, xlstest::hfDrawing(shape, 1, 40, 20)),
+         BiffBuilder::encoded(0x0203, xlstest::u16(0) + xlstest::u16(0) + xlstest::u16(15) +
+                                          xlstest::f64(1.0))});
+    const xls::IconvCodePages codePages;
+    const xls::Workbook workbook = xls::WorkbookReader(codePages).readStream(stream);
+    const xls::Sheet& sheet = workbook.sheets().front();
+
+    constexpr double zoom = 2;
+    QImage page(static_cast<int>(595 * zoom), static_cast<int>(842 * zoom), QImage::Format_RGB32);
+    page.setDotsPerMeterX(2835);
+    page.setDotsPerMeterY(2835);
+    page.fill(Qt::white);
+    const report::SheetMetrics metrics(sheet, 7);
+    const report::FontMapper fonts;
+    const xls::CellText cellText(workbook);
+    report::PageFrame frame;
+    frame.pageLayout = QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                   QMarginsF(50, 60, 50, 60), QPageLayout::Point);
+    frame.headerMargin = 20;
+    frame.footerMargin = 20;
+    QPainter painter(&page);
+    painter.scale(zoom, zoom);
+    report::PagePainter(workbook, sheet, metrics, fonts, cellText)
+        .paint(painter, frame, pageOf({0}, {0}), report::HeaderFooterFields{});
+    painter.end();
+
+    QRect found;
+    for (int y = 0; y < page.height(); ++y)
+        for (int x = 0; x < page.width(); ++x)
+            if (near(page.pixelColor(x, y), Qt::red))
+                found |= QRect(x, y, 1, 1);
+    const QRectF printed(found.x() / zoom, found.y() / zoom, found.width() / zoom,
+                         found.height() / zoom);
+    QCOMPARE(printed.isEmpty(), expected.isEmpty());
+    if (expected.isEmpty())
+        return;
+    for (const auto& [got, want] : {std::pair{printed.left(), expected.left()},
+                                    {printed.top(), expected.top()},
+                                    {printed.width(), expected.width()},
+                                    {printed.height(), expected.height()}})
+        QVERIFY2(std::abs(got - want) <= 1,
+                 qPrintable(QStringLiteral("%1 for %2").arg(got).arg(want)));
 }
 
 QTEST_MAIN(ReportPaintingTest)

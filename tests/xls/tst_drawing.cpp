@@ -1,4 +1,5 @@
 #include "BiffBuilder.h"
+#include "OfficeArtBuilder.h"
 
 #include "xls/DrawingRecords.h"
 #include "xls/IconvCodePages.h"
@@ -69,14 +70,6 @@ QStringList describeAll(const Workbook& book, const std::vector<SheetObject>& ob
     return out;
 }
 
-QByteArray art(int version, int instance, int type, const QByteArray& data, int extra = 0) {
-    return u16(version | (instance << 4)) + u16(type) + u32(data.size() + extra) + data;
-}
-
-QByteArray container(int type, const QByteArray& children) {
-    return art(0xF, 0, type, children);
-}
-
 // A shape anchored from (column, 1) to (column + 1, 3), with client data and, when asked, a
 // text box; extra lengthens its property table's length past its container.
 QByteArray shape(int shapeType, const QList<QPair<int, quint32>>& properties, int column,
@@ -95,22 +88,6 @@ QByteArray shape(int shapeType, const QList<QPair<int, quint32>>& properties, in
 QByteArray objRecord(int type, int id) {
     return BiffBuilder::encoded(0x005D, u16(0x15) + u16(18) + u16(type) + u16(id) + u16(0x11) +
                                             QByteArray(12, '\0') + u32(0));
-}
-
-// A picture store of one picture: PNG bytes, or an EMF kept compressed.
-QByteArray pictureStore(const QByteArray& picture, bool metafile) {
-    QByteArray blip;
-    if (metafile) {
-        const QByteArray packed = qCompress(picture).sliced(4); // without Qt's size prefix
-        blip = art(0, 0x3D4, 0xF01A,
-                   QByteArray(16, 'u') + u32(picture.size()) + QByteArray(24, '\0') +
-                       u32(packed.size()) + u8(0) + u8(0xFE) + packed);
-    } else {
-        blip = art(0, 0x6E0, 0xF01E, QByteArray(16, 'u') + u8(0xFF) + picture);
-    }
-    const QByteArray entry = u8(6) + u8(6) + QByteArray(16, 'u') + u16(0xFF) + u32(blip.size()) +
-                             u32(1) + u32(0) + u32(0);
-    return container(0xF000, container(0xF001, art(2, 6, 0xF007, entry + blip)));
 }
 
 // Records split across a record and CONTINUE records at the given sizes.
@@ -139,6 +116,11 @@ QByteArray fillAndLine(int foreground, int pattern, int lineStyle, bool automati
 // An IMDATA record of format cf in environment env holding image, claiming extra bytes more.
 QByteArray imData(int cf, int env, const QByteArray& image, int extra = 0) {
     return u16(cf) + u16(env) + u32(quint32(image.size() + extra)) + image;
+}
+
+const char* placeName(HeaderFooterPlace place) {
+    static const char* const names[] = {"LH", "CH", "RH", "LF", "CF", "RF"};
+    return names[static_cast<int>(place)];
 }
 
 } // namespace
@@ -465,6 +447,56 @@ private slots:
         }
         QCOMPARE(book.sheets()[0].pageSetup().comments, CommentPrinting::AtEnd);
         QCOMPARE(book.sheets()[1].pageSetup().comments, CommentPrinting::None);
+    }
+
+    // The pictures of headers and footers: the globals' store (in one HFPicture record or
+    // continued in a second), the sheet's shape naming its section, picture and size. Damage
+    // loses the picture, never the workbook.
+    void headerFooterPictures_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("pib");
+        QTest::addColumn<int>("storeSplit"); // where the store goes on in a second record
+        QTest::addColumn<int>("drawingCut"); // bytes cut off the end of the sheet's drawing
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("centre header") << "CH" << 1 << 0 << 0 << "CH png:4 64x32";
+        QTest::newRow("store continued") << "RF" << 1 << 30 << 0 << "RF png:4 64x32";
+        QTest::newRow("other name") << "LHFIRST" << 1 << 0 << 0 << "";
+        QTest::newRow("picture not stored") << "LH" << 2 << 0 << 0 << "";
+        QTest::newRow("drawing cut in the anchor") << "LF" << 1 << 0 << 4 << "";
+        QTest::newRow("drawing cut in the header") << "LF" << 1 << 0 << 100 << "";
+    }
+
+    void headerFooterPictures() {
+        QFETCH(QString, name);
+        QFETCH(int, pib);
+        QFETCH(int, storeSplit);
+        QFETCH(int, drawingCut);
+        QFETCH(QString, expected);
+        const QByteArray store = pictureStore(QByteArrayLiteral("PNG!"), false);
+        QList<QByteArray> globals;
+        if (storeSplit > 0)
+            globals = {hfPicture(2 | 4, store.first(storeSplit)),
+                       hfPicture(2, store.sliced(storeSplit))};
+        else
+            globals = {hfPicture(2, store)};
+        const QByteArray drawing = hfDrawing(name, pib, 64, 32);
+        const Workbook book = read(BiffBuilder::workbook(
+            globals, {BiffBuilder::encoded(0x0203, u16(0) + u16(0) + u16(15) + f64(1.0)),
+                      hfPicture(1, drawing.first(drawing.size() - drawingCut))}));
+        const Sheet& sheet = book.sheets()[0];
+        QCOMPARE(sheet.cell(0, 0)->number(), 1.0);
+        QStringList found;
+        for (int place = 0; place < 6; ++place) {
+            const auto at = static_cast<HeaderFooterPlace>(place);
+            if (const HeaderFooterPicture* picture = sheet.headerFooterPicture(at))
+                found << QStringLiteral("%1 %2:%3 %4x%5")
+                             .arg(QLatin1String(placeName(at)),
+                                  QLatin1String(formatName(picture->picture.format)))
+                             .arg(picture->picture.data.size())
+                             .arg(picture->pixels.width())
+                             .arg(picture->pixels.height());
+        }
+        QCOMPARE(found.join(u'|'), expected);
     }
 };
 
