@@ -26,32 +26,21 @@ PagePainter::PagePainter(const xls::Workbook& workbook, const xls::Sheet& sheet,
     , m_headerFooterPictures(fonts, m_options)
     , m_defaultFont(fonts.font(workbook.font(0))) {}
 
-void PagePainter::paint(QPainter& painter, const PageFrame& frame, const LaidOutPage& page,
-                        const HeaderFooterFields& fields) const {
-    painter.save();
-    painter.setRenderHint(QPainter::Antialiasing, true);
-    painter.setRenderHint(QPainter::TextAntialiasing, true);
-    paintHeaderAndFooter(painter, frame, fields);
-
-    painter.translate(page.origin);
-    painter.scale(frame.scale, frame.scale);
-    painter.setClipRect(QRectF(QPointF(0, 0), page.blockSize));
-    const CellLayout layout({m_workbook, m_sheet, m_metrics, m_cellFonts, m_cellText, m_options},
-                            page, painter.device());
-    paintFills(painter, layout);
-    if (m_options.printsGridlines(frame.gridlines))
-        paintGridlines(painter, layout);
-    paintTexts(painter, layout);
-    paintBorders(painter, layout);
+PageContent PagePainter::layOut(const PageFrame& frame, const LaidOutPage& page,
+                                const HeaderFooterFields& fields, QPaintDevice* device) const {
+    PageContent content;
+    layOutHeaderAndFooter(content, frame, fields, device);
+    content.cells.emplace(
+        CellSources{m_workbook, m_sheet, m_metrics, m_cellFonts, m_cellText, m_options}, page,
+        device);
     if (m_options.printsObjects())
-        m_objects.paint(painter, m_objects.place(page));
-    if (frame.headings)
-        paintHeadings(painter, page, m_defaultFont);
-    painter.restore();
+        content.objects = m_objects.place(page);
+    return content;
 }
 
-void PagePainter::paintHeaderAndFooter(QPainter& painter, const PageFrame& frame,
-                                       const HeaderFooterFields& fields) const {
+void PagePainter::layOutHeaderAndFooter(PageContent& content, const PageFrame& frame,
+                                        const HeaderFooterFields& fields,
+                                        QPaintDevice* device) const {
     const xls::PageSetup& setup = m_sheet.pageSetup();
     const xls::Font& defaultFont = m_workbook.font(0);
     using Place = xls::HeaderFooterPlace;
@@ -66,12 +55,46 @@ void PagePainter::paintHeaderAndFooter(QPainter& painter, const PageFrame& frame
                    : SectionPictures{m_sheet.headerFooterPicture(Place::LeftFooter),
                                      m_sheet.headerFooterPicture(Place::CenterFooter),
                                      m_sheet.headerFooterPicture(Place::RightFooter)};
-        paintHeaderFooter(painter,
-                          layOutHeaderFooter(frame, expandHeaderFooter(code, fields, defaultFont),
-                                             pictures, m_fonts, m_defaultFont, m_options, header,
-                                             painter.device()),
-                          m_headerFooterPictures);
+        (header ? content.header : content.footer) =
+            layOutHeaderFooter(frame, expandHeaderFooter(code, fields, defaultFont), pictures,
+                               m_fonts, m_defaultFont, m_options, header, device);
     }
+}
+
+void PagePainter::paint(QPainter& painter, const PageFrame& frame, const LaidOutPage& page,
+                        const HeaderFooterFields& fields) const {
+    const PageContent content = layOut(frame, page, fields, painter.device());
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setRenderHint(QPainter::TextAntialiasing, true);
+    paintHeaderFooterRuns(painter, content);
+
+    painter.translate(page.origin);
+    painter.scale(frame.scale, frame.scale);
+    painter.setClipRect(QRectF(QPointF(0, 0), page.blockSize));
+    const CellLayout& cells = *content.cells;
+    paintFills(painter, cells);
+    if (m_options.printsGridlines(frame.gridlines))
+        paintGridlines(painter, cells);
+    paintTexts(painter, cells);
+    paintBorders(painter, cells);
+    if (content.objects)
+        m_objects.paint(painter, *content.objects);
+    if (frame.headings)
+        paintHeadings(painter, page, m_defaultFont);
+    painter.restore();
+}
+
+void PagePainter::paintHeaderAndFooter(QPainter& painter, const PageFrame& frame,
+                                       const HeaderFooterFields& fields) const {
+    PageContent content;
+    layOutHeaderAndFooter(content, frame, fields, painter.device());
+    paintHeaderFooterRuns(painter, content);
+}
+
+void PagePainter::paintHeaderFooterRuns(QPainter& painter, const PageContent& content) const {
+    paintHeaderFooter(painter, content.header, m_headerFooterPictures);
+    paintHeaderFooter(painter, content.footer, m_headerFooterPictures);
 }
 
 } // namespace report

@@ -3,6 +3,7 @@
 #include "CellFonts.h"
 #include "HeaderFooter.h"
 #include "ObjectLayer.h"
+#include "PageContent.h"
 #include "PageLayout.h"
 #include "PictureDrawing.h"
 #include "PrintOptions.h"
@@ -22,9 +23,10 @@ namespace report {
 class FontMapper;
 class SheetMetrics;
 
-// Paints one laid-out page of a sheet as the spreadsheet prints it: the page's cells are laid
-// out first (CellLayout), then painted in layers: fills, gridlines, cell texts, borders,
-// drawing objects and comment boxes, headings; header and footer around them. The painter
+// Paints one laid-out page of a sheet as the spreadsheet prints it: all the page shows is laid
+// out first (PageContent: header and footer lines, cells, objects), then painted in layers:
+// fills, gridlines, cell texts, borders, drawing objects and comment boxes, headings; header
+// and footer around them. The painter
 // given to paint() draws in points with (0, 0) at the paper's top left corner. Charts are not
 // painted. The sheet's page options (PrintOptions) decide colours, gridlines and objects.
 class PagePainter {
@@ -40,6 +42,12 @@ public:
                               const HeaderFooterFields& fields) const;
 
 private:
+    PageContent layOut(const PageFrame& frame, const LaidOutPage& page,
+                       const HeaderFooterFields& fields, QPaintDevice* device) const;
+    void layOutHeaderAndFooter(PageContent& content, const PageFrame& frame,
+                               const HeaderFooterFields& fields, QPaintDevice* device) const;
+    void paintHeaderFooterRuns(QPainter& painter, const PageContent& content) const;
+
     const xls::Workbook& m_workbook;
     const xls::Sheet& m_sheet;
     const SheetMetrics& m_metrics;
