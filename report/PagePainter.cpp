@@ -23,6 +23,7 @@ PagePainter::PagePainter(const xls::Workbook& workbook, const xls::Sheet& sheet,
     , m_cellFonts(workbook, fonts)
     , m_options(workbook.palette(), sheet.pageSetup())
     , m_objects(workbook, sheet, metrics, m_cellFonts, m_options)
+    , m_chart(workbook, m_cellFonts, m_options)
     , m_defaultFont(fonts.font(workbook.font(0))) {}
 
 void PagePainter::paint(QPainter& painter, const PageFrame& frame, const LaidOutPage& page,
@@ -61,6 +62,17 @@ void PagePainter::paintHeaderAndFooter(QPainter& painter, const PageFrame& frame
                 layOutHeaderFooter(frame, expandHeaderFooter(code, fields, defaultFont), m_fonts,
                                    m_defaultFont, m_options, header, painter.device()));
     }
+}
+
+void PagePainter::paintChartSheet(QPainter& painter, const PageFrame& frame,
+                                  const HeaderFooterFields& fields) const {
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setRenderHint(QPainter::TextAntialiasing, true);
+    paintHeaderAndFooter(painter, frame, fields);
+    if (m_sheet.chart())
+        m_chart.paint(painter, *m_sheet.chart(), frame.pageLayout.paintRect(QPageLayout::Point));
+    painter.restore();
 }
 
 } // namespace report

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CellFonts.h"
+#include "ChartPainter.h"
 #include "HeaderFooter.h"
 #include "ObjectLayer.h"
 #include "PageLayout.h"
@@ -24,8 +25,8 @@ class SheetMetrics;
 // Paints one laid-out page of a sheet as the spreadsheet prints it: the page's cells are laid
 // out first (CellLayout), then painted in layers: fills, gridlines, cell texts, borders,
 // drawing objects and comment boxes, headings; header and footer around them. The painter
-// given to paint() draws in points with (0, 0) at the paper's top left corner. Charts are not
-// painted. The sheet's page options (PrintOptions) decide colours, gridlines and objects.
+// given to paint() draws in points with (0, 0) at the paper's top left corner. The sheet's page
+// options (PrintOptions) decide colours, gridlines and objects.
 class PagePainter {
 public:
     PagePainter(const xls::Workbook& workbook, const xls::Sheet& sheet, const SheetMetrics& metrics,
@@ -37,6 +38,10 @@ public:
     // comments.
     void paintHeaderAndFooter(QPainter& painter, const PageFrame& frame,
                               const HeaderFooterFields& fields) const;
+    // A chart sheet's page: its header and footer, and its chart over the area between the
+    // margins.
+    void paintChartSheet(QPainter& painter, const PageFrame& frame,
+                         const HeaderFooterFields& fields) const;
 
 private:
     const xls::Workbook& m_workbook;
@@ -47,6 +52,7 @@ private:
     CellFonts m_cellFonts;
     PrintOptions m_options; // the sheet's black and white, draft and error printing
     ObjectLayer m_objects;
+    ChartPainter m_chart;
     QFont m_defaultFont; // the workbook's first font, for headings and empty header lines
 };
 
