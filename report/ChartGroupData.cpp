@@ -15,6 +15,14 @@ std::optional<double> numberOf(const xls::ChartValue& value) {
 
 } // namespace
 
+const xls::PointFormat* pointFormat(const xls::ChartSeries& series, int point) {
+    // The reader keeps a series' point formats in point order, one a point.
+    const auto found = std::lower_bound(
+        series.points.begin(), series.points.end(), point,
+        [](const xls::PointFormat& format, int wanted) { return format.point < wanted; });
+    return found != series.points.end() && found->point == point ? &*found : nullptr;
+}
+
 QString chartValueText(const xls::ChartValue& value) {
     if (!value.text.isEmpty() || !value.number)
         return value.text;
@@ -43,6 +51,21 @@ ChartGroupData::ChartGroupData(const xls::Chart& chart, int group)
         m_categories.append(names && point < names->size() ? chartValueText(names->at(point))
                                                            : QString::number(point + 1));
     }
+    if (stacked())
+        stack();
+}
+
+void ChartGroupData::stack() {
+    m_totals.assign(std::size_t(m_points), 0);
+    std::vector<double> running(std::size_t(m_points), 0);
+    for (int s = 0; s < static_cast<int>(m_series.size()); ++s) {
+        m_below.push_back(running);
+        for (int point = 0; point < m_points; ++point) {
+            const double v = value(s, point).value_or(0);
+            running[std::size_t(point)] += v;
+            m_totals[std::size_t(point)] += std::abs(v);
+        }
+    }
 }
 
 std::optional<double> ChartGroupData::value(int seriesAt, int point) const {
@@ -61,15 +84,9 @@ std::optional<std::pair<double, double>> ChartGroupData::span(int seriesAt, int 
         return std::nullopt;
     if (!stacked())
         return std::make_pair(0.0, *own);
-    double below = 0;
-    double total = 0;
-    for (int i = 0; i < static_cast<int>(m_series.size()); ++i) {
-        const double v = value(i, point).value_or(0);
-        if (i < seriesAt)
-            below += v;
-        total += std::abs(v);
-    }
+    const double below = m_below[std::size_t(seriesAt)][std::size_t(point)];
     if (m_group.grouping == xls::ChartGrouping::PercentStacked) {
+        const double total = m_totals[std::size_t(point)];
         const double unit = total > 0 ? 1 / total : 0;
         return std::make_pair(below * unit, (below + *own) * unit);
     }

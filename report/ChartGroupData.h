@@ -34,14 +34,22 @@ public:
 
 private:
     bool stacked() const { return m_group.grouping != xls::ChartGrouping::Standard; }
+    void stack();
 
     const xls::ChartGroup& m_group;
     xls::BlankCells m_blanks;
     std::vector<int> m_series;
     std::vector<std::vector<std::optional<double>>> m_values;
+    // For stacked groups: the start of each series' piece of each point, and each point's
+    // total of magnitudes, worked out once.
+    std::vector<std::vector<double>> m_below;
+    std::vector<double> m_totals;
     int m_points = 0;
     QStringList m_categories;
 };
+
+// The format the series gives one of its points, or null.
+const xls::PointFormat* pointFormat(const xls::ChartSeries& series, int point);
 
 // A category as a label shows it: a text as it is, a number in its shortest form.
 QString chartValueText(const xls::ChartValue& value);

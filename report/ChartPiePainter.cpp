@@ -22,10 +22,8 @@ constexpr double kTwelveOClock = 90; // in the painter's degrees, counter-clockw
 constexpr double kLabelRadius = 0.65;
 
 int explosionOf(const xls::ChartSeries& series, const xls::ChartGroup& group, int point) {
-    for (const xls::PointFormat& format : series.points) {
-        if (format.point == point && format.format.explosion > 0)
-            return format.format.explosion;
-    }
+    if (const xls::PointFormat* own = pointFormat(series, point); own && own->format.explosion > 0)
+        return own->format.explosion;
     return std::max(series.format.explosion, group.seriesFormat.explosion);
 }
 
@@ -103,11 +101,8 @@ void ChartPiePainter::paintRing(QPainter& painter, const ChartGroupData& data, i
 
 void ChartPiePainter::paintLabel(QPainter& painter, const xls::ChartSeries& series, int point,
                                  double share, const QString& category, const QPointF& at) const {
-    xls::DataLabels labels = series.labels;
-    for (const xls::PointFormat& format : series.points) {
-        if (format.point == point && format.labels.any())
-            labels = format.labels;
-    }
+    const xls::PointFormat* own = pointFormat(series, point);
+    const xls::DataLabels labels = own && own->labels.any() ? own->labels : series.labels;
     QStringList parts;
     if (labels.category)
         parts.append(category);

@@ -45,6 +45,13 @@ ChartScale::ChartScale(const xls::ValueScale& given, double low, double high, bo
         fitLogarithmic(given, low, high);
     else
         fitLinear(given, low, high, includeZero);
+    // Values too far apart for a double to measure fall back to a plain scale.
+    if (!std::isfinite(m_maximum - m_minimum) || !std::isfinite(m_major) ||
+        (m_logarithmic && !std::isfinite(std::log(m_maximum / m_minimum)))) {
+        m_minimum = m_logarithmic ? 1 : 0;
+        m_maximum = m_logarithmic ? 10 : 1;
+        m_major = m_logarithmic ? 10 : 0.2;
+    }
 }
 
 void ChartScale::fitLinear(const xls::ValueScale& given, double low, double high,

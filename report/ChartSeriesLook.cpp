@@ -1,5 +1,6 @@
 #include "ChartSeriesLook.h"
 
+#include "ChartGroupData.h"
 #include "ChartStyle.h"
 
 #include <QPainter>
@@ -77,10 +78,8 @@ ChartSeriesLook::ChartSeriesLook(const ChartStyle& style, const xls::Chart& char
                              group.type == xls::ChartType::Scatter ||
                              group.type == xls::ChartType::Radar;
     }
-    for (const xls::PointFormat& format : own.points) {
-        if (format.point == point)
-            m_point = &format.format;
-    }
+    if (const xls::PointFormat* format = point >= 0 ? pointFormat(own, point) : nullptr)
+        m_point = &format->format;
 }
 
 template <typename Part>

@@ -195,11 +195,8 @@ void ChartSeriesPainter::paintScatter(QPainter& painter, const ChartGroupData& d
 
 void ChartSeriesPainter::paintLabel(QPainter& painter, const xls::ChartSeries& series, int point,
                                     const QPointF& at) const {
-    xls::DataLabels labels = series.labels;
-    for (const xls::PointFormat& format : series.points) {
-        if (format.point == point && format.labels.any())
-            labels = format.labels;
-    }
+    const xls::PointFormat* own = pointFormat(series, point);
+    const xls::DataLabels labels = own && own->labels.any() ? own->labels : series.labels;
     if (!labels.value || point >= series.values.points.size())
         return;
     const QString text = chartValueText(series.values.points[point]);
