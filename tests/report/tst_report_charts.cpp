@@ -3,6 +3,7 @@
 
 #include "report/CellFonts.h"
 #include "report/ChartPainter.h"
+#include "report/ChartScale.h"
 #include "report/FontMapper.h"
 #include "report/PrintOptions.h"
 #include "report/ReportRenderer.h"
@@ -23,6 +24,8 @@
 #include <algorithm>
 #include <cmath>
 #include <optional>
+
+Q_DECLARE_METATYPE(xls::ValueScale)
 
 namespace {
 
@@ -213,6 +216,8 @@ private slots:
     void initTestCase();
     void matchesLibreOfficesExport_data();
     void matchesLibreOfficesExport();
+    void scaleFollowsTheAutomaticRules_data();
+    void scaleFollowsTheAutomaticRules();
     void chartsTakePagesByTheirPrintFlag_data();
     void chartsTakePagesByTheirPrintFlag();
     void chartSheetPrintsOnePage_data();
@@ -331,6 +336,50 @@ void ReportChartsTest::matchesLibreOfficesExport() {
     const xls::Chart& original = fixtureChart(chart);
     const QImage image = paintedChart(alone ? firstSeriesAlone(original, markersOnly) : original);
     QCOMPARE(patches(image, firstColor(original)), patchesOfFirst);
+}
+
+// Value axes of the fixture's charts as LibreOffice's export shows them (it follows the
+// spreadsheet's automatic rules there), and the scale the column chart gives outright.
+void ReportChartsTest::scaleFollowsTheAutomaticRules_data() {
+    QTest::addColumn<double>("low");
+    QTest::addColumn<double>("high");
+    QTest::addColumn<bool>("zero");
+    QTest::addColumn<xls::ValueScale>("given");
+    QTest::addColumn<QList<double>>("ticks");
+    xls::ValueScale fixed;
+    fixed.minimum = 0;
+    fixed.maximum = 40;
+    fixed.majorUnit = 8;
+    xls::ValueScale logarithmic;
+    logarithmic.logarithmic = true;
+    QTest::newRow("column_stacked") << 12.0 << 39.0 << true << xls::ValueScale{}
+                                    << QList<double>{0, 5, 10, 15, 20, 25, 30, 35, 40, 45};
+    QTest::newRow("line_markers") << 5.0 << 20.0 << false << xls::ValueScale{}
+                                  << QList<double>{0, 5, 10, 15, 20, 25};
+    QTest::newRow("scatter") << 5.0 << 14.0 << false << xls::ValueScale{}
+                             << QList<double>{0, 2, 4, 6, 8, 10, 12, 14, 16};
+    QTest::newRow("combination, secondary")
+        << 5.0 << 12.0 << false << xls::ValueScale{} << QList<double>{0, 2, 4, 6, 8, 10, 12, 14};
+    QTest::newRow("line, logarithmic")
+        << 5.0 << 20.0 << false << logarithmic << QList<double>{1, 10, 100};
+    QTest::newRow("column, given")
+        << 5.0 << 20.0 << true << fixed << QList<double>{0, 8, 16, 24, 32, 40};
+}
+
+void ReportChartsTest::scaleFollowsTheAutomaticRules() {
+    QFETCH(double, low);
+    QFETCH(double, high);
+    QFETCH(bool, zero);
+    QFETCH(xls::ValueScale, given);
+    QFETCH(QList<double>, ticks);
+    const report::ChartScale scale(given, low, high, zero);
+    const std::vector<double> actual = scale.ticks();
+    QCOMPARE(QList<double>(actual.begin(), actual.end()), ticks);
+    // The ends of the scale are the ends of the axis; reversed, they swap.
+    QCOMPARE(scale.fraction(ticks.front()), 0.0);
+    QCOMPARE(scale.fraction(ticks.back()), 1.0);
+    given.reversed = true;
+    QCOMPARE(report::ChartScale(given, low, high, zero).fraction(ticks.front()), 1.0);
 }
 
 // The Charts sheet holds nothing but its charts: they make its printed range and keep its
