@@ -1,12 +1,14 @@
 // libFuzzer target: reads any input as a whole .xls file (when it starts like a compound file)
 // or as a bare workbook stream, walks the model the way a printer would, shown texts and charts
-// included, then lays out every worksheet and paints pages of it into a small image, so that no
-// page setup a file may hold can crash, hang or exhaust memory.
+// included, then lays out every worksheet and paints pages of it (charts included) into a small
+// image, and each chart sheet's page, so that no page setup a file may hold can crash, hang or
+// exhaust memory.
 
 #include "report/CellFonts.h"
 #include "report/CommentList.h"
 #include "report/FontMapper.h"
 #include "report/HeaderFooter.h"
+#include "report/LaidOutSheets.h"
 #include "report/PageLayout.h"
 #include "report/PagePainter.h"
 #include "report/SheetMetrics.h"
@@ -182,6 +184,20 @@ void paintSheet(const xls::Workbook& workbook, const xls::Sheet& sheet,
     }
 }
 
+// A chart sheet's one page; embedded charts are painted with their worksheet's pages.
+void paintChartSheet(const xls::Workbook& workbook, const xls::Sheet& sheet,
+                     const report::FontMapper& fonts, const xls::CellText& cellText,
+                     QImage& image) {
+    const report::SheetMetrics metrics(sheet, fonts.maxDigitWidth(workbook.font(0)));
+    const report::PageLayout layout(workbook, sheet, metrics);
+    const report::PagePainter pagePainter(workbook, sheet, metrics, fonts, cellText);
+    const QSizeF paper = layout.frame().pageLayout.fullRect(QPageLayout::Point).size();
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.scale(kImageWidth / paper.width(), kImageHeight / paper.height());
+    pagePainter.paintChartSheet(painter, layout.frame(), {});
+}
+
 void paintPages(const xls::Workbook& workbook) {
     static const report::FontMapper fonts;
     const xls::CellText cellText(workbook);
@@ -189,6 +205,8 @@ void paintPages(const xls::Workbook& workbook) {
     for (const xls::Sheet& sheet : workbook.sheets()) {
         if (sheet.kind() == xls::SheetKind::Worksheet)
             paintSheet(workbook, sheet, fonts, cellText, image);
+        else if (report::isChartSheet(sheet))
+            paintChartSheet(workbook, sheet, fonts, cellText, image);
     }
 }
 

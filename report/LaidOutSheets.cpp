@@ -15,9 +15,10 @@ namespace report {
 
 namespace {
 
-// Worksheets print, and so do macro sheets, which show their formulas.
+// Worksheets print, and so do macro sheets, which show their formulas, and chart sheets.
 bool prints(const xls::Sheet& sheet) {
-    return sheet.kind() == xls::SheetKind::Worksheet || sheet.kind() == xls::SheetKind::MacroSheet;
+    return sheet.kind() == xls::SheetKind::Worksheet ||
+           sheet.kind() == xls::SheetKind::MacroSheet || isChartSheet(sheet);
 }
 
 // Page counts of many sheets, each of up to millions of pages, add up to no more than an int
@@ -27,6 +28,14 @@ int addPages(int count, int more) {
 }
 
 } // namespace
+
+bool isChartSheet(const xls::Sheet& sheet) {
+    return sheet.kind() == xls::SheetKind::Chart && sheet.chart() != nullptr;
+}
+
+int LaidOutSheet::pageCount() const {
+    return chartSheet ? 1 : layout->pageCount();
+}
 
 LaidOutSheet::LaidOutSheet() = default;
 LaidOutSheet::LaidOutSheet(LaidOutSheet&&) noexcept = default;
@@ -40,6 +49,7 @@ LaidOutSheets::LaidOutSheets(const xls::Workbook& workbook, const QList<const xl
             continue;
         LaidOutSheet entry;
         entry.sheet = sheet;
+        entry.chartSheet = isChartSheet(*sheet);
         entry.metrics = std::make_unique<SheetMetrics>(*sheet, maxDigitWidth);
         const PrintOptions options(workbook.palette(), sheet->pageSetup());
         // The spills are decided here, once; the layout keeps them, not the measure.
@@ -47,7 +57,7 @@ LaidOutSheets::LaidOutSheets(const xls::Workbook& workbook, const QList<const xl
         entry.layout = std::make_unique<PageLayout>(workbook, *sheet, *entry.metrics, &reach);
         entry.comments =
             std::make_unique<CommentList>(workbook, *sheet, entry.layout->frame(), fonts);
-        m_pageCount = addPages(m_pageCount, entry.layout->pageCount());
+        m_pageCount = addPages(m_pageCount, entry.pageCount());
         m_pageCount = addPages(m_pageCount, entry.comments->pageCount());
         m_sheets.push_back(std::move(entry));
     }

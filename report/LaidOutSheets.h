@@ -18,12 +18,20 @@ class CommentList;
 class PageLayout;
 class SheetMetrics;
 
-// One printed sheet laid out: its pages, then the pages listing its comments.
+// Whether a sheet is a chart sheet that prints its chart: one whose chart could be read.
+bool isChartSheet(const xls::Sheet& sheet);
+
+// One printed sheet laid out: its pages, then the pages listing its comments. A chart sheet
+// prints its chart on one page of its own page setup (the layout gives its frame).
 struct LaidOutSheet {
     const xls::Sheet* sheet = nullptr;
+    bool chartSheet = false;
     std::unique_ptr<SheetMetrics> metrics;
     std::unique_ptr<PageLayout> layout;
     std::unique_ptr<CommentList> comments;
+
+    // The sheet's own pages, comment lists left out.
+    int pageCount() const;
 
     LaidOutSheet();
     LaidOutSheet(LaidOutSheet&&) noexcept;
@@ -31,7 +39,8 @@ struct LaidOutSheet {
 };
 
 // The sheets of a document laid out once, in order, for counting and for painting their
-// pages alike: worksheets only (charts, macro sheets and modules add no page).
+// pages alike: worksheets, macro sheets and chart sheets whose chart was read (modules add no
+// page).
 class LaidOutSheets {
 public:
     LaidOutSheets(const xls::Workbook& workbook, const QList<const xls::Sheet*>& sheets,

@@ -116,6 +116,7 @@ ObjectLayer::ObjectLayer(const xls::Workbook& workbook, const xls::Sheet& sheet,
     , m_sheet(sheet)
     , m_options(options)
     , m_text(workbook, fonts, options)
+    , m_charts(workbook, fonts, options)
     , m_pictures(fonts.mapper(), options) {
     int lastRow = -1;
     for (const xls::SheetObject& object : sheet.objects()) {
@@ -174,6 +175,8 @@ void ObjectLayer::paintObject(QPainter& painter, const xls::SheetObject& object,
         paintControl(painter, object, local, m_text);
     else if (object.kind == ObjectKind::Picture)
         paintPicture(painter, object, local);
+    else if (object.kind == ObjectKind::Chart && object.chart)
+        m_charts.paint(painter, *object.chart, local);
     else
         paintShape(painter, object, local);
     painter.restore();

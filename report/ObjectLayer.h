@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ChartPainter.h"
 #include "ObjectPlacement.h"
 #include "ObjectText.h"
 #include "PictureDrawing.h"
@@ -25,12 +26,12 @@ class SheetMetrics;
 struct LaidOutPage;
 
 // The sheet's drawing objects on a page, above the cells: pictures, shapes, lines, text
-// boxes, groups, form controls, and comment boxes where the sheet prints comments as displayed,
-// in the sheet's drawing order. An object is placed by its
-// cell anchor through the widths and heights the cells print with, and clipped to the page's
-// own rows and columns: one that spans a page break prints in part on each page, and print
-// titles repeated on a page do not repeat the objects over them. In black and white, lines and
-// text print black, fills white and pictures grey.
+// boxes, groups, form controls, charts, and comment boxes where the sheet prints comments as
+// displayed, in the sheet's drawing order. An object is placed by its cell anchor through the
+// widths and heights the cells print with, and clipped to the page's own rows and columns: one that
+// spans a page break prints in part on each page, and print titles repeated on a page do not repeat
+// the objects over them. In black and white, lines and text print black, fills white and pictures
+// grey.
 class ObjectLayer {
 public:
     ObjectLayer(const xls::Workbook& workbook, const xls::Sheet& sheet, const SheetMetrics& metrics,
@@ -57,6 +58,7 @@ private:
     const xls::Sheet& m_sheet;
     const PrintOptions& m_options;
     ObjectTextPainter m_text;
+    ChartPainter m_charts;
     std::optional<ObjectPlacement> m_placement; // made when the sheet has objects that print
     PictureDrawing m_pictures;
 };

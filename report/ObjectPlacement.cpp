@@ -33,8 +33,9 @@ bool objectPrints(const xls::SheetObject& object) {
     if (!object.prints || object.hidden)
         return false;
     switch (object.kind) {
-    case ObjectKind::Comment:
     case ObjectKind::Chart:
+        return object.chart != nullptr;
+    case ObjectKind::Comment:
     case ObjectKind::Other:
         return false;
     default:

@@ -18,7 +18,8 @@ class SheetMetrics;
 
 // Whether a drawing object appears on the printed pages: its print flag is on, it is not
 // hidden, and it is of a kind the report printer paints. Comments print as the page setup
-// says, not by this rule; charts and unknown controls are not painted.
+// says, not by this rule; unknown controls, and charts whose records could not be read at
+// all, are not painted.
 bool objectPrints(const xls::SheetObject& object);
 
 // Whether a top-level object of the sheet prints: an object by objectPrints, a comment as its

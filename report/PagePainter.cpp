@@ -24,6 +24,7 @@ PagePainter::PagePainter(const xls::Workbook& workbook, const xls::Sheet& sheet,
     , m_options(workbook.palette(), sheet.pageSetup())
     , m_objects(workbook, sheet, metrics, m_cellFonts, m_options)
     , m_headerFooterPictures(fonts, m_options)
+    , m_chart(workbook, m_cellFonts, m_options)
     , m_defaultFont(fonts.font(workbook.font(0))) {}
 
 PageContent PagePainter::layOut(const PageFrame& frame, const LaidOutPage& page,
@@ -95,6 +96,17 @@ void PagePainter::paintHeaderAndFooter(QPainter& painter, const PageFrame& frame
 void PagePainter::paintHeaderFooterRuns(QPainter& painter, const PageContent& content) const {
     paintHeaderFooter(painter, content.header, m_headerFooterPictures);
     paintHeaderFooter(painter, content.footer, m_headerFooterPictures);
+}
+
+void PagePainter::paintChartSheet(QPainter& painter, const PageFrame& frame,
+                                  const HeaderFooterFields& fields) const {
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setRenderHint(QPainter::TextAntialiasing, true);
+    paintHeaderAndFooter(painter, frame, fields);
+    if (m_sheet.chart())
+        m_chart.paint(painter, *m_sheet.chart(), frame.pageLayout.paintRect(QPageLayout::Point));
+    painter.restore();
 }
 
 } // namespace report

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CellFonts.h"
+#include "ChartPainter.h"
 #include "HeaderFooter.h"
 #include "ObjectLayer.h"
 #include "PageContent.h"
@@ -26,9 +27,9 @@ class SheetMetrics;
 // Paints one laid-out page of a sheet as the spreadsheet prints it: all the page shows is laid
 // out first (PageContent: header and footer lines, cells, objects), then painted in layers:
 // fills, gridlines, cell texts, borders, drawing objects and comment boxes, headings; header
-// and footer around them. The painter
-// given to paint() draws in points with (0, 0) at the paper's top left corner. Charts are not
-// painted. The sheet's page options (PrintOptions) decide colours, gridlines and objects.
+// and footer around them. The painter given to paint() draws in points with (0, 0) at the
+// paper's top left corner. The sheet's page options (PrintOptions) decide colours, gridlines
+// and objects.
 class PagePainter {
 public:
     PagePainter(const xls::Workbook& workbook, const xls::Sheet& sheet, const SheetMetrics& metrics,
@@ -40,6 +41,10 @@ public:
     // comments.
     void paintHeaderAndFooter(QPainter& painter, const PageFrame& frame,
                               const HeaderFooterFields& fields) const;
+    // A chart sheet's page: its header and footer, and its chart over the area between the
+    // margins.
+    void paintChartSheet(QPainter& painter, const PageFrame& frame,
+                         const HeaderFooterFields& fields) const;
 
 private:
     PageContent layOut(const PageFrame& frame, const LaidOutPage& page,
@@ -57,6 +62,7 @@ private:
     PrintOptions m_options; // the sheet's black and white, draft and error printing
     ObjectLayer m_objects;
     PictureDrawing m_headerFooterPictures;
+    ChartPainter m_chart;
     QFont m_defaultFont; // the workbook's first font, for headings and empty header lines
 };
 

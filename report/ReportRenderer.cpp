@@ -87,13 +87,19 @@ int ReportRenderer::render(QPagedPaintDevice& device, const QList<const xls::She
     int painted = 0;
     int nextNumber = 1;
     for (const LaidOutSheet& entry : laidOut.sheets()) {
-        const int count = entry.layout->pageCount();
+        const int count = entry.pageCount();
         const int listed = entry.comments->pageCount();
         const PageFrame& frame = entry.layout->frame();
         const PagePainter pagePainter(m_workbook, *entry.sheet, *entry.metrics, m_fonts, cellText);
         fields.sheetName = entry.sheet->name();
         const int firstNumber = entry.sheet->pageSetup().firstPageNumber.value_or(nextNumber);
-        for (int ordinal = 0; ordinal < count; ++ordinal) {
+        if (entry.chartSheet) {
+            beginPage(device, painter, frame, painted, control);
+            fields.page = firstNumber;
+            pagePainter.paintChartSheet(painter, frame, fields);
+            ++painted;
+        }
+        for (int ordinal = 0; ordinal < count && !entry.chartSheet; ++ordinal) {
             const LaidOutPage page = entry.layout->page(ordinal, nextNumber);
             beginPage(device, painter, frame, painted, control);
             fields.page = page.number;

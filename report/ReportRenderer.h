@@ -21,7 +21,7 @@ class FontMapper;
 // numbers run on across the sheets (a sheet with a first page number of its own starts
 // there) and &N counts the pages of the whole document; then the pages are painted one by
 // one, each on paper of its sheet's size and orientation. Macro sheets print like
-// worksheets; chart sheets and modules add no page.
+// worksheets; a chart sheet prints its chart on one page; modules add no page.
 class ReportRenderer {
 public:
     // filePath: the workbook's full path, for &F and &Z in headers and footers.

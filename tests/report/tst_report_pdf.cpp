@@ -461,7 +461,7 @@ void ReportPdfTest::numbersPagesAcrossSheetsAndSkipsCharts() {
     QVERIFY2(sizes.contains(QStringLiteral("Page    5 size:  1191 x 842 pts (A3)")),
              qPrintable(sizes));
 
-    // A chart sheet alone prints nothing.
+    // A chart sheet whose chart could not be read prints nothing.
     QCOMPARE(renderer.pageCount({&workbook.sheets()[1]}), 0);
 }
 
