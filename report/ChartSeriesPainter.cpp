@@ -110,32 +110,37 @@ void ChartSeriesPainter::paintBars(QPainter& painter, const ChartGroupData& data
         paintLabel(painter, m_chart.series[std::size_t(series)], point, at);
 }
 
+template <typename PointAt>
+void ChartSeriesPainter::paintPointSeries(QPainter& painter, const ChartGroupData& data, int s,
+                                          const PointAt& pointAt) const {
+    const int series = data.series()[std::size_t(s)];
+    const xls::ChartSeries& own = m_chart.series[std::size_t(series)];
+    const ChartSeriesLook look(m_style, m_chart, series);
+    painter.setPen(look.line());
+    painter.setBrush(Qt::NoBrush);
+    const bool smooth = own.format.smoothed || data.group().seriesFormat.smoothed;
+    for (const QPolygonF& run : runs(data.pointCount(), pointAt)) {
+        if (run.size() > 1 && smooth)
+            painter.drawPath(smoothed(run));
+        else if (run.size() > 1)
+            painter.drawPolyline(run);
+    }
+    for (int point = 0; point < data.pointCount(); ++point) {
+        if (const auto at = pointAt(point)) {
+            look.paintMarker(painter, *at);
+            paintLabel(painter, own, point, *at);
+        }
+    }
+}
+
 void ChartSeriesPainter::paintLines(QPainter& painter, const ChartGroupData& data) const {
     const bool secondary = data.group().secondaryAxis;
     for (int s = 0; s < static_cast<int>(data.series().size()); ++s) {
-        const int series = data.series()[std::size_t(s)];
-        const xls::ChartSeries& own = m_chart.series[std::size_t(series)];
-        const ChartSeriesLook look(m_style, m_chart, series);
-        const auto pointAt = [&](int point) -> std::optional<QPointF> {
+        paintPointSeries(painter, data, s, [&](int point) -> std::optional<QPointF> {
             if (const auto span = data.span(s, point))
                 return m_plot.at(point, span->second, secondary);
             return std::nullopt;
-        };
-        painter.setPen(look.line());
-        painter.setBrush(Qt::NoBrush);
-        const bool smooth = own.format.smoothed || data.group().seriesFormat.smoothed;
-        for (const QPolygonF& run : runs(data.pointCount(), pointAt)) {
-            if (run.size() > 1 && smooth)
-                painter.drawPath(smoothed(run));
-            else if (run.size() > 1)
-                painter.drawPolyline(run);
-        }
-        for (int point = 0; point < data.pointCount(); ++point) {
-            if (const auto at = pointAt(point)) {
-                look.paintMarker(painter, *at);
-                paintLabel(painter, own, point, *at);
-            }
-        }
+        });
     }
 }
 
@@ -166,30 +171,15 @@ void ChartSeriesPainter::paintAreas(QPainter& painter, const ChartGroupData& dat
 void ChartSeriesPainter::paintScatter(QPainter& painter, const ChartGroupData& data) const {
     const bool secondary = data.group().secondaryAxis;
     for (int s = 0; s < static_cast<int>(data.series().size()); ++s) {
-        const int series = data.series()[std::size_t(s)];
-        const xls::ChartSeries& own = m_chart.series[std::size_t(series)];
-        const ChartSeriesLook look(m_style, m_chart, series);
-        const auto pointAt = [&](int point) -> std::optional<QPointF> {
+        const xls::ChartSeries& own = m_chart.series[std::size_t(data.series()[std::size_t(s)])];
+        paintPointSeries(painter, data, s, [&](int point) -> std::optional<QPointF> {
             const auto y = data.value(s, point);
             if (!y)
                 return std::nullopt;
             const QList<xls::ChartValue>& xs = own.categories.points;
             const double x = point < xs.size() && xs[point].number ? *xs[point].number : point + 1;
             return m_plot.atXY(x, *y, secondary);
-        };
-        painter.setPen(look.line());
-        painter.setBrush(Qt::NoBrush);
-        const bool smooth = own.format.smoothed || data.group().seriesFormat.smoothed;
-        for (const QPolygonF& run : runs(data.pointCount(), pointAt)) {
-            if (run.size() > 1 && smooth)
-                painter.drawPath(smoothed(run));
-            else if (run.size() > 1)
-                painter.drawPolyline(run);
-        }
-        for (int point = 0; point < data.pointCount(); ++point) {
-            if (const auto at = pointAt(point))
-                look.paintMarker(painter, *at);
-        }
+        });
     }
 }
 

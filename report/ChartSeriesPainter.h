@@ -30,6 +30,11 @@ private:
     void paintScatter(QPainter& painter, const ChartGroupData& data) const;
     void paintLabel(QPainter& painter, const xls::ChartSeries& series, int point,
                     const QPointF& at) const;
+    // A series drawn as lines through its points (in runs that blank points break), then its
+    // markers and data labels; pointAt gives a point's place, or none for a blank.
+    template <typename PointAt>
+    void paintPointSeries(QPainter& painter, const ChartGroupData& data, int s,
+                          const PointAt& pointAt) const;
 
     const xls::Chart& m_chart;
     const ChartStyle& m_style;

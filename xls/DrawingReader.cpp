@@ -1,5 +1,6 @@
 #include "DrawingReader.h"
 
+#include "DrawingRecords.h"
 #include "ReadError.h"
 #include "RecordCodes.h"
 #include "RecordReader.h"
@@ -93,16 +94,7 @@ ObjectKind kindOf(int objectType, int shapeType) {
 ObjectAnchor anchorOf(QByteArrayView data) {
     RecordReader reader = fieldsOf(data);
     reader.u16(); // how the object moves and sizes with cells
-    ObjectAnchor anchor;
-    anchor.firstColumn = reader.u16();
-    anchor.firstColumnOffset = reader.u16();
-    anchor.firstRow = reader.u16();
-    anchor.firstRowOffset = reader.u16();
-    anchor.lastColumn = reader.u16();
-    anchor.lastColumnOffset = reader.u16();
-    anchor.lastRow = reader.u16();
-    anchor.lastRowOffset = reader.u16();
-    return anchor;
+    return drawingrecords::anchor(reader);
 }
 
 QRect rectOf(QByteArrayView data) {

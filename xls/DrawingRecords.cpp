@@ -77,6 +77,19 @@ TextVAlign vAlignOf(int code) {
 
 } // namespace
 
+ObjectAnchor anchor(RecordReader& reader) {
+    ObjectAnchor result;
+    result.firstColumn = reader.u16();
+    result.firstColumnOffset = reader.u16();
+    result.firstRow = reader.u16();
+    result.firstRowOffset = reader.u16();
+    result.lastColumn = reader.u16();
+    result.lastColumnOffset = reader.u16();
+    result.lastRow = reader.u16();
+    result.lastRowOffset = reader.u16();
+    return result;
+}
+
 ObjRecord obj(RecordReader& reader) {
     ObjRecord obj;
     while (reader.remaining() >= 4) {

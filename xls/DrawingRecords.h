@@ -27,6 +27,9 @@ struct NoteRecord {
 // The records of the drawing layer that sit among a sheet's records, each decoded here.
 namespace drawingrecords {
 
+// The cells an object spans and its offsets within them, eight 16-bit fields as both the
+// drawing layer's client anchor and Excel 5.0's OBJ record give them.
+ObjectAnchor anchor(RecordReader& reader);
 // OBJ: its sub-records up to the end marker.
 ObjRecord obj(RecordReader& reader);
 // TXO with the CONTINUE records that carry its text and then its formatting runs.

@@ -86,19 +86,6 @@ bool hasFill(int type) {
     return type == kRectangle || type == kOval || type == kArc || type == kText || type == kPicture;
 }
 
-ObjectAnchor anchorOf(RecordReader& reader) {
-    ObjectAnchor anchor;
-    anchor.firstColumn = reader.u16();
-    anchor.firstColumnOffset = reader.u16();
-    anchor.firstRow = reader.u16();
-    anchor.firstRowOffset = reader.u16();
-    anchor.lastColumn = reader.u16();
-    anchor.lastColumnOffset = reader.u16();
-    anchor.lastRow = reader.u16();
-    anchor.lastRowOffset = reader.u16();
-    return anchor;
-}
-
 // Background and foreground colour, pattern and the automatic flag. Pattern 0 is no fill, 1
 // solid in the foreground colour; the other patterns are drawn in their background colour.
 void readFill(RecordReader& reader, ObjectFill& fill) {
@@ -215,7 +202,7 @@ void ObjReader::readObj(RecordReader& reader) {
     const quint16 flags = reader.u16();
     object.prints = (flags & kFlagPrints) != 0;
     object.hidden = (flags & kFlagHidden) != 0;
-    object.anchor = anchorOf(reader);
+    object.anchor = drawingrecords::anchor(reader);
     const int macroSize = reader.u16();
     reader.skip(6);
     // A group's members are objects of the sheet in their own right; a polygon's points are
