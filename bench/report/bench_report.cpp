@@ -2,11 +2,13 @@
 // engine names the sheets, the report printer renders them ahead on a pool of threads), in
 // this one process, at each thread count given, and converts the same workbooks to PDF with
 // LibreOffice ("soffice --headless --convert-to pdf", a private profile, all files in one
-// call) for the ratio; each round runs every one of them in turn. Then renders one sheet of
+// call) for the ratio; each round runs every one of them in turn. It does so for two sets:
+// plain workbooks, then workbooks of one sheet with two charts on it (written with
+// LibreOffice, since the plain generator cannot write charts). Then renders one sheet of
 // 65,536 rows x 10 columns in a child process of its own, for its time, pages and peak memory.
 //
 // usage: bench_report [ROUNDS [WORKBOOKS [THREADS...]]]
-//            defaults 3, 50 and 1 2; 3 sheets x 100 rows x 8 columns
+//            defaults 3, 50 and 1 2; plain workbooks of 3 sheets x 100 rows x 8 columns
 //        bench_report --one FILE OUTDIR      (renders one workbook; used for the large sheet)
 
 #include "platform/CupsPrintSpooler.h"
@@ -89,19 +91,27 @@ int renderOne(const QString& path, const QString& outdir) {
     std::printf("%.3f %d %ld\n", seconds, pagesIn(outdir), peakKilobytes(RUSAGE_SELF));
     return 0;
 }
-QStringList makeWorkbooks(const QString& folder, int count, int sheets, int rows, int columns) {
+// Runs a workbook generator (a Python script writing into FOLDER, then ARGUMENTS); the
+// workbooks it wrote, by name.
+QStringList makeWorkbooks(const QString& script, const QString& folder,
+                          const QStringList& arguments) {
     QProcess make;
-    make.start(QStringLiteral("/usr/bin/python3"),
-               {QStringLiteral(TESSALY_MAKE_WORKBOOKS), folder, QString::number(count),
-                QString::number(sheets), QString::number(rows), QString::number(columns)});
+    make.start(QStringLiteral("/usr/bin/python3"), QStringList{script, folder} + arguments);
     if (!make.waitForFinished(600000) || make.exitCode() != 0)
-        fail(QStringLiteral("make_workbooks.py failed: ") +
+        fail(QFileInfo(script).fileName() + QStringLiteral(" failed: ") +
              QString::fromUtf8(make.readAllStandardError()));
     QStringList files;
     for (const QString& name :
          QDir(folder).entryList({QStringLiteral("*.xls")}, QDir::Files, QDir::Name))
         files.append(QDir(folder).filePath(name));
     return files;
+}
+
+QStringList makePlainWorkbooks(const QString& folder, int count, int sheets, int rows,
+                               int columns) {
+    return makeWorkbooks(QStringLiteral(TESSALY_MAKE_WORKBOOKS), folder,
+                         {QString::number(count), QString::number(sheets), QString::number(rows),
+                          QString::number(columns)});
 }
 
 // One soffice call converting every file; its seconds.
@@ -135,6 +145,74 @@ QString loadAverage() {
     return QString::fromLatin1(fields.mid(0, 3).join(' '));
 }
 
+// One set's medians and ratios; peak memories are the process's and its children's so far.
+void printSet(const QString& title, int rounds, const std::vector<int>& threadCounts,
+              const std::vector<std::vector<double>>& ours, const std::vector<double>& theirs,
+              int pages) {
+    const double theirsMedian = median(theirs);
+    std::printf("%s, %d rounds (medians), load average at the end %s\n", qPrintable(title), rounds,
+                qPrintable(loadAverage()));
+    std::printf("soffice --convert-to pdf: %.3f s, peak memory so far %ld KiB\n", theirsMedian,
+                peakKilobytes(RUSAGE_CHILDREN));
+    for (size_t t = 0; t < threadCounts.size(); ++t) {
+        const double oursMedian = median(ours[t]);
+        std::printf("report path, %d thread(s): %.3f s, %d pages, %.0f pages/s, ratio "
+                    "soffice/ours %.1f (target at least 20)\n",
+                    threadCounts[t], oursMedian, pages, pages / oursMedian,
+                    theirsMedian / oursMedian);
+    }
+    std::printf("report path peak memory so far %ld KiB\n", peakKilobytes(RUSAGE_SELF));
+}
+
+// Times one set of workbooks: the report path at each thread count and one soffice call
+// over the same files, each round, after an untimed first call of each (the fonts and the
+// fresh profile filled, as in a program in use); prints the medians under TITLE.
+void timeSet(const QString& title, const QStringList& files, const std::vector<int>& threadCounts,
+             int rounds, const QTemporaryDir& folder) {
+    const QString ourOut = folder.filePath(QStringLiteral("ours"));
+    const QString profile = folder.filePath(QStringLiteral("profile"));
+    const QString theirOut = folder.filePath(QStringLiteral("theirs"));
+    const xls::IconvCodePages codePages;
+    QDir().mkpath(ourOut);
+    render(codePages, files.mid(0, 1), ourOut, 1);
+    convertWithLibreOffice(profile, files.mid(0, 1), theirOut);
+    std::vector<std::vector<double>> ours(threadCounts.size());
+    std::vector<double> theirs;
+    for (int round = 0; round < rounds; ++round) {
+        for (size_t t = 0; t < threadCounts.size(); ++t) {
+            QDir(ourOut).removeRecursively();
+            QDir().mkpath(ourOut);
+            const auto start = Clock::now();
+            render(codePages, files, ourOut, threadCounts[t]);
+            ours[t].push_back(secondsSince(start));
+        }
+        theirs.push_back(convertWithLibreOffice(profile, files, theirOut));
+    }
+    printSet(title, rounds, threadCounts, ours, theirs, pagesIn(ourOut));
+}
+
+// The large sheet rendered in a child process of its own, for its own peak memory.
+void timeLargeSheet(const QTemporaryDir& folder) {
+    const QStringList large =
+        makePlainWorkbooks(folder.filePath(QStringLiteral("large")), 1, 1, 65536, 10);
+    QProcess child;
+    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    const QString largeOut = folder.filePath(QStringLiteral("large-out"));
+    QDir().mkpath(largeOut);
+    child.start(QCoreApplication::applicationFilePath(),
+                {QStringLiteral("--one"), large.first(), largeOut});
+    if (!child.waitForFinished(1800000) || child.exitCode() != 0)
+        fail(QStringLiteral("the large sheet failed"));
+    const QStringList figures =
+        QString::fromUtf8(child.readAllStandardOutput()).simplified().split(QLatin1Char(' '));
+    if (figures.size() != 3)
+        fail(QStringLiteral("unexpected output from the large sheet"));
+    std::printf("one sheet of 65,536 rows x 10 columns: %s s, %s pages, %.0f pages/s, peak "
+                "memory %s KiB\n",
+                qPrintable(figures[0]), qPrintable(figures[1]),
+                figures[1].toDouble() / figures[0].toDouble(), qPrintable(figures[2]));
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -157,63 +235,16 @@ int main(int argc, char** argv) {
     if (!folder.isValid())
         fail(QStringLiteral("no temporary folder"));
     const QStringList small =
-        makeWorkbooks(folder.filePath(QStringLiteral("small")), count, 3, 100, 8);
-    const QStringList large =
-        makeWorkbooks(folder.filePath(QStringLiteral("large")), 1, 1, 65536, 10);
-    const QString ourOut = folder.filePath(QStringLiteral("ours"));
-    QDir().mkpath(ourOut);
-    const QString profile = folder.filePath(QStringLiteral("profile"));
-    const QString theirOut = folder.filePath(QStringLiteral("theirs"));
-
-    // Untimed first calls: the fonts and the fresh profile filled, as in a program in use.
-    const xls::IconvCodePages codePages;
-    render(codePages, small.mid(0, 1), ourOut, 1);
-    convertWithLibreOffice(profile, small.mid(0, 1), theirOut);
-    std::vector<std::vector<double>> ours(threadCounts.size());
-    std::vector<double> theirs;
-    for (int round = 0; round < rounds; ++round) {
-        for (size_t t = 0; t < threadCounts.size(); ++t) {
-            QDir(ourOut).removeRecursively();
-            QDir().mkpath(ourOut);
-            const auto start = Clock::now();
-            render(codePages, small, ourOut, threadCounts[t]);
-            ours[t].push_back(secondsSince(start));
-        }
-        theirs.push_back(convertWithLibreOffice(profile, small, theirOut));
-    }
-    const long ourPeak = peakKilobytes(RUSAGE_SELF);
-    const long theirPeak = peakKilobytes(RUSAGE_CHILDREN);
-    const int pages = pagesIn(ourOut);
-
-    const double theirsMedian = median(theirs);
-    std::printf("%d workbooks of 3 sheets x 100 rows x 8 columns, %d rounds (medians), load "
-                "average at the end %s\n",
-                static_cast<int>(small.size()), rounds, qPrintable(loadAverage()));
-    std::printf("soffice --convert-to pdf: %.3f s, peak memory %ld KiB\n", theirsMedian, theirPeak);
-    for (size_t t = 0; t < threadCounts.size(); ++t) {
-        const double oursMedian = median(ours[t]);
-        std::printf("report path, %d thread(s): %.3f s, %d pages, %.0f pages/s, ratio "
-                    "soffice/ours %.1f (target at least 20)\n",
-                    threadCounts[t], oursMedian, pages, pages / oursMedian,
-                    theirsMedian / oursMedian);
-    }
-    std::printf("report path peak memory %ld KiB\n", ourPeak);
-
-    QProcess child;
-    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    const QString largeOut = folder.filePath(QStringLiteral("large-out"));
-    QDir().mkpath(largeOut);
-    child.start(QCoreApplication::applicationFilePath(),
-                {QStringLiteral("--one"), large.first(), largeOut});
-    if (!child.waitForFinished(1800000) || child.exitCode() != 0)
-        fail(QStringLiteral("the large sheet failed"));
-    const QStringList figures =
-        QString::fromUtf8(child.readAllStandardOutput()).simplified().split(QLatin1Char(' '));
-    if (figures.size() != 3)
-        fail(QStringLiteral("unexpected output from the large sheet"));
-    std::printf("one sheet of 65,536 rows x 10 columns: %s s, %s pages, %.0f pages/s, peak "
-                "memory %s KiB\n",
-                qPrintable(figures[0]), qPrintable(figures[1]),
-                figures[1].toDouble() / figures[0].toDouble(), qPrintable(figures[2]));
+        makePlainWorkbooks(folder.filePath(QStringLiteral("small")), count, 3, 100, 8);
+    timeSet(QStringLiteral("%1 workbooks of 3 sheets x 100 rows x 8 columns").arg(small.size()),
+            small, threadCounts, rounds, folder);
+    const QStringList charts =
+        makeWorkbooks(QStringLiteral(TESSALY_MAKE_CHART_WORKBOOKS),
+                      folder.filePath(QStringLiteral("charts")), {QString::number(count)});
+    timeSet(QStringLiteral("%1 workbooks of one sheet of 13 rows x 4 columns with a column and "
+                           "a line chart")
+                .arg(charts.size()),
+            charts, threadCounts, rounds, folder);
+    timeLargeSheet(folder);
     return 0;
 }
