@@ -125,20 +125,7 @@ qsizetype SheetReader::read(qsizetype offset, Sheet& sheet) {
             if (depth == 0) {
                 if (chartSheet)
                     sheet.setChart(m_chartReader.take());
-                m_formulas.showIn(m_cells);
-                sheet.setCells(std::move(m_cells));
-                sheet.setRows(std::move(m_rows));
-                sheet.setColumns(std::move(m_columns));
-                sheet.setMergedRanges(m_merged);
-                std::vector<SheetObject> objects = m_drawing.objects();
-                const std::vector<SheetObject>& older = m_olderObjects.objects();
-                objects.insert(objects.end(), older.begin(), older.end());
-                attachCharts(objects);
-                sheet.setObjects(std::move(objects));
-                if (m_headerFooterStore != nullptr)
-                    sheet.setHeaderFooterPictures(
-                        m_headerFooterDrawing.pictures(*m_headerFooterStore));
-                sheet.setConditionalFormats(m_conditionalFormats);
+                finish(sheet);
                 return records.position();
             }
             if (depth == 1 && inEmbeddedChart)
@@ -158,6 +145,23 @@ qsizetype SheetReader::read(qsizetype offset, Sheet& sheet) {
     throw ReadError(
         ReadError::Kind::Corrupt,
         QStringLiteral("the workbook stream ends inside sheet \"%1\"").arg(sheet.name()));
+}
+
+// Gives the sheet what its records held, at its EOF.
+void SheetReader::finish(Sheet& sheet) {
+    m_formulas.showIn(m_cells);
+    sheet.setCells(std::move(m_cells));
+    sheet.setRows(std::move(m_rows));
+    sheet.setColumns(std::move(m_columns));
+    sheet.setMergedRanges(m_merged);
+    std::vector<SheetObject> objects = m_drawing.objects();
+    const std::vector<SheetObject>& older = m_olderObjects.objects();
+    objects.insert(objects.end(), older.begin(), older.end());
+    attachCharts(objects);
+    sheet.setObjects(std::move(objects));
+    if (m_headerFooterStore != nullptr)
+        sheet.setHeaderFooterPictures(m_headerFooterDrawing.pictures(*m_headerFooterStore));
+    sheet.setConditionalFormats(m_conditionalFormats);
 }
 
 // Each chart substream follows its chart object, so the charts go to the chart objects in

@@ -52,6 +52,7 @@ public:
 
 private:
     void readRecord(const Record& record, RecordStream& records);
+    void finish(Sheet& sheet);
     void attachCharts(std::vector<SheetObject>& objects);
     void readCellRecord(const Record& record, RecordStream& records);
     void readLayoutRecord(const Record& record);
