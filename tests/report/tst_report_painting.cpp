@@ -45,7 +45,9 @@ public:
         m_image.setDotsPerMeterY(2835);
         m_image.fill(Qt::white);
         const report::SheetMetrics metrics(book.sheet(), 7);
-        const report::FontMapper fonts;
+        const report::FontMapper mapper;
+        const report::TextShaper shaper;
+        const report::CellFonts fonts(book.workbook, mapper, shaper);
         const xls::CellText cellText(book.workbook);
         const report::PagePainter painter(book.workbook, book.sheet(), metrics, fonts, cellText);
         report::PageFrame frame;
