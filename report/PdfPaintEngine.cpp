@@ -130,10 +130,10 @@ bool PdfPaintEngine::end() {
 
 void PdfPaintEngine::beginPage() {
     m_pageOpen = true;
-    m_pageHeight = m_nextSize.height();
+    m_page = m_nextSize;
     m_content.clear();
     // One flip per page puts the origin at the top left with y down, as the painter has it.
-    m_content << "1 0 0 -1 0 " << m_pageHeight << " cm\n";
+    m_content << "1 0 0 -1 0 " << m_page.height() << " cm\n";
     m_written = Written();
     m_clipOpen = false;
     m_transformOpen = false;
@@ -148,7 +148,7 @@ void PdfPaintEngine::endPage() {
     m_content.clear();
     PdfBuffer page;
     page << "<< /Type /Page /Parent " << m_document.pageTree() << " 0 R /MediaBox [0 0 "
-         << m_nextSize.width() << ' ' << m_pageHeight << "] /Resources " << m_resources
+         << m_page.width() << ' ' << m_page.height() << "] /Resources " << m_resources
          << " 0 R /Contents " << contents << " 0 R >>";
     m_document.addPage(m_document.addObject(page.bytes()));
     m_pageOpen = false;
@@ -530,7 +530,7 @@ int PdfPaintEngine::pattern() {
     // Pattern space maps to the page's default space, not to the current transform.
     const QTransform matrix = m_brush.transform() *
                               QTransform::fromTranslate(m_brushOrigin.x(), m_brushOrigin.y()) *
-                              m_matrix * QTransform(1, 0, 0, -1, 0, m_pageHeight);
+                              m_matrix * QTransform(1, 0, 0, -1, 0, m_page.height());
     QByteArray key = imageKey(tile, tile.rect());
     const qreal entries[6] = {matrix.m11(), matrix.m12(), matrix.m21(),
                               matrix.m22(), matrix.dx(),  matrix.dy()};

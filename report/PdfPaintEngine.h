@@ -114,7 +114,7 @@ private:
     QString m_title;
     int m_resources = 0;
     QSizeF m_nextSize{595, 842};
-    double m_pageHeight = 0;
+    QSizeF m_page; // the current page's size
     bool m_pageOpen = false;
     PdfBuffer m_content;
 
