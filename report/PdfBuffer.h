@@ -31,7 +31,8 @@ public:
 
     const QByteArray& bytes() const { return m_bytes; }
     qsizetype size() const { return m_bytes.size(); }
-    void clear() { m_bytes.clear(); }
+    // Empties the buffer but keeps its memory for what is built next.
+    void clear() { m_bytes.resize(0); }
 
 private:
     QByteArray m_bytes;

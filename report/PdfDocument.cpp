@@ -4,12 +4,15 @@
 
 #include <QDateTime>
 
-#include <zlib.h>
-
 namespace report {
 
 PdfDocument::PdfDocument(const QString& path)
     : m_file(path) {}
+
+PdfDocument::~PdfDocument() {
+    if (m_zlibReady)
+        deflateEnd(&m_zlib);
+}
 
 bool PdfDocument::open() {
     if (!m_file.open(QIODevice::WriteOnly)) {
@@ -57,7 +60,7 @@ int PdfDocument::addObject(const QByteArray& body) {
 }
 
 void PdfDocument::writeStream(int number, const QByteArray& dictionary, const QByteArray& data) {
-    const QByteArray deflated = deflate(data);
+    const QByteArray& deflated = deflate(data);
     PdfBuffer head;
     head << "<<" << dictionary << " /Filter /FlateDecode /Length "
          << static_cast<qint64>(deflated.size()) << " >>\nstream\n";
@@ -110,14 +113,24 @@ bool PdfDocument::finish(const QString& title) {
     return !failed();
 }
 
-QByteArray PdfDocument::deflate(const QByteArray& data) {
-    uLongf size = compressBound(static_cast<uLong>(data.size()));
-    QByteArray deflated(static_cast<qsizetype>(size), Qt::Uninitialized);
-    compress2(reinterpret_cast<Bytef*>(deflated.data()), &size,
-              reinterpret_cast<const Bytef*>(data.constData()), static_cast<uLong>(data.size()),
-              Z_BEST_SPEED);
-    deflated.resize(static_cast<qsizetype>(size));
-    return deflated;
+const QByteArray& PdfDocument::deflate(const QByteArray& data) {
+    if (!m_zlibReady) {
+        m_zlibReady = deflateInit(&m_zlib, Z_BEST_SPEED) == Z_OK;
+    } else {
+        deflateReset(&m_zlib);
+    }
+    const auto bound =
+        static_cast<qsizetype>(deflateBound(&m_zlib, static_cast<uLong>(data.size())));
+    if (m_deflated.size() < bound)
+        m_deflated.resize(bound);
+    m_zlib.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.constData()));
+    m_zlib.avail_in = static_cast<uInt>(data.size());
+    m_zlib.next_out = reinterpret_cast<Bytef*>(m_deflated.data());
+    m_zlib.avail_out = static_cast<uInt>(m_deflated.size());
+    if (!m_zlibReady || ::deflate(&m_zlib, Z_FINISH) != Z_STREAM_END)
+        m_error = QStringLiteral("A stream of the document could not be compressed.");
+    m_deflated.truncate(static_cast<qsizetype>(m_zlib.total_out));
+    return m_deflated;
 }
 
 QByteArray PdfDocument::textString(const QString& text) {

@@ -4,6 +4,8 @@
 #include <QSaveFile>
 #include <QString>
 
+#include <zlib.h>
+
 #include <vector>
 
 namespace report {
@@ -16,6 +18,7 @@ namespace report {
 class PdfDocument {
 public:
     explicit PdfDocument(const QString& path);
+    ~PdfDocument();
     PdfDocument(const PdfDocument&) = delete;
     PdfDocument& operator=(const PdfDocument&) = delete;
 
@@ -41,15 +44,20 @@ public:
     bool failed() const { return !m_error.isEmpty(); }
     QString errorString() const { return m_error; }
 
-    static QByteArray deflate(const QByteArray& data);
     // A text string as PDF writes any Unicode text: UTF-16BE with a byte order mark, in hex.
     static QByteArray textString(const QString& text);
 
 private:
     void write(const QByteArray& bytes);
     void beginObject(int number);
+    // Deflates into a buffer kept for the next stream, with a compressor kept likewise: a page's
+    // stream then costs no allocation of its own.
+    const QByteArray& deflate(const QByteArray& data);
 
     QSaveFile m_file;
+    z_stream m_zlib{};
+    bool m_zlibReady = false;
+    QByteArray m_deflated;
     QString m_error;
     qint64 m_offset = 0;
     std::vector<qint64> m_offsets; // by object number - 1; -1 until written
