@@ -1,6 +1,7 @@
 #pragma once
 
 #include "RenderControl.h"
+#include "TextShaper.h"
 
 #include <QDateTime>
 #include <QList>
@@ -16,6 +17,7 @@ class Workbook;
 namespace report {
 
 class FontMapper;
+class PageSink;
 
 // Prints sheets of one workbook as one document: every sheet is laid out first, so that page
 // numbers run on across the sheets (a sheet with a first page number of its own starts
@@ -27,6 +29,9 @@ public:
     // filePath: the workbook's full path, for &F and &Z in headers and footers.
     ReportRenderer(const xls::Workbook& workbook, const QString& filePath, const FontMapper& fonts);
 
+    // What measures and shapes the workbook's text, for a document writer that draws text.
+    const TextShaper& shaper() const { return m_shaper; }
+
     // How many pages the sheets print.
     int pageCount(const QList<const xls::Sheet*>& sheets) const;
     // Paints the sheets onto a printer or a PDF writer, starting the document at its first
@@ -35,11 +40,14 @@ public:
     // control asks to stop, which it looks at before every page.
     int render(QPagedPaintDevice& device, const QList<const xls::Sheet*>& sheets,
                const QDateTime& printed, const RenderControl& control = {}) const;
+    int render(PageSink& sink, const QList<const xls::Sheet*>& sheets, const QDateTime& printed,
+               const RenderControl& control = {}) const;
 
 private:
     const xls::Workbook& m_workbook;
     QString m_filePath;
     const FontMapper& m_fonts;
+    TextShaper m_shaper;
     double m_maxDigitWidth;
 };
 

@@ -4,6 +4,7 @@
 
 #include <QFont>
 #include <QHash>
+#include <QRawFont>
 #include <QString>
 
 #include <memory>

@@ -2,6 +2,7 @@
 // exported by LibreOffice, compared chart by chart; and a chart sheet's own page.
 
 #include "report/CellFonts.h"
+#include "report/TextShaper.h"
 #include "report/ChartPainter.h"
 #include "report/ChartScale.h"
 #include "report/FontMapper.h"
@@ -137,7 +138,8 @@ QImage paintedChart(const xls::Chart& chart) {
     image.setDotsPerMeterY(kDotsPerMeter);
     image.fill(Qt::white);
     const report::FontMapper fonts;
-    const report::CellFonts cellFonts(book, fonts);
+    const report::TextShaper shaper;
+    const report::CellFonts cellFonts(book, fonts, shaper);
     const report::PrintOptions options(book.palette(), book.sheets().at(1).pageSetup());
     QPainter painter(&image);
     painter.scale(kZoom, kZoom);

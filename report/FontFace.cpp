@@ -1,0 +1,125 @@
+#include "FontFace.h"
+
+#include <hb-ot.h>
+#include <hb.h>
+
+#include <QtEndian>
+
+namespace report {
+
+namespace {
+
+// The tables a face is rebuilt from: what measuring, shaping and embedding read. Qt hands out
+// a face's tables one by one, whatever file or collection it came from.
+constexpr const char* kTables[] = {"cmap", "head", "hhea", "hmtx", "maxp", "name", "OS/2",
+                                   "post", "glyf", "loca", "cvt ", "fpgm", "prep", "gasp",
+                                   "CFF ", "CFF2", "vhea", "vmtx", "GDEF", "GSUB", "GPOS",
+                                   "kern"};
+
+hb_tag_t tagOf(const char* name) {
+    return HB_TAG(name[0], name[1], name[2], name[3]);
+}
+
+hb_face_t* rebuiltFace(const QRawFont& raw) {
+    hb_face_t* builder = hb_face_builder_create();
+    for (const char* name : kTables) {
+        auto* table = new QByteArray(raw.fontTable(name));
+        if (table->isEmpty()) {
+            delete table;
+            continue;
+        }
+        hb_blob_t* blob = hb_blob_create(table->constData(), static_cast<unsigned>(table->size()),
+                                         HB_MEMORY_MODE_READONLY, table, [](void* held) {
+                                             delete static_cast<QByteArray*>(held);
+                                         });
+        hb_face_builder_add_table(builder, tagOf(name), blob);
+        hb_blob_destroy(blob);
+    }
+    hb_blob_t* font = hb_face_reference_blob(builder);
+    hb_face_destroy(builder);
+    hb_face_t* face = hb_face_create(font, 0);
+    hb_blob_destroy(font);
+    return face;
+}
+
+QString postScriptNameOf(hb_face_t* face, const QRawFont& raw) {
+    char name[128];
+    unsigned size = sizeof name;
+    hb_ot_name_get_utf8(face, HB_OT_NAME_ID_POSTSCRIPT_NAME, HB_LANGUAGE_INVALID, &size, name);
+    QString result = QString::fromUtf8(name, size);
+    if (result.isEmpty())
+        result = raw.familyName() + raw.styleName();
+    result.remove(QLatin1Char(' '));
+    return result;
+}
+
+// head's xMin, yMin, xMax and yMax, 16-bit signed at byte 36.
+QRectF boxOf(const QByteArray& head) {
+    if (head.size() < 44)
+        return {};
+    const auto at = [&](int offset) {
+        return static_cast<double>(qFromBigEndian<qint16>(head.constData() + offset));
+    };
+    return QRectF(QPointF(at(36), at(38)), QPointF(at(40), at(42)));
+}
+
+template <typename Lookup>
+qint32 remembered(std::vector<std::unique_ptr<std::array<qint32, 256>>>& pages, quint32 key,
+                  Lookup lookup) {
+    const quint32 page = key >> 8;
+    if (page >= pages.size())
+        pages.resize(page + 1);
+    auto& entries = pages[page];
+    if (!entries) {
+        entries = std::make_unique<std::array<qint32, 256>>();
+        entries->fill(-1);
+    }
+    qint32& entry = (*entries)[key & 0xFF];
+    if (entry < 0)
+        entry = lookup();
+    return entry;
+}
+
+} // namespace
+
+FontFace::FontFace(const QRawFont& raw)
+    : m_raw(raw)
+    , m_face(rebuiltFace(raw)) {
+    m_font = hb_font_create(m_face);
+    m_unitsPerEm = static_cast<int>(hb_face_get_upem(m_face));
+    hb_font_set_scale(m_font, m_unitsPerEm, m_unitsPerEm);
+    hb_font_extents_t extents{};
+    hb_font_get_h_extents(m_font, &extents);
+    m_ascent = extents.ascender;
+    m_descent = -extents.descender;
+    m_postScriptName = postScriptNameOf(m_face, raw);
+    m_box = boxOf(raw.fontTable("head"));
+    m_cff = !raw.fontTable("CFF ").isEmpty();
+}
+
+FontFace::~FontFace() {
+    hb_font_destroy(m_font);
+    hb_face_destroy(m_face);
+}
+
+quint32 FontFace::glyph(char32_t character) const {
+    // Characters beyond the planes in use are looked up each time rather than paged.
+    if (character > 0x3FFFF) {
+        hb_codepoint_t found = 0;
+        return hb_font_get_nominal_glyph(m_font, character, &found) ? found : 0;
+    }
+    return static_cast<quint32>(remembered(m_glyphPages, character, [&] {
+        hb_codepoint_t found = 0;
+        return hb_font_get_nominal_glyph(m_font, character, &found) ? static_cast<qint32>(found)
+                                                                     : 0;
+    }));
+}
+
+int FontFace::advance(quint32 glyph) const {
+    if (glyph > 0xFFFF)
+        return 0;
+    return remembered(m_advancePages, glyph,
+                      [&] { return static_cast<qint32>(hb_font_get_glyph_h_advance(m_font, glyph)); });
+}
+
+} // namespace report

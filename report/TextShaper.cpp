@@ -1,0 +1,164 @@
+#include "TextShaper.h"
+
+#include "FontFace.h"
+
+#include <hb.h>
+
+#include <QRawFont>
+
+namespace report {
+
+struct TextShaper::Faces {
+    std::vector<const FontFace*> list; // the font's families in order; never empty
+};
+
+namespace {
+
+// Scripts whose characters print as their glyphs one after another, without reordering,
+// joining or marks placed over others.
+bool needsShaping(char32_t character) {
+    switch (QChar::script(character)) {
+    case QChar::Script_Common:
+    case QChar::Script_Latin:
+    case QChar::Script_Greek:
+    case QChar::Script_Cyrillic:
+    case QChar::Script_Han:
+    case QChar::Script_Hiragana:
+    case QChar::Script_Katakana:
+    case QChar::Script_Hangul:
+    case QChar::Script_Bopomofo:
+        return false;
+    default:
+        return true;
+    }
+}
+
+double pointSizeOf(const QFont& font) {
+    return font.pointSizeF() > 0 ? font.pointSizeF() : static_cast<double>(font.pixelSize());
+}
+
+QString faceKey(const QRawFont& raw) {
+    return raw.familyName() + QLatin1Char('\n') + raw.styleName() + QLatin1Char('\n') +
+           QString::number(raw.weight()) + QLatin1Char('\n') + QString::number(raw.style());
+}
+
+// The first face that has the character, else the first.
+const FontFace* faceFor(const std::vector<const FontFace*>& faces, char32_t character) {
+    for (const FontFace* face : faces) {
+        if (face->glyph(character) != 0)
+            return face;
+    }
+    return faces.front();
+}
+
+GlyphRun& runFor(ShapedLine& line, const FontFace* face, double pointSize) {
+    if (line.runs.empty() || line.runs.back().face != face)
+        line.runs.push_back({face, pointSize, {}, {}, {}});
+    return line.runs.back();
+}
+
+// Character by character: each maps to its glyph and advance.
+void placeGlyphs(const QList<uint>& text, const std::vector<const FontFace*>& faces,
+                 double pointSize, ShapedLine& line) {
+    for (const uint character : text) {
+        if (character < 0x20)
+            continue;
+        const FontFace* face = faceFor(faces, character);
+        GlyphRun& run = runFor(line, face, pointSize);
+        const quint32 glyph = face->glyph(character);
+        run.glyphs.push_back(glyph);
+        run.x.push_back(line.width);
+        run.characters.push_back(character);
+        line.width += face->advance(glyph) * pointSize / face->unitsPerEm();
+    }
+}
+
+// Characters from..to of text in one face, through HarfBuzz.
+void shapeSegment(const QList<uint>& text, qsizetype from, qsizetype to, const FontFace* face,
+                  double pointSize, ShapedLine& line) {
+    hb_buffer_t* buffer = hb_buffer_create();
+    hb_buffer_add_utf32(buffer, text.constData(), static_cast<int>(text.size()),
+                        static_cast<unsigned>(from), static_cast<int>(to - from));
+    hb_buffer_guess_segment_properties(buffer);
+    hb_shape(face->hbFont(), buffer, nullptr, 0);
+    unsigned count = 0;
+    const hb_glyph_info_t* infos = hb_buffer_get_glyph_infos(buffer, &count);
+    const hb_glyph_position_t* positions = hb_buffer_get_glyph_positions(buffer, &count);
+    const double scale = pointSize / face->unitsPerEm();
+    GlyphRun& run = runFor(line, face, pointSize);
+    for (unsigned i = 0; i < count; ++i) {
+        const bool startsCluster = i == 0 || infos[i].cluster != infos[i - 1].cluster;
+        run.glyphs.push_back(infos[i].codepoint);
+        run.x.push_back(line.width + positions[i].x_offset * scale);
+        run.characters.push_back(startsCluster ? text[infos[i].cluster] : 0);
+        line.width += positions[i].x_advance * scale;
+    }
+    hb_buffer_destroy(buffer);
+}
+
+// Text that needs shaping: cut where the face changes, each stretch shaped whole.
+void shapeGlyphs(const QList<uint>& text, const std::vector<const FontFace*>& faces,
+                 double pointSize, ShapedLine& line) {
+    qsizetype start = 0;
+    while (start < text.size()) {
+        const FontFace* face = faceFor(faces, text[start]);
+        qsizetype end = start + 1;
+        while (end < text.size() && (text[end] < 0x20 || faceFor(faces, text[end]) == face))
+            ++end;
+        shapeSegment(text, start, end, face, pointSize, line);
+        start = end;
+    }
+}
+
+} // namespace
+
+TextShaper::TextShaper() = default;
+TextShaper::~TextShaper() = default;
+
+const FontFace& TextShaper::face(const QRawFont& raw) const {
+    const QString key = faceKey(raw);
+    auto found = m_byName.constFind(key);
+    if (found == m_byName.constEnd())
+        found = m_byName.insert(key, std::make_shared<FontFace>(raw));
+    return **found;
+}
+
+const TextShaper::Faces& TextShaper::facesOf(const QFont& font) const {
+    const QStringList families = font.families().isEmpty() ? QStringList{font.family()}
+                                                           : font.families();
+    const QString key = families.join(QLatin1Char('\n')) + QLatin1Char('\n') +
+                        QString::number(font.weight()) + QLatin1Char(font.italic() ? 'i' : 'r');
+    auto found = m_byFont.constFind(key);
+    if (found != m_byFont.constEnd())
+        return **found;
+    auto faces = std::make_shared<Faces>();
+    for (const QString& family : families) {
+        QFont single(font);
+        single.setFamilies({family});
+        const QRawFont raw = QRawFont::fromFont(single);
+        if (raw.isValid())
+            faces->list.push_back(&face(raw));
+    }
+    if (faces->list.empty())
+        faces->list.push_back(&face(QRawFont::fromFont(font)));
+    return **m_byFont.insert(key, std::move(faces));
+}
+
+ShapedLine TextShaper::shape(const QString& text, const QFont& font) const {
+    ShapedLine line;
+    const QList<uint> characters = text.toUcs4();
+    const std::vector<const FontFace*>& faces = facesOf(font).list;
+    const double size = pointSizeOf(font);
+    const bool complex = std::any_of(characters.begin(), characters.end(), needsShaping);
+    if (complex)
+        shapeGlyphs(characters, faces, size, line);
+    else
+        placeGlyphs(characters, faces, size, line);
+    return line;
+}
+
+double TextShaper::width(const QString& text, const QFont& font) const {
+    return shape(text, font).width;
+}
+
+} // namespace report
