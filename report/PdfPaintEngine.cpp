@@ -79,7 +79,8 @@ PdfPaintEngine* PdfPaintEngine::of(QPainter& painter) {
 }
 
 bool PdfPaintEngine::begin(QPaintDevice*) {
-    if (m_pageOpen || !m_document.open())
+    // A document is painted once: a second painter would begin another in the same file.
+    if (m_pageOpen || m_document.pageCount() > 0 || !m_document.open())
         return false;
     m_resources = m_document.reserve();
     beginPage();
@@ -635,6 +636,12 @@ void PdfPaintEngine::drawPixmap(const QRectF& rect, const QPixmap& pixmap, const
 }
 
 void PdfPaintEngine::drawTextItem(const QPointF& origin, const QTextItem& item) {
+    // Glyphs without their text (QPainter::drawGlyphRun) cannot be shaped again: Qt's own
+    // fallback fills their outlines.
+    if (item.text().isEmpty()) {
+        QPaintEngine::drawTextItem(origin, item);
+        return;
+    }
     const ShapedLine line = m_shaper.shape(item.text(), item.font());
     for (const GlyphRun& run : line.runs)
         drawGlyphRun(origin, run);

@@ -1,6 +1,7 @@
 // The PDF writer, checked with the reader's own tools: the file's structure, its fonts, its
 // text and page sizes, and its rendering against the same painting on an image.
 
+#include "report/GlyphPainting.h"
 #include "report/PdfPages.h"
 #include "report/PdfPaintEngine.h"
 #include "report/TextShaper.h"
@@ -15,7 +16,7 @@
 
 namespace {
 
-using Painting = std::function<void(QPainter&)>;
+using Painting = std::function<void(QPainter&, const report::TextShaper&)>;
 
 struct Page {
     QSizeF size;
@@ -42,7 +43,7 @@ QImage halfMagenta() {
     return image;
 }
 
-void paintShapes(QPainter& painter) {
+void paintShapes(QPainter& painter, const report::TextShaper&) {
     painter.fillRect(QRectF(20, 20, 80, 50), Qt::red);
     painter.setPen(QPen(Qt::black, 2));
     painter.setBrush(Qt::NoBrush);
@@ -70,12 +71,24 @@ void paintShapes(QPainter& painter) {
     painter.drawLine(QPointF(80, 170), QPointF(240, 170));
 }
 
-void paintText(QPainter& painter) {
+void paintText(QPainter& painter, const report::TextShaper& shaper) {
     painter.setPen(Qt::black);
     painter.setFont(QFont(QStringLiteral("Liberation Sans"), 14));
     painter.drawText(QPointF(20, 40), QStringLiteral("Tessaly prints"));
     painter.setFont(QFont(QStringLiteral("IPAGothic"), 14));
     painter.drawText(QPointF(20, 80), QStringLiteral("日本語の表"));
+    // Glyphs spread apart, as justified text places them, straight into the document.
+    report::ShapedLine spread = shaper.shape(QStringLiteral("Spread"), painter.font());
+    for (report::GlyphRun& run : spread.runs) {
+        for (std::size_t i = 0; i < run.x.size(); ++i)
+            run.x[i] += 4.0 * static_cast<double>(i);
+    }
+    if (report::PdfPaintEngine* pdf = report::PdfPaintEngine::of(painter)) {
+        for (const report::GlyphRun& run : spread.runs)
+            pdf->drawGlyphRun(QPointF(20, 120), run);
+    } else {
+        report::drawShapedLine(painter, QPointF(20, 120), spread);
+    }
 }
 
 const QList<Page>& pages() {
@@ -163,7 +176,7 @@ void PdfWriterTest::initTestCase() {
         else
             QVERIFY(pdf.newPage());
         QVERIFY(report::PdfPaintEngine::of(painter) != nullptr);
-        pages()[i].paint(painter);
+        pages()[i].paint(painter, m_shaper);
     }
     QVERIFY2(painter.end(), qPrintable(pdf.errorString()));
     QVERIFY(pdf.errorString().isEmpty());
@@ -185,7 +198,7 @@ QImage PdfWriterTest::painted(int page) const {
     image.setDotsPerMeterY(2835);
     image.fill(Qt::white);
     QPainter painter(&image);
-    pages()[page - 1].paint(painter);
+    pages()[page - 1].paint(painter, m_shaper);
     return image;
 }
 
@@ -232,6 +245,7 @@ void PdfWriterTest::textExtracts_data() {
     QTest::addColumn<QString>("text");
     QTest::newRow("latin") << QStringLiteral("Tessaly prints");
     QTest::newRow("japanese") << QStringLiteral("日本語の表");
+    QTest::newRow("glyph run") << QStringLiteral("Spread");
 }
 
 void PdfWriterTest::textExtracts() {
@@ -275,7 +289,8 @@ void PdfWriterTest::rendersAsPainted() {
 void PdfWriterTest::textAdvancesAsPainted() {
     const QImage pdf = rendered(2);
     const QImage image = painted(2);
-    for (const QRect line : {QRect(0, 20, 200, 26), QRect(0, 60, 200, 26)}) {
+    for (const QRect line :
+         {QRect(0, 20, 200, 26), QRect(0, 60, 200, 26), QRect(0, 100, 200, 26)}) {
         const auto ours = inkColumns(pdf, line);
         const auto qt = inkColumns(image, line);
         QVERIFY(ours.first >= 0);
