@@ -67,6 +67,14 @@ void paintShapes(QPainter& painter, const report::TextShaper&) {
     painter.fillRect(QRectF(120, -290, 60, 20), Qt::cyan);
     painter.restore();
     painter.fillRect(QRectF(80, 120, 60, 30), QBrush(Qt::darkRed, Qt::DiagCrossPattern));
+    painter.setClipRect(QRect(150, 110, 20, 20));
+    painter.setClipRect(QRectF(180, 110, 20, 20), Qt::ReplaceClip);
+    painter.fillRect(QRectF(150, 110, 60, 20), Qt::green);
+    painter.setClipping(false);
+    painter.fillRect(QRectF(150, 135, 50, 20), Qt::cyan);
+    painter.setCompositionMode(QPainter::CompositionMode_Multiply);
+    painter.fillRect(QRectF(175, 135, 50, 20), Qt::yellow);
+    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
     painter.setPen(QPen(Qt::blue, 3, Qt::DashLine));
     painter.drawLine(QPointF(80, 170), QPointF(240, 170));
 }
@@ -272,6 +280,10 @@ void PdfWriterTest::rendersAsPainted_data() {
     QTest::newRow("rotated fill") << 1 << QRect(272, 122, 16, 56);
     QTest::newRow("hatch") << 1 << QRect(82, 122, 56, 26);
     QTest::newRow("dashes") << 1 << QRect(80, 167, 144, 6);
+    QTest::newRow("replacing clip") << 1 << QRect(182, 112, 16, 16);
+    QTest::newRow("replaced clip") << 1 << QRect(152, 112, 16, 16);
+    QTest::newRow("multiplied") << 1 << QRect(177, 137, 21, 16);
+    QTest::newRow("multiplied on paper") << 1 << QRect(202, 137, 20, 16);
 }
 
 void PdfWriterTest::rendersAsPainted() {
