@@ -95,8 +95,9 @@ bool PdfDocument::finish(const QString& title) {
     const int catalogNumber = addObject(catalog.bytes());
 
     const qint64 xref = m_offset;
+    const qint64 size = static_cast<qint64>(m_offsets.size()) + 1;
     PdfBuffer table;
-    table << "xref\n0 " << static_cast<qint64>(m_offsets.size() + 1) << "\n0000000000 65535 f \n";
+    table << "xref\n0 " << size << "\n0000000000 65535 f \n";
     for (const qint64 offset : m_offsets) {
         if (offset < 0) {
             m_error = QStringLiteral("An object of the document was never written.");
@@ -104,8 +105,8 @@ bool PdfDocument::finish(const QString& title) {
         }
         table << QByteArray::number(offset).rightJustified(10, '0') << " 00000 n \n";
     }
-    table << "trailer\n<< /Size " << static_cast<qint64>(m_offsets.size() + 1) << " /Root "
-          << catalogNumber << " 0 R /Info " << infoNumber << " 0 R >>\nstartxref\n"
+    table << "trailer\n<< /Size " << size << " /Root " << catalogNumber << " 0 R /Info "
+          << infoNumber << " 0 R >>\nstartxref\n"
           << xref << "\n%%EOF\n";
     write(table.bytes());
     if (!failed() && !m_file.commit())
