@@ -221,7 +221,7 @@ void PdfFonts::Font::write(PdfDocument& document) const {
     if (m_ownCodes) {
         // Each code's glyph in the subset, two bytes a code.
         QByteArray map;
-        map.reserve(static_cast<qsizetype>(m_glyphOfCode.size() * 2));
+        map.reserve(static_cast<qsizetype>(m_glyphOfCode.size()) * 2);
         for (const quint32 glyph : m_glyphOfCode) {
             const quint32 newGlyph = subset.newGlyph.value(glyph, 0);
             map.append(static_cast<char>(newGlyph >> 8)).append(static_cast<char>(newGlyph & 255));
