@@ -122,4 +122,21 @@ int FontFace::advance(quint32 glyph) const {
                       [&] { return static_cast<qint32>(hb_font_get_glyph_h_advance(m_font, glyph)); });
 }
 
+char32_t FontFace::characterOf(quint32 glyph) const {
+    if (m_characterOfGlyph.empty()) {
+        m_characterOfGlyph.assign(hb_face_get_glyph_count(m_face), 0);
+        hb_set_t* characters = hb_set_create();
+        hb_face_collect_unicodes(m_face, characters);
+        // Ascending: the first character found for a glyph is its lowest.
+        for (hb_codepoint_t c = HB_SET_VALUE_INVALID; hb_set_next(characters, &c);) {
+            hb_codepoint_t found = 0;
+            if (hb_font_get_nominal_glyph(m_font, c, &found) && found < m_characterOfGlyph.size() &&
+                m_characterOfGlyph[found] == 0)
+                m_characterOfGlyph[found] = c;
+        }
+        hb_set_destroy(characters);
+    }
+    return glyph < m_characterOfGlyph.size() ? m_characterOfGlyph[glyph] : 0;
+}
+
 } // namespace report

@@ -47,6 +47,9 @@ public:
     quint32 glyph(char32_t character) const;
     // The advance of a glyph in font units.
     int advance(quint32 glyph) const;
+    // The lowest character the face maps to a glyph, 0 when none does: for glyphs placed by
+    // Qt's text layout, which do not say what they stand for.
+    char32_t characterOf(quint32 glyph) const;
 
 private:
     QRawFont m_raw;
@@ -61,6 +64,7 @@ private:
     // Lazily filled pages of 256 characters and of 256 glyphs; -1 marks not yet looked up.
     mutable std::vector<std::unique_ptr<std::array<qint32, 256>>> m_glyphPages;
     mutable std::vector<std::unique_ptr<std::array<qint32, 256>>> m_advancePages;
+    mutable std::vector<char32_t> m_characterOfGlyph; // filled at the first question
 };
 
 } // namespace report

@@ -183,8 +183,11 @@ int PdfFonts::Font::writeDescriptor(PdfDocument& document, const QByteArray& bas
 int PdfFonts::Font::writeToUnicode(PdfDocument& document) const {
     std::vector<std::pair<quint32, char32_t>> mapped;
     for (std::size_t slot = 0; slot < m_glyphOfCode.size(); ++slot) {
-        if (m_characterOfCode[slot] != 0)
-            mapped.emplace_back(m_ownCodes ? slot : m_glyphOfCode[slot], m_characterOfCode[slot]);
+        const quint32 glyph = m_glyphOfCode[slot];
+        const char32_t character = m_characterOfCode[slot] != 0 ? m_characterOfCode[slot]
+                                                                : m_face.characterOf(glyph);
+        if (character != 0)
+            mapped.emplace_back(m_ownCodes ? slot : glyph, character);
     }
     std::sort(mapped.begin(), mapped.end());
     PdfBuffer out;

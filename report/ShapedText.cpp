@@ -122,8 +122,15 @@ void ShapedText::drawLines(QPainter& painter, QPointF topLeft, int first, int la
             continue;
         painter.setPen(piece.color);
         for (const QGlyphRun& run : m_layout->glyphRuns(start, stop - start))
-            painter.drawGlyphRun(origin - QPointF(0, piece.rise), run);
+            drawRun(painter, origin - QPointF(0, piece.rise), run);
     }
+}
+
+void ShapedText::drawRun(QPainter& painter, QPointF origin, const QGlyphRun& run) const {
+    if (m_shaper != nullptr)
+        drawGlyphRun(painter, origin, run, *m_shaper);
+    else
+        painter.drawGlyphRun(origin, run);
 }
 
 void ShapedText::draw(QPainter& painter, QPointF topLeft) const {
@@ -146,7 +153,7 @@ void ShapedText::draw(QPainter& painter, QPointF topLeft) const {
     for (const TextPiece& piece : m_pieces) {
         painter.setPen(piece.color);
         for (const QGlyphRun& run : m_layout->glyphRuns(piece.start, piece.end - piece.start))
-            painter.drawGlyphRun(topLeft - QPointF(0, piece.rise), run);
+            drawRun(painter, topLeft - QPointF(0, piece.rise), run);
     }
 }
 

@@ -7,8 +7,11 @@
 #include "xls/ReadError.h"
 #include "xls/WorkbookReader.h"
 
+#include "PageSink.h"
+#include "PdfPages.h"
+
 #include <QFileInfo>
-#include <QPdfWriter>
+#include <QPageLayout>
 
 namespace report {
 
@@ -46,6 +49,21 @@ QList<const xls::Sheet*> visibleSheets(const xls::Workbook& workbook, const QStr
     return sheets;
 }
 
+// Pages in our own PDF file, each on its paper's whole size.
+class PdfSink : public PageSink {
+public:
+    explicit PdfSink(PdfPages& pages)
+        : m_pages(pages) {}
+    QPaintDevice& device() override { return m_pages; }
+    bool startPage(const QPageLayout& paper, bool first) override {
+        m_pages.setPageSize(paper.fullRect(QPageLayout::Point).size());
+        return first || m_pages.newPage();
+    }
+
+private:
+    PdfPages& m_pages;
+};
+
 } // namespace
 
 int writeWorkbookPdf(const xls::ICodePages& codePages, const WorkbookSource& source,
@@ -58,11 +76,10 @@ int writeWorkbookPdf(const xls::ICodePages& codePages, const WorkbookSource& sou
     const FontMapper fonts;
     const ReportRenderer renderer(workbook, file.absoluteFilePath(), fonts);
     // A PDF writer, not a PDF printer: it leaves the print system alone.
-    QPdfWriter writer(pdfPath);
-    writer.setTitle(file.fileName());
-    writer.setCreator(QStringLiteral("Tessaly"));
+    PdfPages pages(pdfPath, file.fileName(), renderer.shaper());
+    PdfSink sink(pages);
     try {
-        return renderer.render(writer, sheets, QDateTime::currentDateTime(), control);
+        return renderer.render(sink, sheets, QDateTime::currentDateTime(), control);
     } catch (const RenderStopped&) {
         throw;
     } catch (const ReportError&) {
