@@ -99,8 +99,9 @@ quint16 PdfFonts::Font::code(quint32 glyph, char32_t character) {
     if (slot == 0 && glyph != 0)
         slot = addGlyph(glyph);
     const quint16 code = m_ownCodes ? static_cast<quint16>(slot) : static_cast<quint16>(glyph);
+    // The missing glyph stands for whatever character a face lacks, so it maps to none.
     char32_t& known = m_characterOfCode[slot];
-    if (known == 0)
+    if (known == 0 && glyph != 0)
         known = character;
     return code;
 }

@@ -145,6 +145,7 @@ void PdfPaintEngine::beginPage() {
 
 void PdfPaintEngine::endPage() {
     closeLevels();
+    out();
     const int contents = m_document.addStream(QByteArray(), m_content.bytes());
     m_content.clear();
     PdfBuffer page;
@@ -269,9 +270,9 @@ PdfPaintEngine::Clip PdfPaintEngine::clipOf(const QRegion& region) const {
 
 void PdfPaintEngine::closeLevels() {
     if (m_transformOpen)
-        m_content << "Q\n";
+        out() << "Q\n";
     if (m_clipOpen) {
-        m_content << "Q\n";
+        out() << "Q\n";
         m_written = m_atClip;
     } else if (m_transformOpen) {
         m_written = m_atTransform;
@@ -284,10 +285,10 @@ void PdfPaintEngine::closeLevels() {
 void PdfPaintEngine::writeClips() {
     m_atClip = m_written;
     m_clipOpen = true;
-    m_content << "q\n";
+    out() << "q\n";
     for (const Clip& clip : m_clips) {
         if (clip.isRect) {
-            m_content.operand(clip.rect.x())
+            out().operand(clip.rect.x())
                     .operand(clip.rect.y())
                     .operand(clip.rect.width())
                     .operand(clip.rect.height())
@@ -295,7 +296,7 @@ void PdfPaintEngine::writeClips() {
             continue;
         }
         writePath(clip.path, QPointF());
-        m_content << (clip.path.fillRule() == Qt::OddEvenFill ? "W* n\n" : "W n\n");
+        out() << (clip.path.fillRule() == Qt::OddEvenFill ? "W* n\n" : "W n\n");
     }
 }
 
@@ -313,7 +314,7 @@ void PdfPaintEngine::prepare() {
     if (cm == m_cm)
         return;
     if (m_transformOpen) {
-        m_content << "Q\n";
+        out() << "Q\n";
         m_written = m_atTransform;
         m_transformOpen = false;
     }
@@ -322,36 +323,36 @@ void PdfPaintEngine::prepare() {
         return;
     m_atTransform = m_written;
     m_transformOpen = true;
-    m_content << "q ";
-    appendMatrix(m_content, cm);
-    m_content << " cm\n";
+    out() << "q ";
+    appendMatrix(out(), cm);
+    out() << " cm\n";
 }
 
 void PdfPaintEngine::setStroke() {
     if (m_written.stroke != m_want.stroke) {
         const QRgb c = m_want.stroke;
-        m_content.operand(qRed(c) / 255.0).operand(qGreen(c) / 255.0).operand(qBlue(c) / 255.0)
+        out().operand(qRed(c) / 255.0).operand(qGreen(c) / 255.0).operand(qBlue(c) / 255.0)
             << "RG\n";
         m_written.stroke = c;
     }
     if (m_written.width != m_want.width) {
-        m_content.operand(m_want.width) << "w\n";
+        out().operand(m_want.width) << "w\n";
         m_written.width = m_want.width;
     }
     if (m_written.cap != m_want.cap) {
-        m_content << m_want.cap << " J\n";
+        out() << m_want.cap << " J\n";
         m_written.cap = m_want.cap;
     }
     if (m_written.join != m_want.join) {
-        m_content << m_want.join << " j\n";
+        out() << m_want.join << " j\n";
         m_written.join = m_want.join;
     }
     if (m_want.join == 0 && m_written.miter != m_want.miter) {
-        m_content.operand(m_want.miter) << "M\n";
+        out().operand(m_want.miter) << "M\n";
         m_written.miter = m_want.miter;
     }
     if (m_written.dash != m_want.dash) {
-        m_content << m_want.dash << '\n';
+        out() << m_want.dash << '\n';
         m_written.dash = m_want.dash;
     }
 }
@@ -359,9 +360,7 @@ void PdfPaintEngine::setStroke() {
 void PdfPaintEngine::setFillColor(QRgb color) {
     if (m_written.pattern < 0 && m_written.fill == color)
         return;
-    m_content.operand(qRed(color) / 255.0)
-            .operand(qGreen(color) / 255.0)
-            .operand(qBlue(color) / 255.0)
+    out().operand(qRed(color) / 255.0).operand(qGreen(color) / 255.0).operand(qBlue(color) / 255.0)
         << "rg\n";
     m_written.fill = color;
     m_written.pattern = -1;
@@ -370,7 +369,7 @@ void PdfPaintEngine::setFillColor(QRgb color) {
 void PdfPaintEngine::setFillPattern(int pattern) {
     if (m_written.pattern == pattern)
         return;
-    m_content << "/Pattern cs /P" << pattern << " scn\n";
+    out() << "/Pattern cs /P" << pattern << " scn\n";
     m_written.pattern = pattern;
 }
 
@@ -384,13 +383,21 @@ void PdfPaintEngine::setAlpha(int strokeAlpha, int fillAlpha) {
         known = m_alphas.insert(key, static_cast<int>(m_alphaKeys.size()));
         m_alphaKeys.push_back(key);
     }
-    m_content << "/G" << *known << " gs\n";
+    out() << "/G" << *known << " gs\n";
     m_written.strokeAlpha = strokeAlpha;
     m_written.fillAlpha = fillAlpha;
     m_written.multiply = m_multiply;
 }
 
-const char* PdfPaintEngine::preparePaint(bool fill, bool evenOdd) {
+PdfBuffer& PdfPaintEngine::out() {
+    if (m_pendingOp != nullptr) {
+        m_content << m_pendingOp;
+        m_pendingOp = nullptr;
+    }
+    return m_content;
+}
+
+const char* PdfPaintEngine::preparePaint(bool fill, bool evenOdd, bool rects) {
     fill = fill && m_filling;
     const bool stroke = m_stroking;
     if (!fill && !stroke)
@@ -406,11 +413,18 @@ const char* PdfPaintEngine::preparePaint(bool fill, bool evenOdd) {
     }
     setAlpha(stroke ? m_want.strokeAlpha : m_written.strokeAlpha,
              fill ? m_want.fillAlpha : m_written.fillAlpha);
-    if (fill && stroke)
-        return evenOdd ? "B*\n" : "B\n";
-    if (fill)
-        return evenOdd ? "f*\n" : "f\n";
-    return "S\n";
+    const char* op = fill && stroke ? (evenOdd ? "B*\n" : "B\n")
+                     : fill         ? (evenOdd ? "f*\n" : "f\n")
+                                    : "S\n";
+    // Opaque strokes, and opaque fills of rectangles (which all wind alike), paint the same
+    // in one path as one by one: the path stays open for the next such call.
+    const bool opaque =
+        m_written.strokeAlpha == 1000 && m_written.fillAlpha == 1000 && !m_written.multiply;
+    const bool mergeable = opaque && (!fill || (rects && !stroke && !evenOdd));
+    if (m_pendingOp != nullptr && !(mergeable && m_pendingMergeable && op == m_pendingOp))
+        out();
+    m_pendingMergeable = mergeable;
+    return op;
 }
 
 void PdfPaintEngine::point(double x, double y) {
@@ -418,11 +432,11 @@ void PdfPaintEngine::point(double x, double y) {
 }
 
 void PdfPaintEngine::finishPath(const char* op) {
-    m_content << op;
+    m_pendingOp = op;
 }
 
 void PdfPaintEngine::drawRects(const QRectF* rects, int rectCount) {
-    const char* op = preparePaint(true, false);
+    const char* op = preparePaint(true, false, true);
     if (op == nullptr)
         return;
     for (int i = 0; i < rectCount; ++i) {
@@ -627,8 +641,8 @@ void PdfPaintEngine::drawImage(const QRectF& rect, const QImage& image, const QR
     prepare();
     setAlpha(m_written.strokeAlpha, alphaOf(QColor(Qt::black), m_opacity));
     // The image's first row at the rectangle's top: its unit square flipped into place.
-    m_content << "q " << rect.width() << " 0 0 " << -rect.height() << ' ' << rect.x() + m_offset.x()
-              << ' ' << rect.bottom() + m_offset.y() << " cm /I" << index << " Do Q\n";
+    out() << "q " << rect.width() << " 0 0 " << -rect.height() << ' ' << rect.x() + m_offset.x()
+          << ' ' << rect.bottom() + m_offset.y() << " cm /I" << index << " Do Q\n";
 }
 
 void PdfPaintEngine::drawPixmap(const QRectF& rect, const QPixmap& pixmap, const QRectF& source) {
@@ -656,7 +670,7 @@ void PdfPaintEngine::drawGlyphRun(const QPointF& origin, const GlyphRun& run) {
     setAlpha(m_written.strokeAlpha, alphaOf(color, m_opacity));
     PdfFonts::Font& font = m_fonts.font(*run.face);
     const double size = run.pointSize;
-    m_content << "BT ";
+    out() << "BT ";
     if (m_written.font != &font || m_written.fontSize != size) {
         m_content << font.name() << ' ' << size << " Tf ";
         m_written.font = &font;

@@ -94,7 +94,9 @@ private:
     void writeClips();
     // Sets the stroke and fill a path is painted with; returns its painting operator, null
     // when it paints nothing.
-    const char* preparePaint(bool fill, bool evenOdd);
+    const char* preparePaint(bool fill, bool evenOdd, bool rects = false);
+    // The content stream, with the painting operator of the path before written first.
+    PdfBuffer& out();
     void setStroke();
     void setFillColor(QRgb color);
     void setFillPattern(int pattern);
@@ -103,6 +105,8 @@ private:
 
     void point(double x, double y);
     void writePath(const QPainterPath& path, const QPointF& offset);
+    // Ends a path with its painting operator, which is held back while the next call may
+    // add to the same path.
     void finishPath(const char* op);
     int image(const QImage& image, const QRect& source);
     int writeImage(const QImage& image);
@@ -117,6 +121,8 @@ private:
     QSizeF m_page; // the current page's size
     bool m_pageOpen = false;
     PdfBuffer m_content;
+    const char* m_pendingOp = nullptr;
+    bool m_pendingMergeable = false;
 
     // The painter's state.
     QPen m_pen;

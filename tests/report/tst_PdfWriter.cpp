@@ -62,6 +62,8 @@ void paintShapes(QPainter& painter, const report::TextShaper&) {
     painter.drawEllipse(QRectF(190, 0, 100, 100));
     painter.restore();
     painter.drawImage(QRectF(20, 140, 40, 40), halfMagenta());
+    painter.drawImage(QRectF(220, 65, 20, 20), halfMagenta(), QRectF(10, 0, 10, 20));
+    painter.drawImage(QRectF(245, 65, 20, 20), halfMagenta(), QRectF(0, 0, 10, 20));
     painter.save();
     painter.rotate(90);
     painter.fillRect(QRectF(120, -290, 60, 20), Qt::cyan);
@@ -277,6 +279,8 @@ void PdfWriterTest::rendersAsPainted_data() {
     QTest::newRow("outside the clip") << 1 << QRect(262, 22, 20, 36);
     QTest::newRow("opaque image half") << 1 << QRect(22, 142, 16, 36);
     QTest::newRow("transparent image half") << 1 << QRect(42, 142, 16, 36);
+    QTest::newRow("image's transparent part") << 1 << QRect(222, 67, 16, 16);
+    QTest::newRow("image's opaque part") << 1 << QRect(247, 67, 16, 16);
     QTest::newRow("rotated fill") << 1 << QRect(272, 122, 16, 56);
     QTest::newRow("hatch") << 1 << QRect(82, 122, 56, 26);
     QTest::newRow("dashes") << 1 << QRect(80, 167, 144, 6);
