@@ -35,23 +35,27 @@ void drawShapedLine(QPainter& painter, QPointF origin, const ShapedLine& line) {
 void drawGlyphRun(QPainter& painter, QPointF origin, const QGlyphRun& glyphs,
                   const TextShaper& shaper) {
     PdfPaintEngine* pdf = PdfPaintEngine::of(painter);
-    const QList<QPointF> positions = glyphs.positions();
-    if (pdf == nullptr || positions.isEmpty()) {
+    if (pdf == nullptr) {
         painter.drawGlyphRun(origin, glyphs);
         return;
     }
     const QRawFont raw = glyphs.rawFont();
-    GlyphRun run;
-    run.face = &shaper.face(raw);
-    run.pointSize = raw.pixelSize();
+    const QList<QPointF> positions = glyphs.positions();
     const QList<quint32> indexes = glyphs.glyphIndexes();
-    run.glyphs.assign(indexes.begin(), indexes.end());
-    // A run of a layout stands on one line: its glyphs share the line's baseline.
-    for (const QPointF& position : positions)
-        run.x.push_back(position.x());
-    run.characters.assign(run.glyphs.size(), 0);
     pdf->syncState();
-    pdf->drawGlyphRun(origin + QPointF(0, positions.front().y()), run);
+    // A layout's run gathers a font's glyphs of every line: each line is written on its own
+    // baseline.
+    for (qsizetype first = 0; first < positions.size();) {
+        GlyphRun run{&shaper.face(raw), raw.pixelSize(), {}, {}, {}};
+        qsizetype next = first;
+        for (; next < positions.size() && positions[next].y() == positions[first].y(); ++next) {
+            run.glyphs.push_back(indexes.value(next));
+            run.x.push_back(positions[next].x());
+        }
+        run.characters.assign(run.glyphs.size(), 0);
+        pdf->drawGlyphRun(origin + QPointF(0, positions[first].y()), run);
+        first = next;
+    }
 }
 
 } // namespace report
