@@ -1,5 +1,6 @@
 #include "FontFace.h"
 
+#include <fontconfig/fontconfig.h>
 #include <hb-ot.h>
 #include <hb.h>
 
@@ -18,6 +19,52 @@ constexpr const char* kTables[] = {"cmap", "head", "hhea", "hmtx", "maxp", "name
 
 hb_tag_t tagOf(const char* name) {
     return HB_TAG(name[0], name[1], name[2], name[3]);
+}
+
+// The face read straight from its file, which the system maps rather than copies: the file
+// fontconfig gives for the family and style Qt chose, when it holds the same face. Null
+// when it cannot be told.
+hb_face_t* faceFromFile(const QRawFont& raw) {
+    FcPattern* pattern = FcPatternCreate();
+    FcPatternAddString(pattern, FC_FAMILY,
+                       reinterpret_cast<const FcChar8*>(raw.familyName().toUtf8().constData()));
+    FcPatternAddString(pattern, FC_STYLE,
+                       reinterpret_cast<const FcChar8*>(raw.styleName().toUtf8().constData()));
+    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+    FcDefaultSubstitute(pattern);
+    FcResult result = FcResultNoMatch;
+    FcPattern* match = FcFontMatch(nullptr, pattern, &result);
+    FcPatternDestroy(pattern);
+    if (match == nullptr)
+        return nullptr;
+    FcChar8* file = nullptr;
+    int index = 0;
+    hb_face_t* face = nullptr;
+    if (FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch &&
+        FcPatternGetInteger(match, FC_INDEX, 0, &index) == FcResultMatch) {
+        hb_blob_t* blob = hb_blob_create_from_file_or_fail(reinterpret_cast<const char*>(file));
+        if (blob != nullptr) {
+            face = hb_face_create(blob, static_cast<unsigned>(index));
+            hb_blob_destroy(blob);
+        }
+    }
+    FcPatternDestroy(match);
+    return face;
+}
+
+// Whether face is the one Qt reads: the same glyph count and header.
+bool isSameFace(hb_face_t* face, const QRawFont& raw) {
+    for (const char* name : {"maxp", "head"}) {
+        hb_blob_t* blob = hb_face_reference_table(face, tagOf(name));
+        unsigned size = 0;
+        const char* data = hb_blob_get_data(blob, &size);
+        const QByteArray theirs = raw.fontTable(name);
+        const bool same = !theirs.isEmpty() && QByteArrayView(data, size) == theirs;
+        hb_blob_destroy(blob);
+        if (!same)
+            return false;
+    }
+    return true;
 }
 
 hb_face_t* rebuiltFace(const QRawFont& raw) {
@@ -40,6 +87,14 @@ hb_face_t* rebuiltFace(const QRawFont& raw) {
     hb_face_t* face = hb_face_create(font, 0);
     hb_blob_destroy(font);
     return face;
+}
+
+hb_face_t* faceOf(const QRawFont& raw) {
+    hb_face_t* face = faceFromFile(raw);
+    if (face != nullptr && isSameFace(face, raw))
+        return face;
+    hb_face_destroy(face);
+    return rebuiltFace(raw);
 }
 
 QString postScriptNameOf(hb_face_t* face, const QRawFont& raw) {
@@ -84,7 +139,7 @@ qint32 remembered(std::vector<std::unique_ptr<std::array<qint32, 256>>>& pages, 
 
 FontFace::FontFace(const QRawFont& raw)
     : m_raw(raw)
-    , m_face(rebuiltFace(raw)) {
+    , m_face(faceOf(raw)) {
     m_font = hb_font_create(m_face);
     m_unitsPerEm = static_cast<int>(hb_face_get_upem(m_face));
     hb_font_set_scale(m_font, m_unitsPerEm, m_unitsPerEm);
@@ -94,7 +149,9 @@ FontFace::FontFace(const QRawFont& raw)
     m_descent = -extents.descender;
     m_postScriptName = postScriptNameOf(m_face, raw);
     m_box = boxOf(raw.fontTable("head"));
-    m_cff = !raw.fontTable("CFF ").isEmpty();
+    hb_blob_t* cff = hb_face_reference_table(m_face, tagOf("CFF "));
+    m_cff = hb_blob_get_length(cff) > 0;
+    hb_blob_destroy(cff);
 }
 
 FontFace::~FontFace() {

@@ -124,6 +124,14 @@ const FontFace& TextShaper::face(const QRawFont& raw) const {
 }
 
 const TextShaper::Faces& TextShaper::facesOf(const QFont& font) const {
+    if (m_lastFaces != nullptr && font == m_lastFont)
+        return *m_lastFaces;
+    m_lastFont = font;
+    m_lastFaces = &facesByKey(font);
+    return *m_lastFaces;
+}
+
+const TextShaper::Faces& TextShaper::facesByKey(const QFont& font) const {
     const QStringList families = font.families().isEmpty() ? QStringList{font.family()}
                                                            : font.families();
     const QString key = families.join(QLatin1Char('\n')) + QLatin1Char('\n') +

@@ -34,9 +34,13 @@ public:
 private:
     struct Faces;
     const Faces& facesOf(const QFont& font) const;
+    const Faces& facesByKey(const QFont& font) const;
 
     mutable QHash<QString, std::shared_ptr<FontFace>> m_byName;
     mutable QHash<QString, std::shared_ptr<Faces>> m_byFont;
+    // The font asked for last, as a cell's neighbours mostly share it.
+    mutable QFont m_lastFont;
+    mutable const Faces* m_lastFaces = nullptr;
 };
 
 } // namespace report
