@@ -68,10 +68,11 @@ void beginPage(PageSink& sink, QPainter& painter, const PageFrame& frame, int pa
 } // namespace
 
 ReportRenderer::ReportRenderer(const xls::Workbook& workbook, const QString& filePath,
-                               const FontMapper& fonts)
+                               const FontMapper& fonts, const TextShaper& shaper)
     : m_workbook(workbook)
     , m_filePath(filePath)
     , m_fonts(fonts)
+    , m_shaper(shaper)
     , m_maxDigitWidth(fonts.maxDigitWidth(workbook.font(0))) {}
 
 int ReportRenderer::pageCount(const QList<const xls::Sheet*>& sheets) const {

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "RenderControl.h"
-#include "TextShaper.h"
 
 #include <QDateTime>
 #include <QList>
@@ -18,6 +17,7 @@ namespace report {
 
 class FontMapper;
 class PageSink;
+class TextShaper;
 
 // Prints sheets of one workbook as one document: every sheet is laid out first, so that page
 // numbers run on across the sheets (a sheet with a first page number of its own starts
@@ -26,11 +26,10 @@ class PageSink;
 // worksheets; a chart sheet prints its chart on one page; modules add no page.
 class ReportRenderer {
 public:
-    // filePath: the workbook's full path, for &F and &Z in headers and footers.
-    ReportRenderer(const xls::Workbook& workbook, const QString& filePath, const FontMapper& fonts);
-
-    // What measures and shapes the workbook's text, for a document writer that draws text.
-    const TextShaper& shaper() const { return m_shaper; }
+    // filePath: the workbook's full path, for &F and &Z in headers and footers. shaper: what
+    // measures and shapes the text, the document writer's too.
+    ReportRenderer(const xls::Workbook& workbook, const QString& filePath, const FontMapper& fonts,
+                   const TextShaper& shaper);
 
     // How many pages the sheets print.
     int pageCount(const QList<const xls::Sheet*>& sheets) const;
@@ -47,7 +46,7 @@ private:
     const xls::Workbook& m_workbook;
     QString m_filePath;
     const FontMapper& m_fonts;
-    TextShaper m_shaper;
+    const TextShaper& m_shaper;
     double m_maxDigitWidth;
 };
 

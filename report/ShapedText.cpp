@@ -11,14 +11,24 @@
 
 namespace report {
 
+namespace {
+
+LineMetrics lineMetricsOf(const QFont& font, QPaintDevice* device) {
+    const QFontMetricsF metrics(font, device);
+    return {metrics.ascent(), metrics.descent()};
+}
+
+} // namespace
+
 ShapedText::ShapedText(const QString& text, std::vector<TextPiece> pieces, QPaintDevice* device,
                        Qt::Alignment alignment, double wrapWidth, const TextShaper* shaper)
     : m_shaper(shaper)
     , m_pieces(std::move(pieces)) {
     for (const TextPiece& piece : m_pieces) {
-        const QFontMetricsF metrics(piece.font, device);
-        m_ascent = std::max(m_ascent, metrics.ascent() + piece.rise);
-        m_descent = std::max(m_descent, metrics.descent() - piece.rise);
+        const LineMetrics metrics = m_shaper != nullptr ? m_shaper->lineMetrics(piece.font)
+                                                        : lineMetricsOf(piece.font, device);
+        m_ascent = std::max(m_ascent, metrics.ascent + piece.rise);
+        m_descent = std::max(m_descent, metrics.descent - piece.rise);
     }
     if (shapesAlone(text, wrapWidth)) {
         m_text = text;

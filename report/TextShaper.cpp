@@ -4,6 +4,8 @@
 
 #include <hb.h>
 
+#include <QFontMetricsF>
+#include <QImage>
 #include <QRawFont>
 
 namespace report {
@@ -163,6 +165,18 @@ ShapedLine TextShaper::shape(const QString& text, const QFont& font) const {
     else
         placeGlyphs(characters, faces, size, line);
     return line;
+}
+
+LineMetrics TextShaper::lineMetrics(const QFont& font) const {
+    auto found = m_metrics.constFind(font);
+    if (found != m_metrics.constEnd())
+        return *found;
+    // A page's dots per inch: a pixel is a point.
+    QImage page(1, 1, QImage::Format_RGB32);
+    page.setDotsPerMeterX(2835);
+    page.setDotsPerMeterY(2835);
+    const QFontMetricsF metrics(font, &page);
+    return *m_metrics.insert(font, {metrics.ascent(), metrics.descent()});
 }
 
 double TextShaper::width(const QString& text, const QFont& font) const {

@@ -14,6 +14,12 @@ namespace report {
 
 class FontFace;
 
+// A font's extent above and below the baseline, in points.
+struct LineMetrics {
+    double ascent = 0;
+    double descent = 0;
+};
+
 // Shapes lines of text in a font into glyph runs, and measures them, from the fonts' own
 // tables: text of scripts that need no shaping (Latin, kana, kanji, digits and the like) maps
 // character by character to glyphs and advances, remembered per face for the run; other
@@ -28,6 +34,8 @@ public:
 
     ShapedLine shape(const QString& text, const QFont& font) const;
     double width(const QString& text, const QFont& font) const;
+    // As Qt measures the font on a page, remembered per font.
+    LineMetrics lineMetrics(const QFont& font) const;
     // The face of a raw font Qt chose (a glyph run of a text layout), made once.
     const FontFace& face(const QRawFont& raw) const;
 
@@ -41,6 +49,7 @@ private:
     // The font asked for last, as a cell's neighbours mostly share it.
     mutable QFont m_lastFont;
     mutable const Faces* m_lastFaces = nullptr;
+    mutable QHash<QFont, LineMetrics> m_metrics;
 };
 
 } // namespace report

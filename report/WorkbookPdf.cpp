@@ -3,6 +3,7 @@
 #include "FontMapper.h"
 #include "ReportError.h"
 #include "ReportRenderer.h"
+#include "TextShaper.h"
 
 #include "xls/ReadError.h"
 #include "xls/WorkbookReader.h"
@@ -12,6 +13,8 @@
 
 #include <QFileInfo>
 #include <QPageLayout>
+
+#include <optional>
 
 namespace report {
 
@@ -68,15 +71,17 @@ private:
 
 int writeWorkbookPdf(const xls::ICodePages& codePages, const WorkbookSource& source,
                      const QStringList& sheetNames, const QString& pdfPath,
-                     const RenderControl& control) {
+                     const RenderControl& control, const TextShaper* shaper) {
     const std::shared_ptr<const xls::Workbook> read = readWorkbook(codePages, source);
     const xls::Workbook& workbook = *read;
     const QList<const xls::Sheet*> sheets = visibleSheets(workbook, sheetNames);
     const QFileInfo file(source.file);
     const FontMapper fonts;
-    const ReportRenderer renderer(workbook, file.absoluteFilePath(), fonts);
+    std::optional<TextShaper> own;
+    const TextShaper& shaping = shaper != nullptr ? *shaper : own.emplace();
+    const ReportRenderer renderer(workbook, file.absoluteFilePath(), fonts, shaping);
     // A PDF writer, not a PDF printer: it leaves the print system alone.
-    PdfPages pages(pdfPath, file.fileName(), renderer.shaper());
+    PdfPages pages(pdfPath, file.fileName(), shaping);
     PdfSink sink(pages);
     try {
         return renderer.render(sink, sheets, QDateTime::currentDateTime(), control);

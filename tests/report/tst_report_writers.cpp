@@ -3,6 +3,7 @@
 
 #include "report/FontMapper.h"
 #include "report/ReportRenderer.h"
+#include "report/TextShaper.h"
 #include "report/WorkbookPdf.h"
 #include "tests/support/PrivateCups.h"
 #include "xls/IconvCodePages.h"
@@ -42,7 +43,7 @@ QStringList pageSizes(const QString& pdf) {
     const QString info = run(QStringLiteral("pdfinfo"), {"-f", "1", "-l", "999", pdf});
     QStringList sizes;
     for (const QString& line : info.split(QLatin1Char('\n'))) {
-        if (line.contains(QStringLiteral(" size:")))
+        if (line.startsWith(QStringLiteral("Page")) && line.contains(QStringLiteral(" size:")))
             sizes.append(line.section(QLatin1Char(':'), 1).simplified());
     }
     return sizes;
@@ -112,7 +113,8 @@ void ReportWritersTest::fixturesPrintAsQtWritesThem() {
     {
         const report::FontMapper fonts;
         QPdfWriter writer(theirs);
-        QCOMPARE(report::ReportRenderer(*workbook, file, fonts)
+        const report::TextShaper shaper;
+        QCOMPARE(report::ReportRenderer(*workbook, file, fonts, shaper)
                      .render(writer, sheets, QDateTime::currentDateTime()),
                  pages);
     }
