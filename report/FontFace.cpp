@@ -12,10 +12,9 @@ namespace {
 
 // The tables a face is rebuilt from: what measuring, shaping and embedding read. Qt hands out
 // a face's tables one by one, whatever file or collection it came from.
-constexpr const char* kTables[] = {"cmap", "head", "hhea", "hmtx", "maxp", "name", "OS/2",
-                                   "post", "glyf", "loca", "cvt ", "fpgm", "prep", "gasp",
-                                   "CFF ", "CFF2", "vhea", "vmtx", "GDEF", "GSUB", "GPOS",
-                                   "kern"};
+constexpr const char* kTables[] = {"cmap", "head", "hhea", "hmtx", "maxp", "name", "OS/2", "post",
+                                   "glyf", "loca", "cvt ", "fpgm", "prep", "gasp", "CFF ", "CFF2",
+                                   "vhea", "vmtx", "GDEF", "GSUB", "GPOS", "kern"};
 
 hb_tag_t tagOf(const char* name) {
     return HB_TAG(name[0], name[1], name[2], name[3]);
@@ -76,9 +75,8 @@ hb_face_t* rebuiltFace(const QRawFont& raw) {
             continue;
         }
         hb_blob_t* blob = hb_blob_create(table->constData(), static_cast<unsigned>(table->size()),
-                                         HB_MEMORY_MODE_READONLY, table, [](void* held) {
-                                             delete static_cast<QByteArray*>(held);
-                                         });
+                                         HB_MEMORY_MODE_READONLY, table,
+                                         [](void* held) { delete static_cast<QByteArray*>(held); });
         hb_face_builder_add_table(builder, tagOf(name), blob);
         hb_blob_destroy(blob);
     }
@@ -168,15 +166,16 @@ quint32 FontFace::glyph(char32_t character) const {
     return static_cast<quint32>(remembered(m_glyphPages, character, [&] {
         hb_codepoint_t found = 0;
         return hb_font_get_nominal_glyph(m_font, character, &found) ? static_cast<qint32>(found)
-                                                                     : 0;
+                                                                    : 0;
     }));
 }
 
 int FontFace::advance(quint32 glyph) const {
     if (glyph > 0xFFFF)
         return 0;
-    return remembered(m_advancePages, glyph,
-                      [&] { return static_cast<qint32>(hb_font_get_glyph_h_advance(m_font, glyph)); });
+    return remembered(m_advancePages, glyph, [&] {
+        return static_cast<qint32>(hb_font_get_glyph_h_advance(m_font, glyph));
+    });
 }
 
 char32_t FontFace::characterOf(quint32 glyph) const {

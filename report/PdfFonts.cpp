@@ -185,8 +185,8 @@ int PdfFonts::Font::writeToUnicode(PdfDocument& document) const {
     std::vector<std::pair<quint32, char32_t>> mapped;
     for (std::size_t slot = 0; slot < m_glyphOfCode.size(); ++slot) {
         const quint32 glyph = m_glyphOfCode[slot];
-        const char32_t character = m_characterOfCode[slot] != 0 ? m_characterOfCode[slot]
-                                                                : m_face.characterOf(glyph);
+        const char32_t character =
+            m_characterOfCode[slot] != 0 ? m_characterOfCode[slot] : m_face.characterOf(glyph);
         if (character != 0)
             mapped.emplace_back(m_ownCodes ? slot : glyph, character);
     }

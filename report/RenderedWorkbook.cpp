@@ -26,9 +26,8 @@ RenderedWorkbook::RenderedWorkbook(const xls::ICodePages& codePages, const Workb
     if (!m_folder.isValid())
         throw ReportError(
             QStringLiteral("No temporary folder for printing: %1").arg(m_folder.errorString()));
-    m_pageCount =
-        writeWorkbookPdf(codePages, source, sheetNames, m_folder.filePath(kDocumentName), control,
-                         shaper);
+    m_pageCount = writeWorkbookPdf(codePages, source, sheetNames, m_folder.filePath(kDocumentName),
+                                   control, shaper);
 }
 
 void RenderedWorkbook::submit(platform::IPrintSpooler& spooler, const QString& queue) const {

@@ -19,8 +19,8 @@ void ReportJob::Render(const RenderControl& control) {
     if (m_sheets.isEmpty())
         return;
     const TextShaperStock::Loan loan(*m_shapers);
-    m_rendered =
-        std::make_unique<RenderedWorkbook>(m_codePages, m_source, m_sheets, control, &loan.shaper());
+    m_rendered = std::make_unique<RenderedWorkbook>(m_codePages, m_source, m_sheets, control,
+                                                    &loan.shaper());
 }
 
 void ReportJob::Submit() {

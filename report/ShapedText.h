@@ -66,8 +66,8 @@ private:
 
     const TextShaper* m_shaper;
     QString m_text;
-    std::optional<ShapedLine> m_line;        // the line when the shaper shaped it
-    std::optional<QTextLayout> m_layout;     // else Qt's layout of the text
+    std::optional<ShapedLine> m_line;    // the line when the shaper shaped it
+    std::optional<QTextLayout> m_layout; // else Qt's layout of the text
     std::vector<TextPiece> m_pieces;
     double m_width = 0;
     double m_height = 0;

@@ -133,10 +133,9 @@ bool TextPlacement::shape(int r, int c, const xls::Cell& cell, QRectF area, Slot
         text.shape = format.rotation == kStacked ? TextShape::Stacked : TextShape::Rotated;
         text.rotation = format.rotation <= 90 ? format.rotation : -(format.rotation - 90.0);
         const bool stacked = text.shape == TextShape::Stacked;
-        text.shaped =
-            std::make_shared<ShapedText>(stacked ? stackedLetters(text.text, pieces) : text.text,
-                                         std::move(pieces), m_device, Qt::AlignHCenter, 0,
-                                         &m_sources.fonts.shaper());
+        text.shaped = std::make_shared<ShapedText>(
+            stacked ? stackedLetters(text.text, pieces) : text.text, std::move(pieces), m_device,
+            Qt::AlignHCenter, 0, &m_sources.fonts.shaper());
     } else if (wraps(format, horizontal)) {
         text.text = shown.text;
         remap(pieces, eraseAll(text.text, QLatin1Char('\r')));

@@ -134,8 +134,8 @@ const TextShaper::Faces& TextShaper::facesOf(const QFont& font) const {
 }
 
 const TextShaper::Faces& TextShaper::facesByKey(const QFont& font) const {
-    const QStringList families = font.families().isEmpty() ? QStringList{font.family()}
-                                                           : font.families();
+    const QStringList families =
+        font.families().isEmpty() ? QStringList{font.family()} : font.families();
     const QString key = families.join(QLatin1Char('\n')) + QLatin1Char('\n') +
                         QString::number(font.weight()) + QLatin1Char(font.italic() ? 'i' : 'r');
     auto found = m_byFont.constFind(key);

@@ -58,11 +58,16 @@ private slots:
 void TextShaperTest::widthsAgreeWithQt_data() {
     QTest::addColumn<QString>("family");
     QTest::addColumn<QString>("text");
-    QTest::newRow("Latin") << "Liberation Sans" << "Total: 1,234.50 AVAWAY";
-    QTest::newRow("serif") << "Liberation Serif" << "Quarterly report (draft)";
-    QTest::newRow("Cyrillic and Greek") << "Liberation Sans" << "Отчёт αβγ";
-    QTest::newRow("kana and kanji") << "IPAGothic" << "売上　ｶﾅ かな カナ 2024年";
-    QTest::newRow("proportional Japanese") << "IPAPGothic" << "売上合計（税込）abc";
+    QTest::newRow("Latin") << "Liberation Sans"
+                           << "Total: 1,234.50 AVAWAY";
+    QTest::newRow("serif") << "Liberation Serif"
+                           << "Quarterly report (draft)";
+    QTest::newRow("Cyrillic and Greek") << "Liberation Sans"
+                                        << "Отчёт αβγ";
+    QTest::newRow("kana and kanji") << "IPAGothic"
+                                    << "売上　ｶﾅ かな カナ 2024年";
+    QTest::newRow("proportional Japanese") << "IPAPGothic"
+                                           << "売上合計（税込）abc";
 }
 
 void TextShaperTest::widthsAgreeWithQt() {

@@ -2,12 +2,12 @@
 // exported by LibreOffice, compared chart by chart; and a chart sheet's own page.
 
 #include "report/CellFonts.h"
-#include "report/TextShaper.h"
 #include "report/ChartPainter.h"
 #include "report/ChartScale.h"
 #include "report/FontMapper.h"
 #include "report/PrintOptions.h"
 #include "report/ReportRenderer.h"
+#include "report/TextShaper.h"
 #include "tests/support/LibreOfficePdf.h"
 #include "tests/support/PrivateCups.h"
 #include "xls/IconvCodePages.h"

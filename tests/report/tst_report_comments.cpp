@@ -192,7 +192,8 @@ void ReportCommentsTest::listNumbersOnAcrossPagesAndSheets() {
     QList<const xls::Sheet*> sheets{&workbook.sheets()[0], &workbook.sheets()[1]};
     const report::FontMapper fonts;
     const report::TextShaper shaper;
-    const report::ReportRenderer renderer(workbook, QStringLiteral("/nowhere/list.xls"), fonts, shaper);
+    const report::ReportRenderer renderer(workbook, QStringLiteral("/nowhere/list.xls"), fonts,
+                                          shaper);
     const int total = renderer.pageCount(sheets);
     QVERIFY2(total >= 4, qPrintable(QString::number(total)));
     const QString pdf = m_folder.filePath(QStringLiteral("list.pdf"));

@@ -432,7 +432,8 @@ void ReportPdfTest::numbersPagesAcrossSheetsAndSkipsCharts() {
         sheets.append(&sheet);
     const report::FontMapper fonts;
     const report::TextShaper shaper;
-    const report::ReportRenderer renderer(workbook, QStringLiteral("/nowhere/book.xls"), fonts, shaper);
+    const report::ReportRenderer renderer(workbook, QStringLiteral("/nowhere/book.xls"), fonts,
+                                          shaper);
     QCOMPARE(renderer.pageCount(sheets), 5);
     const QString pdf = m_folder.filePath(QStringLiteral("numbers.pdf"));
     {
@@ -487,7 +488,8 @@ void ReportPdfTest::narrowsNumbersThatDoNotFit() {
                     xls::Cell::number(4, 1, 0, 3.14159265358979)});
     const report::FontMapper fonts;
     const report::TextShaper shaper;
-    const report::ReportRenderer renderer(workbook, QStringLiteral("/nowhere/n.xls"), fonts, shaper);
+    const report::ReportRenderer renderer(workbook, QStringLiteral("/nowhere/n.xls"), fonts,
+                                          shaper);
     const QString pdf = m_folder.filePath(QStringLiteral("narrow.pdf"));
     {
         QPdfWriter writer(pdf);

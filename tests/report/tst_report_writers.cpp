@@ -22,7 +22,7 @@
 namespace {
 
 constexpr int kDpi = 50;
-constexpr int kBlock = 8;        // pixels a side of the areas compared
+constexpr int kBlock = 8;          // pixels a side of the areas compared
 constexpr int kInkDifference = 40; // of 255, in an area's mean grey
 
 QString run(const QString& tool, const QStringList& arguments) {
@@ -51,8 +51,9 @@ QStringList pageSizes(const QString& pdf) {
 
 QImage pageImage(const QString& pdf, int page, const QString& folder) {
     const QString stem = folder + QStringLiteral("/page");
-    run(QStringLiteral("pdftoppm"), {"-gray", "-r", QString::number(kDpi), "-f", QString::number(page),
-                                     "-l", QString::number(page), "-singlefile", "-png", pdf, stem});
+    run(QStringLiteral("pdftoppm"),
+        {"-gray", "-r", QString::number(kDpi), "-f", QString::number(page), "-l",
+         QString::number(page), "-singlefile", "-png", pdf, stem});
     return QImage(stem + QStringLiteral(".png")).convertToFormat(QImage::Format_Grayscale8);
 }
 
@@ -87,8 +88,8 @@ private:
 
 void ReportWritersTest::fixturesPrintAsQtWritesThem_data() {
     QTest::addColumn<QString>("file");
-    for (const char* name : {"report_pages", "formats", "merge_split", "overflow", "spill",
-                             "older_picture"})
+    for (const char* name :
+         {"report_pages", "formats", "merge_split", "overflow", "spill", "older_picture"})
         QTest::newRow(name) << QStringLiteral(TESSALY_REPORT_FIXTURES "/%1.xls").arg(name);
     QTest::newRow("comments") << QStringLiteral(TESSALY_COMMENT_FIXTURE);
     QTest::newRow("objects") << QStringLiteral(TESSALY_OBJECT_FIXTURE);
@@ -125,7 +126,8 @@ void ReportWritersTest::fixturesPrintAsQtWritesThem() {
         run(QStringLiteral("pdffonts"), {ours}).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     QVERIFY(fonts.size() > 2);
     for (const QString& font : fonts.mid(2))
-        QVERIFY2(font.contains(QRegularExpression(QStringLiteral("yes +yes +yes"))), qPrintable(font));
+        QVERIFY2(font.contains(QRegularExpression(QStringLiteral("yes +yes +yes"))),
+                 qPrintable(font));
     const QStringList ourTexts = testsupport::pdfPageTexts(ours);
     const QStringList theirTexts = testsupport::pdfPageTexts(theirs);
     QCOMPARE(ourTexts.size(), pages);
@@ -134,9 +136,10 @@ void ReportWritersTest::fixturesPrintAsQtWritesThem() {
         const QImage mine = pageImage(ours, page + 1, m_folder.path());
         const QImage qts = pageImage(theirs, page + 1, m_folder.path());
         QCOMPARE(mine.size(), qts.size());
-        QVERIFY2(differingAreas(mine, qts) == 0, qPrintable(QStringLiteral("page %1: %2 areas")
-                                                                .arg(page + 1)
-                                                                .arg(differingAreas(mine, qts))));
+        QVERIFY2(
+            differingAreas(mine, qts) == 0,
+            qPrintable(
+                QStringLiteral("page %1: %2 areas").arg(page + 1).arg(differingAreas(mine, qts))));
     }
 }
 
