@@ -53,26 +53,53 @@ const FontFace* faceFor(const std::vector<const FontFace*>& faces, char32_t char
     return faces.front();
 }
 
-GlyphRun& runFor(ShapedLine& line, const FontFace* face, double pointSize) {
-    if (line.runs.empty() || line.runs.back().face != face)
+GlyphRun& runFor(ShapedLine& line, const FontFace* face, double pointSize, qsizetype glyphs) {
+    if (line.runs.empty() || line.runs.back().face != face) {
         line.runs.push_back({face, pointSize, {}, {}, {}});
+        GlyphRun& run = line.runs.back();
+        run.glyphs.reserve(static_cast<size_t>(glyphs));
+        run.x.reserve(static_cast<size_t>(glyphs));
+        run.characters.reserve(static_cast<size_t>(glyphs));
+    }
     return line.runs.back();
 }
 
+// Calls visit with each character of text, surrogate pairs joined.
+template <typename Visit> void forEachCharacter(const QString& text, Visit visit) {
+    const QChar* units = text.constData();
+    const qsizetype size = text.size();
+    for (qsizetype i = 0; i < size; ++i) {
+        if (units[i].isHighSurrogate() && i + 1 < size && units[i + 1].isLowSurrogate()) {
+            visit(QChar::surrogateToUcs4(units[i], units[i + 1]));
+            ++i;
+        } else {
+            visit(char32_t{units[i].unicode()});
+        }
+    }
+}
+
+bool anyNeedsShaping(const QString& text) {
+    bool needed = false;
+    forEachCharacter(text, [&](char32_t character) {
+        needed = needed || (character >= 0x80 && needsShaping(character));
+    });
+    return needed;
+}
+
 // Character by character: each maps to its glyph and advance.
-void placeGlyphs(const QList<uint>& text, const std::vector<const FontFace*>& faces,
+void placeGlyphs(const QString& text, const std::vector<const FontFace*>& faces,
                  double pointSize, ShapedLine& line) {
-    for (const uint character : text) {
+    forEachCharacter(text, [&](char32_t character) {
         if (character < 0x20)
-            continue;
+            return;
         const FontFace* face = faceFor(faces, character);
-        GlyphRun& run = runFor(line, face, pointSize);
+        GlyphRun& run = runFor(line, face, pointSize, text.size());
         const quint32 glyph = face->glyph(character);
         run.glyphs.push_back(glyph);
         run.x.push_back(line.width);
         run.characters.push_back(character);
         line.width += face->advance(glyph) * pointSize / face->unitsPerEm();
-    }
+    });
 }
 
 // Characters from..to of text in one face, through HarfBuzz.
@@ -87,7 +114,7 @@ void shapeSegment(const QList<uint>& text, qsizetype from, qsizetype to, const F
     const hb_glyph_info_t* infos = hb_buffer_get_glyph_infos(buffer, &count);
     const hb_glyph_position_t* positions = hb_buffer_get_glyph_positions(buffer, &count);
     const double scale = pointSize / face->unitsPerEm();
-    GlyphRun& run = runFor(line, face, pointSize);
+    GlyphRun& run = runFor(line, face, pointSize, count);
     for (unsigned i = 0; i < count; ++i) {
         const bool startsCluster = i == 0 || infos[i].cluster != infos[i - 1].cluster;
         run.glyphs.push_back(infos[i].codepoint);
@@ -156,14 +183,12 @@ const TextShaper::Faces& TextShaper::facesByKey(const QFont& font) const {
 
 ShapedLine TextShaper::shape(const QString& text, const QFont& font) const {
     ShapedLine line;
-    const QList<uint> characters = text.toUcs4();
     const std::vector<const FontFace*>& faces = facesOf(font).list;
     const double size = pointSizeOf(font);
-    const bool complex = std::any_of(characters.begin(), characters.end(), needsShaping);
-    if (complex)
-        shapeGlyphs(characters, faces, size, line);
+    if (anyNeedsShaping(text))
+        shapeGlyphs(text.toUcs4(), faces, size, line);
     else
-        placeGlyphs(characters, faces, size, line);
+        placeGlyphs(text, faces, size, line);
     return line;
 }
 
