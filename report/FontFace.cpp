@@ -146,7 +146,12 @@ FontFace::FontFace(const QRawFont& raw)
     m_ascent = extents.ascender;
     m_descent = -extents.descender;
     m_postScriptName = postScriptNameOf(m_face, raw);
-    m_box = boxOf(raw.fontTable("head"));
+    const QByteArray head = raw.fontTable("head");
+    m_box = boxOf(head);
+    // head's macStyle, at byte 44: bit 0 bold, bit 1 italic.
+    const int style = head.size() >= 46 ? qFromBigEndian<quint16>(head.constData() + 44) : 0;
+    m_bold = (style & 1) != 0;
+    m_italic = (style & 2) != 0;
     hb_blob_t* cff = hb_face_reference_table(m_face, tagOf("CFF "));
     m_cff = hb_blob_get_length(cff) > 0;
     hb_blob_destroy(cff);

@@ -40,8 +40,10 @@ public:
     QRectF boundingBox() const { return m_box; }
     // True when the outlines are CFF (PostScript) rather than TrueType.
     bool isCff() const { return m_cff; }
-    bool isBold() const { return m_raw.weight() >= QFont::DemiBold; }
-    bool isItalic() const { return m_raw.style() != QFont::StyleNormal; }
+    // The face's own style, as its header gives it: Qt may have been asked for, and report,
+    // a style it only imitates.
+    bool isBold() const { return m_bold; }
+    bool isItalic() const { return m_italic; }
 
     // The glyph of a character, 0 (the missing glyph) when the face has none.
     quint32 glyph(char32_t character) const;
@@ -61,6 +63,8 @@ private:
     int m_descent = 0;
     QRectF m_box;
     bool m_cff = false;
+    bool m_bold = false;
+    bool m_italic = false;
     // Lazily filled pages of 256 characters and of 256 glyphs; -1 marks not yet looked up.
     mutable std::vector<std::unique_ptr<std::array<qint32, 256>>> m_glyphPages;
     mutable std::vector<std::unique_ptr<std::array<qint32, 256>>> m_advancePages;

@@ -32,7 +32,7 @@ void drawShapedLine(QPainter& painter, QPointF origin, const ShapedLine& line) {
     }
 }
 
-void drawGlyphRun(QPainter& painter, QPointF origin, const QGlyphRun& glyphs,
+void drawGlyphRun(QPainter& painter, QPointF origin, const QGlyphRun& glyphs, const QFont& font,
                   const TextShaper& shaper) {
     PdfPaintEngine* pdf = PdfPaintEngine::of(painter);
     if (pdf == nullptr) {
@@ -53,6 +53,7 @@ void drawGlyphRun(QPainter& painter, QPointF origin, const QGlyphRun& glyphs,
             run.x.push_back(positions[next].x());
         }
         run.characters.assign(run.glyphs.size(), 0);
+        synthesize(run, font);
         pdf->drawGlyphRun(origin + QPointF(0, positions[first].y()), run);
         first = next;
     }

@@ -17,6 +17,9 @@ struct GlyphRun {
     std::vector<quint32> glyphs;
     std::vector<double> x;
     std::vector<char32_t> characters; // one per glyph; 0 where a glyph stands for none alone
+    // Bold or italic asked of a face that has neither: drawn thicker or slanted, as Qt does.
+    bool emboldened = false;
+    bool slanted = false;
 };
 
 // A line of text shaped: its runs left to right and its width in points.

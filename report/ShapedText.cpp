@@ -132,13 +132,14 @@ void ShapedText::drawLines(QPainter& painter, QPointF topLeft, int first, int la
             continue;
         painter.setPen(piece.color);
         for (const QGlyphRun& run : m_layout->glyphRuns(start, stop - start))
-            drawRun(painter, origin - QPointF(0, piece.rise), run);
+            drawRun(painter, origin - QPointF(0, piece.rise), run, piece.font);
     }
 }
 
-void ShapedText::drawRun(QPainter& painter, QPointF origin, const QGlyphRun& run) const {
+void ShapedText::drawRun(QPainter& painter, QPointF origin, const QGlyphRun& run,
+                         const QFont& font) const {
     if (m_shaper != nullptr)
-        drawGlyphRun(painter, origin, run, *m_shaper);
+        drawGlyphRun(painter, origin, run, font, *m_shaper);
     else
         painter.drawGlyphRun(origin, run);
 }
@@ -163,7 +164,7 @@ void ShapedText::draw(QPainter& painter, QPointF topLeft) const {
     for (const TextPiece& piece : m_pieces) {
         painter.setPen(piece.color);
         for (const QGlyphRun& run : m_layout->glyphRuns(piece.start, piece.end - piece.start))
-            drawRun(painter, topLeft - QPointF(0, piece.rise), run);
+            drawRun(painter, topLeft - QPointF(0, piece.rise), run, piece.font);
     }
 }
 

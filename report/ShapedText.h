@@ -62,7 +62,7 @@ public:
 private:
     bool shapesAlone(const QString& text, double wrapWidth) const;
     void layOut(Qt::Alignment alignment, double wrapWidth);
-    void drawRun(QPainter& painter, QPointF origin, const QGlyphRun& run) const;
+    void drawRun(QPainter& painter, QPointF origin, const QGlyphRun& run, const QFont& font) const;
 
     const TextShaper* m_shaper;
     QString m_text;

@@ -39,9 +39,9 @@ double pointSizeOf(const QFont& font) {
     return font.pointSizeF() > 0 ? font.pointSizeF() : static_cast<double>(font.pixelSize());
 }
 
+// A face Qt makes bolder or slanted itself is the same face.
 QString faceKey(const QRawFont& raw) {
-    return raw.familyName() + QLatin1Char('\n') + raw.styleName() + QLatin1Char('\n') +
-           QString::number(raw.weight()) + QLatin1Char('\n') + QString::number(raw.style());
+    return raw.familyName() + QLatin1Char('\n') + raw.styleName();
 }
 
 // The first face that has the character, else the first.
@@ -87,8 +87,8 @@ bool anyNeedsShaping(const QString& text) {
 }
 
 // Character by character: each maps to its glyph and advance.
-void placeGlyphs(const QString& text, const std::vector<const FontFace*>& faces,
-                 double pointSize, ShapedLine& line) {
+void placeGlyphs(const QString& text, const std::vector<const FontFace*>& faces, double pointSize,
+                 ShapedLine& line) {
     forEachCharacter(text, [&](char32_t character) {
         if (character < 0x20)
             return;
@@ -141,6 +141,11 @@ void shapeGlyphs(const QList<uint>& text, const std::vector<const FontFace*>& fa
 
 } // namespace
 
+void synthesize(GlyphRun& run, const QFont& font) {
+    run.emboldened = font.bold() && !run.face->isBold();
+    run.slanted = font.italic() && !run.face->isItalic();
+}
+
 TextShaper::TextShaper() = default;
 TextShaper::~TextShaper() = default;
 
@@ -189,6 +194,8 @@ ShapedLine TextShaper::shape(const QString& text, const QFont& font) const {
         shapeGlyphs(text.toUcs4(), faces, size, line);
     else
         placeGlyphs(text, faces, size, line);
+    for (GlyphRun& run : line.runs)
+        synthesize(run, font);
     return line;
 }
 

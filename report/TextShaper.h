@@ -25,6 +25,9 @@ struct LineMetrics {
 // character by character to glyphs and advances, remembered per face for the run; other
 // scripts go through HarfBuzz. A character the font's first family lacks comes from the first
 // of its families that has it. Sizes are in points. One object serves one thread.
+// Marks a run of a face without the bold or italic the font asks for, to be drawn so.
+void synthesize(GlyphRun& run, const QFont& font);
+
 class TextShaper {
 public:
     TextShaper();

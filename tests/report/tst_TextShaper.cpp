@@ -53,6 +53,8 @@ private slots:
     void widthsAgreeWithQt();
     void missingCharactersComeFromLaterFamilies();
     void marksAndRightToLeftTextAreShaped();
+    void stylesAFaceLacksAreSynthesized_data();
+    void stylesAFaceLacksAreSynthesized();
 };
 
 void TextShaperTest::widthsAgreeWithQt_data() {
@@ -114,6 +116,34 @@ void TextShaperTest::marksAndRightToLeftTextAreShaped() {
     std::reverse(reversed.begin(), reversed.end());
     QCOMPARE(charactersOf(line), reversed);
     QVERIFY(nearQt(line, hebrew, font));
+}
+
+void TextShaperTest::stylesAFaceLacksAreSynthesized_data() {
+    QTest::addColumn<QString>("family");
+    QTest::addColumn<bool>("bold");
+    QTest::addColumn<bool>("italic");
+    QTest::addColumn<bool>("emboldened");
+    QTest::addColumn<bool>("slanted");
+    // The IPA fonts come in one style; Liberation Sans has its own bold and italic.
+    QTest::newRow("IPA bold") << "IPAPGothic" << true << false << true << false;
+    QTest::newRow("IPA italic") << "IPAPGothic" << false << true << false << true;
+    QTest::newRow("IPA plain") << "IPAPGothic" << false << false << false << false;
+    QTest::newRow("Liberation bold italic") << "Liberation Sans" << true << true << false << false;
+}
+
+void TextShaperTest::stylesAFaceLacksAreSynthesized() {
+    QFETCH(QString, family);
+    QFETCH(bool, bold);
+    QFETCH(bool, italic);
+    QFETCH(bool, emboldened);
+    QFETCH(bool, slanted);
+    QFont font = fontOf({family}, 11);
+    font.setBold(bold);
+    font.setItalic(italic);
+    const ShapedLine line = TextShaper().shape(QStringLiteral("Abc売上"), font);
+    QCOMPARE(line.runs.size(), 1u);
+    QCOMPARE(line.runs.front().emboldened, emboldened);
+    QCOMPARE(line.runs.front().slanted, slanted);
 }
 
 QTEST_MAIN(TextShaperTest)
