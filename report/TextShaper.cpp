@@ -183,7 +183,7 @@ const TextShaper::Faces& TextShaper::facesByKey(const QFont& font) const {
     }
     if (faces->list.empty())
         faces->list.push_back(&face(QRawFont::fromFont(font)));
-    return **m_byFont.insert(key, std::move(faces));
+    return **m_byFont.insert(key, faces);
 }
 
 ShapedLine TextShaper::shape(const QString& text, const QFont& font) const {
