@@ -113,6 +113,10 @@ set(TESSALY_DEPENDS
     libgsf-1-114
     libnettle8
     libwmf-0.2-7
+    libharfbuzz0b
+    libharfbuzz-subset0
+    libfontconfig1
+    zlib1g
     libcups2
     libuno-cppu3
     libuno-cppuhelpergcc3-3

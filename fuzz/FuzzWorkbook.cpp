@@ -12,6 +12,7 @@
 #include "report/PageLayout.h"
 #include "report/PagePainter.h"
 #include "report/SheetMetrics.h"
+#include "report/TextShaper.h"
 
 #include "xls/CellText.h"
 #include "xls/IconvCodePages.h"
@@ -150,8 +151,8 @@ int walk(const xls::Workbook& workbook) {
 }
 
 void paintSheet(const xls::Workbook& workbook, const xls::Sheet& sheet,
-                const report::FontMapper& fonts, const xls::CellText& cellText, QImage& image) {
-    const report::SheetMetrics metrics(sheet, fonts.maxDigitWidth(workbook.font(0)));
+                const report::CellFonts& fonts, const xls::CellText& cellText, QImage& image) {
+    const report::SheetMetrics metrics(sheet, fonts.mapper().maxDigitWidth(workbook.font(0)));
     const report::PageLayout layout(workbook, sheet, metrics);
     const int count = layout.pageCount();
     std::set<int> ordinals;
@@ -174,8 +175,7 @@ void paintSheet(const xls::Workbook& workbook, const xls::Sheet& sheet,
         pagePainter.paint(painter, layout.frame(), page, fields);
     }
     // The comment list's first and last pages, when the sheet lists its comments.
-    const report::CellFonts cellFonts(workbook, fonts);
-    const report::CommentList comments(workbook, sheet, layout.frame(), cellFonts);
+    const report::CommentList comments(workbook, sheet, layout.frame(), fonts);
     for (const int ordinal : {0, comments.pageCount() - 1}) {
         if (ordinal < 0)
             continue;
@@ -186,9 +186,9 @@ void paintSheet(const xls::Workbook& workbook, const xls::Sheet& sheet,
 
 // A chart sheet's one page; embedded charts are painted with their worksheet's pages.
 void paintChartSheet(const xls::Workbook& workbook, const xls::Sheet& sheet,
-                     const report::FontMapper& fonts, const xls::CellText& cellText,
+                     const report::CellFonts& fonts, const xls::CellText& cellText,
                      QImage& image) {
-    const report::SheetMetrics metrics(sheet, fonts.maxDigitWidth(workbook.font(0)));
+    const report::SheetMetrics metrics(sheet, fonts.mapper().maxDigitWidth(workbook.font(0)));
     const report::PageLayout layout(workbook, sheet, metrics);
     const report::PagePainter pagePainter(workbook, sheet, metrics, fonts, cellText);
     const QSizeF paper = layout.frame().pageLayout.fullRect(QPageLayout::Point).size();
@@ -199,7 +199,9 @@ void paintChartSheet(const xls::Workbook& workbook, const xls::Sheet& sheet,
 }
 
 void paintPages(const xls::Workbook& workbook) {
-    static const report::FontMapper fonts;
+    static const report::FontMapper mapper;
+    static const report::TextShaper shaper;
+    const report::CellFonts fonts(workbook, mapper, shaper);
     const xls::CellText cellText(workbook);
     QImage image(kImageWidth, kImageHeight, QImage::Format_RGB32);
     for (const xls::Sheet& sheet : workbook.sheets()) {

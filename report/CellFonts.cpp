@@ -6,9 +6,11 @@
 
 namespace report {
 
-CellFonts::CellFonts(const xls::Workbook& workbook, const FontMapper& fonts)
+CellFonts::CellFonts(const xls::Workbook& workbook, const FontMapper& fonts,
+                     const TextShaper& shaper)
     : m_workbook(workbook)
-    , m_fonts(fonts) {}
+    , m_fonts(fonts)
+    , m_shaper(shaper) {}
 
 const QFont& CellFonts::font(int fontIndex) const {
     auto found = m_cache.find(fontIndex);

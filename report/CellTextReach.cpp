@@ -1,6 +1,7 @@
 #include "CellTextReach.h"
 
 #include "CellAlignment.h"
+#include "CellFonts.h"
 #include "SheetMetrics.h"
 #include "TextPieces.h"
 
@@ -63,7 +64,9 @@ TextReach CellTextReach::reach(const xls::Cell& cell, double cellWidth) const {
                  m_sources.sheet.conditionalFormat(cell.row(), cell.column()));
     withoutLineBreaks(text, pieces);
     // Shaped as the placement shapes a line, so that both agree on where the text stops.
-    const double width = ShapedText(text, std::move(pieces), m_device.get()).width();
+    const double width = ShapedText(text, std::move(pieces), m_device.get(), Qt::AlignLeft, 0,
+                                    &m_sources.fonts.shaper())
+                             .width();
     const double available = cellWidth - 2 * kCellPaddingX -
                              indentOf(format, horizontal, m_sources.metrics.maxDigitWidth());
     return reachOf(horizontal, width, std::max(0.0, available));

@@ -64,7 +64,8 @@ CommentList::CommentList(const xls::Workbook& workbook, const xls::Sheet& sheet,
         std::vector<TextPiece> pieces = runPieces(text.size(), runs, 0, workbook, fonts, options);
         text.replace(QLatin1Char('\n'), QChar::LineSeparator);
         m_entries.push_back(std::make_unique<ShapedText>(text, std::move(pieces), m_device.get(),
-                                                         Qt::AlignLeft, m_printable.width()));
+                                                         Qt::AlignLeft, m_printable.width(),
+                                                         &fonts.shaper()));
     }
     paginate(m_printable.height(), QFontMetricsF(fonts.font(0), m_device.get()).height());
 }

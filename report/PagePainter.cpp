@@ -13,19 +13,18 @@
 namespace report {
 
 PagePainter::PagePainter(const xls::Workbook& workbook, const xls::Sheet& sheet,
-                         const SheetMetrics& metrics, const FontMapper& fonts,
+                         const SheetMetrics& metrics, const CellFonts& fonts,
                          const xls::CellText& cellText)
     : m_workbook(workbook)
     , m_sheet(sheet)
     , m_metrics(metrics)
-    , m_fonts(fonts)
     , m_cellText(cellText)
-    , m_cellFonts(workbook, fonts)
+    , m_cellFonts(fonts)
     , m_options(workbook.palette(), sheet.pageSetup())
     , m_objects(workbook, sheet, metrics, m_cellFonts, m_options)
-    , m_headerFooterPictures(fonts, m_options)
+    , m_headerFooterPictures(fonts.mapper(), m_options)
     , m_chart(workbook, m_cellFonts, m_options)
-    , m_defaultFont(fonts.font(workbook.font(0))) {}
+    , m_defaultFont(fonts.mapper().font(workbook.font(0))) {}
 
 PageContent PagePainter::layOut(const PageFrame& frame, const LaidOutPage& page,
                                 const HeaderFooterFields& fields, QPaintDevice* device) const {
@@ -58,7 +57,7 @@ void PagePainter::layOutHeaderAndFooter(PageContent& content, const PageFrame& f
                                      m_sheet.headerFooterPicture(Place::RightFooter)};
         (header ? content.header : content.footer) =
             layOutHeaderFooter(frame, expandHeaderFooter(code, fields, defaultFont), pictures,
-                               m_fonts, m_defaultFont, m_options, header, device);
+                               m_cellFonts.mapper(), m_defaultFont, m_options, header, device);
     }
 }
 

@@ -33,7 +33,7 @@ class SheetMetrics;
 class PagePainter {
 public:
     PagePainter(const xls::Workbook& workbook, const xls::Sheet& sheet, const SheetMetrics& metrics,
-                const FontMapper& fonts, const xls::CellText& cellText);
+                const CellFonts& fonts, const xls::CellText& cellText);
 
     void paint(QPainter& painter, const PageFrame& frame, const LaidOutPage& page,
                const HeaderFooterFields& fields) const;
@@ -56,9 +56,8 @@ private:
     const xls::Workbook& m_workbook;
     const xls::Sheet& m_sheet;
     const SheetMetrics& m_metrics;
-    const FontMapper& m_fonts;
     const xls::CellText& m_cellText;
-    CellFonts m_cellFonts;
+    const CellFonts& m_cellFonts;
     PrintOptions m_options; // the sheet's black and white, draft and error printing
     ObjectLayer m_objects;
     PictureDrawing m_headerFooterPictures;

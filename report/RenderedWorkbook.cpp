@@ -19,14 +19,15 @@ const QString kDocumentName = QStringLiteral("document.pdf");
 } // namespace
 
 RenderedWorkbook::RenderedWorkbook(const xls::ICodePages& codePages, const WorkbookSource& source,
-                                   const QStringList& sheetNames, const RenderControl& control)
+                                   const QStringList& sheetNames, const RenderControl& control,
+                                   const TextShaper* shaper)
     : m_folder(QDir::tempPath() + QStringLiteral("/tessaly-print-XXXXXX"))
     , m_title(QFileInfo(source.file).fileName()) {
     if (!m_folder.isValid())
         throw ReportError(
             QStringLiteral("No temporary folder for printing: %1").arg(m_folder.errorString()));
-    m_pageCount =
-        writeWorkbookPdf(codePages, source, sheetNames, m_folder.filePath(kDocumentName), control);
+    m_pageCount = writeWorkbookPdf(codePages, source, sheetNames, m_folder.filePath(kDocumentName),
+                                   control, shaper);
 }
 
 void RenderedWorkbook::submit(platform::IPrintSpooler& spooler, const QString& queue) const {

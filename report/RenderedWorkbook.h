@@ -16,6 +16,8 @@ class ICodePages;
 
 namespace report {
 
+class TextShaper;
+
 // A workbook painted for printing, as writeWorkbookPdf paints it, into a PDF in a private
 // temporary folder of its own: under the system's temporary folder, open to this user only,
 // never beside the workbook. The folder and the document go with this object, whatever
@@ -27,7 +29,8 @@ public:
     // RenderStopped when control stops it; nothing has reached the print system then, and the
     // folder is gone.
     RenderedWorkbook(const xls::ICodePages& codePages, const WorkbookSource& source,
-                     const QStringList& sheetNames, const RenderControl& control = {});
+                     const QStringList& sheetNames, const RenderControl& control = {},
+                     const TextShaper* shaper = nullptr);
     RenderedWorkbook(const RenderedWorkbook&) = delete;
     RenderedWorkbook& operator=(const RenderedWorkbook&) = delete;
 

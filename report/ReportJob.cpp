@@ -5,17 +5,22 @@
 namespace report {
 
 ReportJob::ReportJob(const xls::ICodePages& codePages, platform::IPrintSpooler& spooler,
-                     WorkbookSource source, QStringList sheets, QString queue, QString pdfPath)
+                     WorkbookSource source, QStringList sheets, QString queue, QString pdfPath,
+                     std::shared_ptr<TextShaperStock> shapers)
     : m_codePages(codePages)
     , m_spooler(spooler)
     , m_source(std::move(source))
     , m_sheets(std::move(sheets))
     , m_queue(std::move(queue))
-    , m_pdfPath(std::move(pdfPath)) {}
+    , m_pdfPath(std::move(pdfPath))
+    , m_shapers(std::move(shapers)) {}
 
 void ReportJob::Render(const RenderControl& control) {
-    if (!m_sheets.isEmpty())
-        m_rendered = std::make_unique<RenderedWorkbook>(m_codePages, m_source, m_sheets, control);
+    if (m_sheets.isEmpty())
+        return;
+    const TextShaperStock::Loan loan(*m_shapers);
+    m_rendered = std::make_unique<RenderedWorkbook>(m_codePages, m_source, m_sheets, control,
+                                                    &loan.shaper());
 }
 
 void ReportJob::Submit() {

@@ -2,6 +2,7 @@
 
 #include "IReportJob.h"
 #include "RenderedWorkbook.h"
+#include "TextShaperStock.h"
 
 #include <QString>
 #include <QStringList>
@@ -24,7 +25,8 @@ public:
     // A job for queue, or, when pdfPath is not empty, for that file. No sheet: a job that
     // paints and queues nothing.
     ReportJob(const xls::ICodePages& codePages, platform::IPrintSpooler& spooler,
-              WorkbookSource source, QStringList sheets, QString queue, QString pdfPath);
+              WorkbookSource source, QStringList sheets, QString queue, QString pdfPath,
+              std::shared_ptr<TextShaperStock> shapers);
 
     void Render(const RenderControl& control) override;
     void Submit() override;
@@ -40,6 +42,7 @@ private:
     QStringList m_sheets;
     QString m_queue;
     QString m_pdfPath;
+    std::shared_ptr<TextShaperStock> m_shapers; // the printer's, shared by its jobs
     std::unique_ptr<RenderedWorkbook> m_rendered;
 };
 

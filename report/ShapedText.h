@@ -1,17 +1,22 @@
 #pragma once
 
+#include "GlyphRuns.h"
+
 #include <QColor>
 #include <QFont>
 #include <QPointF>
 #include <QString>
 #include <QTextLayout>
 
+#include <optional>
 #include <vector>
 
 class QPaintDevice;
 class QPainter;
 
 namespace report {
+
+class TextShaper;
 
 // A stretch of a text in one font and colour: the characters from start up to end, raised
 // (rise above 0) or lowered from the line's baseline by rise points.
@@ -24,13 +29,16 @@ struct TextPiece {
 };
 
 // A text shaped once in the fonts of its pieces, for measuring and for drawing: lines broken
-// at line separators only, or wrapped to a width as well.
+// at line separators only, or wrapped to a width as well. A single line in one font, colour
+// and baseline, as most cells hold, is shaped by the shaper when one is given; the rest by
+// Qt's text layout.
 class ShapedText {
 public:
     // pieces: in order, covering the whole text. alignment: of each line within the widest
     // (or within wrapWidth). wrapWidth: where lines wrap, 0 for no wrapping.
     ShapedText(const QString& text, std::vector<TextPiece> pieces, QPaintDevice* device,
-               Qt::Alignment alignment = Qt::AlignLeft, double wrapWidth = 0);
+               Qt::Alignment alignment = Qt::AlignLeft, double wrapWidth = 0,
+               const TextShaper* shaper = nullptr);
     const std::vector<TextPiece>& pieces() const { return m_pieces; }
     double width() const { return m_width; } // of the widest line
     double height() const { return m_height; }
@@ -41,7 +49,7 @@ public:
     double baselineOffset() const;
     // Where a position of the first line starts, from the text's left edge.
     double xAt(int position) const;
-    int lineCount() const { return m_layout.lineCount(); }
+    int lineCount() const { return m_line ? 1 : m_layout->lineCount(); }
     // The top and bottom of a line, from the top of the text.
     double lineTop(int line) const;
     double lineBottom(int line) const;
@@ -52,7 +60,14 @@ public:
     void drawLines(QPainter& painter, QPointF topLeft, int first, int last) const;
 
 private:
-    QTextLayout m_layout;
+    bool shapesAlone(const QString& text, double wrapWidth) const;
+    void layOut(Qt::Alignment alignment, double wrapWidth);
+    void drawRun(QPainter& painter, QPointF origin, const QGlyphRun& run, const QFont& font) const;
+
+    const TextShaper* m_shaper;
+    QString m_text;
+    std::optional<ShapedLine> m_line;    // the line when the shaper shaped it
+    std::optional<QTextLayout> m_layout; // else Qt's layout of the text
     std::vector<TextPiece> m_pieces;
     double m_width = 0;
     double m_height = 0;

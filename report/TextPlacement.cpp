@@ -6,6 +6,7 @@
 #include "PrintOptions.h"
 #include "SheetMetrics.h"
 #include "TextPieces.h"
+#include "TextShaper.h"
 
 #include "xls/CellText.h"
 #include "xls/Sheet.h"
@@ -31,20 +32,20 @@ bool isEmptyCell(const xls::Cell* cell) {
 // Places a reading of a phonetic guide over the base text from left to right, on the
 // baseline y: distributed letter by letter, centred, or from the left.
 void placeReading(const QString& reading, double left, double right, double y,
-                  xls::PhoneticAlignment alignment, const QFontMetricsF& metrics,
+                  xls::PhoneticAlignment alignment, const TextShaper& shaper, const QFont& font,
                   std::vector<GuidePiece>& out) {
     if (alignment == xls::PhoneticAlignment::Distributed && reading.size() > 1) {
         const double step = (right - left) / static_cast<double>(reading.size());
         for (qsizetype i = 0; i < reading.size(); ++i) {
             const QString letter(reading[i]);
             const double middle = left + step * (static_cast<double>(i) + 0.5);
-            out.push_back({letter, {middle - metrics.horizontalAdvance(letter) / 2, y}});
+            out.push_back({letter, {middle - shaper.width(letter, font) / 2, y}});
         }
         return;
     }
     const bool centred = alignment == xls::PhoneticAlignment::Center ||
                          alignment == xls::PhoneticAlignment::Distributed;
-    const double width = metrics.horizontalAdvance(reading);
+    const double width = shaper.width(reading, font);
     out.push_back({reading, {centred ? (left + right - width) / 2 : left, y}});
 }
 
@@ -132,9 +133,9 @@ bool TextPlacement::shape(int r, int c, const xls::Cell& cell, QRectF area, Slot
         text.shape = format.rotation == kStacked ? TextShape::Stacked : TextShape::Rotated;
         text.rotation = format.rotation <= 90 ? format.rotation : -(format.rotation - 90.0);
         const bool stacked = text.shape == TextShape::Stacked;
-        text.shaped =
-            std::make_shared<ShapedText>(stacked ? stackedLetters(text.text, pieces) : text.text,
-                                         std::move(pieces), m_device, Qt::AlignHCenter);
+        text.shaped = std::make_shared<ShapedText>(
+            stacked ? stackedLetters(text.text, pieces) : text.text, std::move(pieces), m_device,
+            Qt::AlignHCenter, 0, &m_sources.fonts.shaper());
     } else if (wraps(format, horizontal)) {
         text.text = shown.text;
         remap(pieces, eraseAll(text.text, QLatin1Char('\r')));
@@ -157,10 +158,10 @@ void TextPlacement::placeLine(const xls::Cell& cell, const xls::CellFormat& form
     QString line = shown.text;
     const std::vector<int> moved = withoutLineBreaks(line, pieces);
     bool unchanged = true; // whether the line holds the cell's characters and no others
-    QFontMetricsF metrics(text.font, m_device);
+    const TextShaper& shaper = m_sources.fonts.shaper();
     if (shown.fillAt >= 0 && shown.fillAt <= line.size() && !shown.fillChar.isNull()) {
-        const double fillWidth = metrics.horizontalAdvance(shown.fillChar);
-        const double rest = available - metrics.horizontalAdvance(line);
+        const double fillWidth = shaper.width(shown.fillChar, text.font);
+        const double rest = available - shaper.width(line, text.font);
         const int count = fillWidth > 0 ? std::max(0, static_cast<int>(rest / fillWidth)) : 0;
         line.insert(shown.fillAt, QString(count, shown.fillChar));
         for (TextPiece& piece : pieces)
@@ -169,7 +170,7 @@ void TextPlacement::placeLine(const xls::Cell& cell, const xls::CellFormat& form
     }
     const auto reshape = [&] {
         fitPieces(pieces, static_cast<int>(line.size()));
-        return std::make_shared<ShapedText>(line, pieces, m_device);
+        return std::make_shared<ShapedText>(line, pieces, m_device, Qt::AlignLeft, 0, &shaper);
     };
     auto shaped = reshape();
     const double width = shaped->width();
@@ -183,7 +184,6 @@ void TextPlacement::placeLine(const xls::Cell& cell, const xls::CellFormat& form
             shrink(piece.font);
             piece.rise *= factor;
         }
-        metrics = QFontMetricsF(text.font, m_device);
         shaped = reshape();
     } else if (text.horizontal == HorizontalAlignment::Fill) {
         // The text repeated as often as it fits whole, at least once.
@@ -203,10 +203,10 @@ void TextPlacement::placeLine(const xls::Cell& cell, const xls::CellFormat& form
         // A number never shows in part: its format may narrow it, else the cell shows as
         // many # as it holds.
         line = m_sources.cellText.narrowedNumber(cell, [&](const QString& candidate) {
-            return metrics.horizontalAdvance(candidate) <= available;
+            return shaper.width(candidate, text.font) <= available;
         });
         if (line.isEmpty()) {
-            const double hashWidth = metrics.horizontalAdvance(QLatin1Char('#'));
+            const double hashWidth = shaper.width(QStringLiteral("#"), text.font);
             line = QString(hashWidth > 0 ? static_cast<int>(available / hashWidth) : 0,
                            QLatin1Char('#'));
         }
@@ -263,7 +263,7 @@ void TextPlacement::placeGuide(const xls::PhoneticText& phonetic, const std::vec
             continue;
         placeReading(phonetic.text.mid(run.phoneticStart, end - run.phoneticStart),
                      xAt(run.baseStart), xAt(run.baseStart + run.baseLength), y, phonetic.alignment,
-                     metrics, guide->pieces);
+                     m_sources.fonts.shaper(), guide->font, guide->pieces);
     }
     text.guide = std::move(guide);
 }

@@ -3,12 +3,18 @@
 #include "FontMapper.h"
 #include "ReportError.h"
 #include "ReportRenderer.h"
+#include "TextShaper.h"
 
 #include "xls/ReadError.h"
 #include "xls/WorkbookReader.h"
 
+#include "PageSink.h"
+#include "PdfPages.h"
+
 #include <QFileInfo>
-#include <QPdfWriter>
+#include <QPageLayout>
+
+#include <optional>
 
 namespace report {
 
@@ -46,23 +52,39 @@ QList<const xls::Sheet*> visibleSheets(const xls::Workbook& workbook, const QStr
     return sheets;
 }
 
+// Pages in our own PDF file, each on its paper's whole size.
+class PdfSink : public PageSink {
+public:
+    explicit PdfSink(PdfPages& pages)
+        : m_pages(pages) {}
+    QPaintDevice& device() override { return m_pages; }
+    bool startPage(const QPageLayout& paper, bool first) override {
+        m_pages.setPageSize(paper.fullRect(QPageLayout::Point).size());
+        return first || m_pages.newPage();
+    }
+
+private:
+    PdfPages& m_pages;
+};
+
 } // namespace
 
 int writeWorkbookPdf(const xls::ICodePages& codePages, const WorkbookSource& source,
                      const QStringList& sheetNames, const QString& pdfPath,
-                     const RenderControl& control) {
+                     const RenderControl& control, const TextShaper* shaper) {
     const std::shared_ptr<const xls::Workbook> read = readWorkbook(codePages, source);
     const xls::Workbook& workbook = *read;
     const QList<const xls::Sheet*> sheets = visibleSheets(workbook, sheetNames);
     const QFileInfo file(source.file);
     const FontMapper fonts;
-    const ReportRenderer renderer(workbook, file.absoluteFilePath(), fonts);
+    std::optional<TextShaper> own;
+    const TextShaper& shaping = shaper != nullptr ? *shaper : own.emplace();
+    const ReportRenderer renderer(workbook, file.absoluteFilePath(), fonts, shaping);
     // A PDF writer, not a PDF printer: it leaves the print system alone.
-    QPdfWriter writer(pdfPath);
-    writer.setTitle(file.fileName());
-    writer.setCreator(QStringLiteral("Tessaly"));
+    PdfPages pages(pdfPath, file.fileName(), shaping);
+    PdfSink sink(pages);
     try {
-        return renderer.render(writer, sheets, QDateTime::currentDateTime(), control);
+        return renderer.render(sink, sheets, QDateTime::currentDateTime(), control);
     } catch (const RenderStopped&) {
         throw;
     } catch (const ReportError&) {

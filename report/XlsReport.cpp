@@ -79,12 +79,12 @@ std::unique_ptr<ReportJob> XlsReport::newJob() const {
     // No sheet prints nothing and needs neither a workbook nor a printer.
     if (m_sheets.isEmpty())
         return std::make_unique<ReportJob>(m_codePages, m_spooler, source(), m_sheets, QString(),
-                                           QString());
+                                           QString(), m_shapers);
     if (m_file.isEmpty())
         throw ReportError(QStringLiteral("No workbook was given."));
     const QString pdf = pdfPath();
     return std::make_unique<ReportJob>(m_codePages, m_spooler, source(), m_sheets,
-                                       pdf.isEmpty() ? jobQueue() : QString(), pdf);
+                                       pdf.isEmpty() ? jobQueue() : QString(), pdf, m_shapers);
 }
 
 std::unique_ptr<IReportJob> XlsReport::TakeJob() {

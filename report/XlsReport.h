@@ -1,10 +1,13 @@
 #pragma once
 
 #include "IReportPrinter.h"
+#include "TextShaperStock.h"
 #include "WorkbookSource.h"
 
 #include <QString>
 #include <QStringList>
+
+#include <memory>
 
 namespace platform {
 class IPrintSpooler;
@@ -58,6 +61,8 @@ private:
     QString m_pendingSheet;
     bool m_hasPendingSheet = false;
     QString m_printer;
+    // Shared with the jobs, which may outlive the printer.
+    std::shared_ptr<TextShaperStock> m_shapers = std::make_shared<TextShaperStock>();
     QString m_outputFile;
     QString m_outputFolder;
     int m_printedPages = 0;

@@ -12,7 +12,7 @@ TESSALY_PACKAGES=(
   xvfb dbus-daemon at-spi2-core gir1.2-atspi-2.0 python3-gi
   libreoffice-core libreoffice-calc libreoffice-dev libreoffice-draw
   cups cups-client printer-driver-cups-pdf ghostscript libcups2-dev poppler-utils lintian
-  libgsf-1-dev nettle-dev libwmf-dev qt6-svg-dev
+  libgsf-1-dev nettle-dev libwmf-dev qt6-svg-dev libharfbuzz-dev libfontconfig-dev qpdf
   python3-xlwt python3-xlrd python3-uno python3-olefile
   clang libclang-rt-14-dev llvm-14
   xdg-utils fonts-ipafont-gothic fonts-ipafont-mincho fonts-liberation2

@@ -11,6 +11,7 @@
 #include "report/PrintOptions.h"
 #include "report/ShapedText.h"
 #include "report/SheetMetrics.h"
+#include "report/TextShaper.h"
 #include "xls/CellText.h"
 #include "xls/IconvCodePages.h"
 #include "xls/WorkbookReader.h"
@@ -44,7 +45,7 @@ public:
     Laid(const xls::Workbook& workbook, const xls::Sheet& sheet, const report::LaidOutPage& page)
         : m_device(at72Dpi())
         , m_metrics(sheet, kDigit)
-        , m_cellFonts(workbook, m_fonts)
+        , m_cellFonts(workbook, m_fonts, m_shaper)
         , m_cellText(workbook)
         , m_options(workbook.palette(), sheet.pageSetup())
         , m_sources{workbook, sheet, m_metrics, m_cellFonts, m_cellText, m_options}
@@ -72,6 +73,7 @@ private:
     QImage m_device;
     report::SheetMetrics m_metrics;
     report::FontMapper m_fonts;
+    report::TextShaper m_shaper;
     report::CellFonts m_cellFonts;
     xls::CellText m_cellText;
     report::PrintOptions m_options;

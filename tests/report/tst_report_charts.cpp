@@ -7,6 +7,7 @@
 #include "report/FontMapper.h"
 #include "report/PrintOptions.h"
 #include "report/ReportRenderer.h"
+#include "report/TextShaper.h"
 #include "tests/support/LibreOfficePdf.h"
 #include "tests/support/PrivateCups.h"
 #include "xls/IconvCodePages.h"
@@ -113,7 +114,8 @@ const xls::Workbook& fixture() {
 // The sheets of a workbook printed by us into a PDF; the number of pages painted.
 int printOurs(const xls::Workbook& workbook, const QString& pdf) {
     const report::FontMapper fonts;
-    const report::ReportRenderer renderer(workbook, kFixture, fonts);
+    const report::TextShaper shaper;
+    const report::ReportRenderer renderer(workbook, kFixture, fonts, shaper);
     QList<const xls::Sheet*> sheets;
     for (const xls::Sheet& sheet : workbook.sheets())
         sheets.append(&sheet);
@@ -137,7 +139,8 @@ QImage paintedChart(const xls::Chart& chart) {
     image.setDotsPerMeterY(kDotsPerMeter);
     image.fill(Qt::white);
     const report::FontMapper fonts;
-    const report::CellFonts cellFonts(book, fonts);
+    const report::TextShaper shaper;
+    const report::CellFonts cellFonts(book, fonts, shaper);
     const report::PrintOptions options(book.palette(), book.sheets().at(1).pageSetup());
     QPainter painter(&image);
     painter.scale(kZoom, kZoom);
@@ -402,7 +405,8 @@ void ReportChartsTest::chartsTakePagesByTheirPrintFlag() {
         object.prints = prints;
     charts.setObjects(std::move(objects));
     const report::FontMapper fonts;
-    QCOMPARE(report::ReportRenderer(book, kFixture, fonts).pageCount({&charts}), pages);
+    const report::TextShaper shaper;
+    QCOMPARE(report::ReportRenderer(book, kFixture, fonts, shaper).pageCount({&charts}), pages);
 }
 
 // A chart sheet prints one page of its own paper and orientation, its chart spread over the

@@ -3,6 +3,7 @@
 
 #include "report/FontMapper.h"
 #include "report/ReportRenderer.h"
+#include "report/TextShaper.h"
 #include "report/WorkbookPdf.h"
 #include "tests/support/LibreOfficePdf.h"
 #include "tests/support/PrivateCups.h"
@@ -190,7 +191,9 @@ void ReportCommentsTest::listNumbersOnAcrossPagesAndSheets() {
     listed.setObjects(comments);
     QList<const xls::Sheet*> sheets{&workbook.sheets()[0], &workbook.sheets()[1]};
     const report::FontMapper fonts;
-    const report::ReportRenderer renderer(workbook, QStringLiteral("/nowhere/list.xls"), fonts);
+    const report::TextShaper shaper;
+    const report::ReportRenderer renderer(workbook, QStringLiteral("/nowhere/list.xls"), fonts,
+                                          shaper);
     const int total = renderer.pageCount(sheets);
     QVERIFY2(total >= 4, qPrintable(QString::number(total)));
     const QString pdf = m_folder.filePath(QStringLiteral("list.pdf"));

@@ -5,11 +5,13 @@
 #include "HandMadeSheet.h"
 
 #include "platform/CupsPrintSpooler.h"
+#include "report/CellFonts.h"
 #include "report/FontMapper.h"
 #include "report/PageLayout.h"
 #include "report/PagePainter.h"
 #include "report/PictureImage.h"
 #include "report/SheetMetrics.h"
+#include "report/TextShaper.h"
 #include "report/XlsReport.h"
 #include "tests/support/LibreOfficePdf.h"
 #include "tests/support/PrivateCups.h"
@@ -63,7 +65,9 @@ template <typename Change> xls::SheetObject changed(xls::SheetObject object, Cha
 QList<QImage> paintPages(const xls::Workbook& workbook, const xls::Sheet& sheet) {
     const report::SheetMetrics metrics(sheet, kDigit);
     const report::PageLayout layout(workbook, sheet, metrics);
-    const report::FontMapper fonts;
+    const report::FontMapper mapper;
+    const report::TextShaper shaper;
+    const report::CellFonts fonts(workbook, mapper, shaper);
     const xls::CellText cellText(workbook);
     const report::PagePainter painter(workbook, sheet, metrics, fonts, cellText);
     QList<QImage> pages;

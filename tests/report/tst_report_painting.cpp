@@ -4,10 +4,12 @@
 #include "HandMadeSheet.h"
 #include "OfficeArtBuilder.h"
 
+#include "report/CellFonts.h"
 #include "report/FontMapper.h"
 #include "report/PageLayers.h"
 #include "report/PagePainter.h"
 #include "report/SheetMetrics.h"
+#include "report/TextShaper.h"
 #include "xls/CellText.h"
 #include "xls/IconvCodePages.h"
 #include "xls/Workbook.h"
@@ -43,7 +45,9 @@ public:
         m_image.setDotsPerMeterY(2835);
         m_image.fill(Qt::white);
         const report::SheetMetrics metrics(book.sheet(), 7);
-        const report::FontMapper fonts;
+        const report::FontMapper mapper;
+        const report::TextShaper shaper;
+        const report::CellFonts fonts(book.workbook, mapper, shaper);
         const xls::CellText cellText(book.workbook);
         const report::PagePainter painter(book.workbook, book.sheet(), metrics, fonts, cellText);
         report::PageFrame frame;
@@ -735,7 +739,9 @@ void ReportPaintingTest::headerFooterPictures() {
     page.setDotsPerMeterY(2835);
     page.fill(Qt::white);
     const report::SheetMetrics metrics(sheet, 7);
-    const report::FontMapper fonts;
+    const report::FontMapper mapper;
+    const report::TextShaper shaper;
+    const report::CellFonts fonts(workbook, mapper, shaper);
     const xls::CellText cellText(workbook);
     report::PageFrame frame;
     frame.pageLayout = QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,

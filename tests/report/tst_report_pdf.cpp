@@ -5,6 +5,7 @@
 #include "report/FontMapper.h"
 #include "report/ReportError.h"
 #include "report/ReportRenderer.h"
+#include "report/TextShaper.h"
 #include "report/XlsReport.h"
 #include "tests/support/Fixtures.h"
 #include "tests/support/FolderSnapshot.h"
@@ -430,7 +431,9 @@ void ReportPdfTest::numbersPagesAcrossSheetsAndSkipsCharts() {
     for (const xls::Sheet& sheet : workbook.sheets())
         sheets.append(&sheet);
     const report::FontMapper fonts;
-    const report::ReportRenderer renderer(workbook, QStringLiteral("/nowhere/book.xls"), fonts);
+    const report::TextShaper shaper;
+    const report::ReportRenderer renderer(workbook, QStringLiteral("/nowhere/book.xls"), fonts,
+                                          shaper);
     QCOMPARE(renderer.pageCount(sheets), 5);
     const QString pdf = m_folder.filePath(QStringLiteral("numbers.pdf"));
     {
@@ -484,7 +487,9 @@ void ReportPdfTest::narrowsNumbersThatDoNotFit() {
                     xls::Cell::number(2, 0, 1, 123456789.0), xls::Cell::number(3, 0, 0, 42),
                     xls::Cell::number(4, 1, 0, 3.14159265358979)});
     const report::FontMapper fonts;
-    const report::ReportRenderer renderer(workbook, QStringLiteral("/nowhere/n.xls"), fonts);
+    const report::TextShaper shaper;
+    const report::ReportRenderer renderer(workbook, QStringLiteral("/nowhere/n.xls"), fonts,
+                                          shaper);
     const QString pdf = m_folder.filePath(QStringLiteral("narrow.pdf"));
     {
         QPdfWriter writer(pdf);
